@@ -23,10 +23,10 @@ enum PrivateMessageId : int {
     WM_VOLUME_CHANGED = 0x0C0C,
     WM_SEEK_REQUEST = 0x0C0D,
     WM_REAR_END = 0x0C0E,
-    WM_MAP_NOTIFY = 0x04C8 + 0x1000, // WM_USER + 200, shifted into Qt's user event range
+    WM_MAP_NOTIFY = 0x04C8, // WM_USER + 200
 };
 
-static_assert(QEvent::User <= 0x0C01 && WM_MAP_NOTIFY <= QEvent::MaxUser);
+static_assert(QEvent::User <= WM_MAP_NOTIFY && WM_REAR_END <= QEvent::MaxUser);
 
 class PrivateMessage : public QEvent {
 public:
