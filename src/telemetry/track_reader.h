@@ -1,0 +1,32 @@
+// Reading the telemetry records of a recording (layouts 1 to 4) into the arrays of the open
+// recording. Each procedure appends to the arrays it is given and never removes anything.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "bounded_file.h"
+#include "records.h"
+
+// True when the file was opened.
+bool ReadLayout1Track(const std::filesystem::path& path, std::vector<ChunkRef> chunks,
+                      std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor);
+bool ReadLayout2Track(const std::filesystem::path& path, std::vector<ChunkRef> chunks,
+                      std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor,
+                      std::vector<VehicleSample>& vehicles);
+// True when the file was opened and its tail boxes were recognised.
+bool ReadLayout3Track(const std::filesystem::path& path, std::vector<GpsFix>& track,
+                      std::vector<GSensorSample>& gsensor);
+bool ReadLayout4Track(const std::filesystem::path& path, std::vector<ChunkRef> chunks,
+                      std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor);
+
+// Sibling search among the boxes of the last 5120 bytes (fixed range); payload size or 0,
+// `pos` moved to the payload only when found.
+uint32_t FindTailBox(BoundedFile& file, uint32_t type, uint64_t& pos);
+
+// The G-sensor samples of one layout-4 record (n entries, at most 5): the valid entries first,
+// then fillers so that the record always adds n samples.
+void AppendLayout4GSensor(const uint8_t* record, std::vector<GSensorSample>& gsensor);
+
+constexpr uint64_t kTailSize = 5120;
