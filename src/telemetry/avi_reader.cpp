@@ -1,0 +1,235 @@
+#include "avi_reader.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "local_time.h"
+#include "mapped_file.h"
+
+namespace {
+
+constexpr uint64_t kEnd = UINT64_MAX; // a header could not be read whole: the walk stops
+
+uint32_t Le32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+bool Is(const uint8_t* id, const char* fourcc) {
+    return std::memcmp(id, fourcc, 4) == 0;
+}
+
+bool ReadU32(const CReadOnlyMapping& file, uint64_t pos, uint32_t& value) {
+    uint8_t b[4];
+    if (!file.Read(pos, b, 4)) return false;
+    value = Le32(b);
+    return true;
+}
+
+// Copies up to `count` bytes at `pos` into a zeroed `out`, as many as the file holds.
+void ReadClipped(const CReadOnlyMapping& file, uint64_t pos, uint8_t* out, size_t count) {
+    std::memset(out, 0, count);
+    const uint64_t n = std::min<uint64_t>(count, file.Remaining(pos));
+    if (n > 0) file.Read(pos, out, static_cast<size_t>(n));
+}
+
+// Position after a chunk's data. RIFF pads odd-sized data with one zero byte; a non-zero byte there
+// is taken as the start of the next chunk, since some writers leave the padding out.
+uint64_t AfterData(const CReadOnlyMapping& file, uint64_t data, uint32_t size) {
+    uint64_t next = data + size;
+    uint8_t pad = 1;
+    if ((size & 1) != 0 && file.Read(next, &pad, 1) && pad == 0) ++next;
+    return next;
+}
+
+bool ValidDateTime(int year, int month, int day, int hour, int minute, int second) {
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour >= 0 && hour <= 23 && minute >= 0 &&
+           minute <= 59 && second >= 0 && second <= 59 && year >= 0;
+}
+
+} // namespace
+
+void COrvexAviParser::ResetState() {
+    m_llStartTime = 0;
+    m_bStartTimeKnown = false;
+    m_llDurationSec = 0;
+    m_uDurationMs = 0;
+    m_ullGpsOffset = 0;
+    m_uGpsSize = 0;
+    m_ullGsensorOffset = 0;
+    m_uGsensorSize = 0;
+    m_wWidth = 0;
+    m_wHeight = 0;
+    m_ullFileSize = 0;
+    std::memset(m_GpsAttr, 0, sizeof m_GpsAttr);
+    std::memset(m_GsensorAttr, 0, sizeof m_GsensorAttr);
+    m_bMarker = false;
+    m_bTruncated = false;
+}
+
+int COrvexAviParser::Parse(const std::filesystem::path& path) {
+    ResetState();
+    CReadOnlyMapping file;
+    if (!file.Open(path)) return -1;
+    if (m_pFileStatus) ReadFileStatus(path, *m_pFileStatus);
+    m_ullFileSize = file.Size();
+
+    uint8_t riff[8];
+    if (!file.Read(0, riff, sizeof riff) || !Is(riff, "RIFF")) return -1;
+    return Walk(file);
+}
+
+int COrvexAviParser::Walk(const CReadOnlyMapping& file) {
+    uint64_t pos = 8;
+    while (pos < m_ullFileSize) {
+        uint8_t id[4];
+        if (!file.Read(pos, id, 4)) break;
+        pos += 4;
+        uint32_t size = 0;
+        if (Is(id, "LIST")) {
+            pos = OnList(file, pos);
+        } else if (Is(id, "avih")) {
+            pos = OnMainHeader(file, pos);
+        } else if (Is(id, "strh")) {
+            pos = OnStreamHeader(file, pos);
+        } else if (Is(id, "idx1") || Is(id, "JUNK") || Is(id, "indx")) {
+            pos = ReadU32(file, pos, size) ? AfterData(file, pos + 4, size) : kEnd;
+        } else if (Is(id, "gps0")) {
+            pos = OnGpsBlock(file, pos);
+        } else if (Is(id, "gsen")) {
+            if (!ReadU32(file, pos, size)) break;
+            m_ullGsensorOffset = pos + 4;
+            // A block cut off by the end of the file is kept only as far as the file holds it.
+            m_uGsensorSize = static_cast<uint32_t>(std::min<uint64_t>(size, file.Remaining(pos + 4)));
+            pos = AfterData(file, pos + 4, size);
+        } else if (Is(id, "gpsa") || Is(id, "gsea")) {
+            if (!ReadU32(file, pos, size)) break;
+            uint8_t attr[4];
+            ReadClipped(file, pos + 4, attr, std::min<uint32_t>(size, 4));
+            std::memcpy(Is(id, "gpsa") ? m_GpsAttr : m_GsensorAttr, attr, std::min<uint32_t>(size, 4));
+            pos = AfterData(file, pos + 4, size);
+        } else if (Is(id, "IDIT")) {
+            pos = OnIdit(file, pos);
+        }
+        // Anything else: the walk steps on by the identifier (the "AVI " form type, unknown data).
+    }
+
+    const bool ok = m_wWidth != 0 && m_wHeight != 0 && m_uDurationMs != 0 && m_bMarker && !m_bTruncated;
+    if (!ok) return -1;
+    if (!m_bStartTimeKnown) m_llStartTime = 0;
+    StoreResults();
+    return 0;
+}
+
+uint64_t COrvexAviParser::OnList(const CReadOnlyMapping& file, uint64_t pos) {
+    uint32_t size = 0;
+    uint8_t type[4];
+    if (!ReadU32(file, pos, size) || !file.Read(pos + 4, type, 4)) return kEnd;
+    if (Is(type, "hdrl") || Is(type, "strl") || Is(type, "avih"))
+        return pos + 8; // entered: the walk goes on with the first sub-chunk
+    const uint64_t end = pos + 4 + uint64_t(size);
+    if (Is(type, "movi") && end > m_ullFileSize) m_bTruncated = true;
+    return AfterData(file, pos + 4, size);
+}
+
+uint64_t COrvexAviParser::OnMainHeader(const CReadOnlyMapping& file, uint64_t pos) {
+    uint32_t size = 0;
+    if (!ReadU32(file, pos, size)) return kEnd;
+    uint8_t header[56];
+    const uint32_t n = std::min<uint32_t>(size, sizeof header);
+    ReadClipped(file, pos + 4, header, n);
+    m_bMarker = n >= 44 && Is(header + 40, "JTDD");
+    // The camera's own arithmetic: a 32-bit product that wraps for very long recordings.
+    const uint32_t product = Le32(header) * Le32(header + 16);
+    m_uDurationMs = product / 1000;
+    m_llDurationSec = product / 1000 / 1000;
+    return AfterData(file, pos + 4, size);
+}
+
+uint64_t COrvexAviParser::OnStreamHeader(const CReadOnlyMapping& file, uint64_t pos) {
+    uint32_t size = 0;
+    if (!ReadU32(file, pos, size)) return kEnd;
+    uint8_t header[64];
+    ReadClipped(file, pos + 4, header, std::min<uint32_t>(size, sizeof header));
+    uint64_t next = AfterData(file, pos + 4, size);
+
+    uint8_t id[4];
+    uint32_t formatSize = 0;
+    if (!file.Read(next, id, 4) || !Is(id, "strf") || !ReadU32(file, next + 4, formatSize)) return next;
+    if (Is(header, "vids")) {
+        uint8_t bitmap[40];
+        ReadClipped(file, next + 8, bitmap, std::min<uint32_t>(formatSize, sizeof bitmap));
+        m_wWidth = static_cast<uint16_t>(Le32(bitmap + 4) & 0xFFFF);
+        // A negative height marks a top-down bitmap; the picture is as tall either way.
+        const int64_t height = static_cast<int32_t>(Le32(bitmap + 8));
+        m_wHeight = static_cast<uint16_t>(std::llabs(height) & 0xFFFF);
+        return AfterData(file, next + 8, formatSize);
+    }
+    if (Is(header, "auds")) return AfterData(file, next + 8, formatSize);
+    return next;
+}
+
+uint64_t COrvexAviParser::OnGpsBlock(const CReadOnlyMapping& file, uint64_t pos) {
+    uint32_t size = 0;
+    if (!ReadU32(file, pos, size)) return kEnd;
+    const uint64_t data = pos + 4;
+    m_ullGpsOffset = data;
+    m_uGpsSize = static_cast<uint32_t>(std::min<uint64_t>(size, file.Remaining(data)));
+
+    const uint32_t rate = m_GpsAttr[0] != 0 ? m_GpsAttr[0] : 1;
+    const uint32_t count = m_uGpsSize / 32;
+    for (uint32_t i = 0; i < count && !m_bStartTimeKnown; ++i) {
+        const uint8_t* r = file.Data() + data + uint64_t(i) * 32;
+        const int year = r[22], month = r[23], day = r[24], hour = r[25], minute = r[26], second = r[27];
+        if (year == 0 || !ValidDateTime(year, month, day, hour, minute, second)) continue;
+        const int64_t t = LocalWallClockToTime(year + 2000, month, day, hour, minute, second);
+        if (t == -1) continue;
+        m_llStartTime = t - static_cast<int64_t>(i / rate);
+        m_bStartTimeKnown = true;
+    }
+    return AfterData(file, data, size);
+}
+
+uint64_t COrvexAviParser::OnIdit(const CReadOnlyMapping& file, uint64_t pos) {
+    uint32_t size = 0;
+    if (!ReadU32(file, pos, size)) return kEnd;
+    if (size >= m_ullFileSize) {
+        // A size no file of this length can hold: the time counts as known, unset.
+        m_bStartTimeKnown = true;
+        return pos + 4;
+    }
+    char text[64];
+    ReadClipped(file, pos + 4, reinterpret_cast<uint8_t*>(text), std::min<uint32_t>(size, sizeof text - 1));
+    text[sizeof text - 1] = 0;
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    const int fields =
+        std::sscanf(text, "%04d-%02d-%02d %02d:%02d:%02d", &year, &month, &day, &hour, &minute, &second);
+    const int64_t t = fields == 6 && year >= 1900 && ValidDateTime(year, month, day, hour, minute, second)
+                          ? LocalWallClockToTime(year, month, day, hour, minute, second)
+                          : -1;
+    if (t != -1) {
+        m_llStartTime = t;
+        m_bStartTimeKnown = true;
+    } else {
+        m_llStartTime = 0;
+        m_bStartTimeKnown = false;
+    }
+    return AfterData(file, pos + 4, size);
+}
+
+void COrvexAviParser::StoreResults() const {
+    if (!m_pMediaInfo) return;
+    MediaInfo& info = *m_pMediaInfo;
+    info.m_ullGpsOffset = m_ullGpsOffset;
+    info.m_uGpsSize = m_uGpsSize;
+    info.m_ullGsensorOffset = m_ullGsensorOffset;
+    info.m_uGsensorSize = m_uGsensorSize;
+    info.m_wWidth = m_wWidth;
+    info.m_wHeight = m_wHeight;
+    info.m_llStartTime = m_llStartTime;
+    info.m_llDurationSec = m_llDurationSec;
+    info.m_uDurationMs = m_uDurationMs;
+    info.m_ullFileSize = m_ullFileSize;
+    std::memcpy(info.m_GpsAttr, m_GpsAttr, 4);
+    std::memcpy(info.m_GsensorAttr, m_GsensorAttr, 4);
+}

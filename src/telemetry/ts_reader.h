@@ -1,0 +1,38 @@
+// Reader of the camera's MPEG transport stream recordings. Picture size from the H.264 sequence
+// parameter set, length from the time stamps; the telemetry travels as layout-2 records in PES packets
+// of PID 258.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+#include "ts_demux.h"
+#include "video_parser.h"
+
+class COrvexTsParser : public COrvexVideoParser {
+  public:
+    void SetMediaInfo(MediaInfo* info) override { m_pMediaInfo = info; }
+    int Parse(const std::filesystem::path& path) override { return ProbeTransportStream(path, false); }
+    void SetFileStatus(FileStatus* status) override { m_pFileStatus = status; }
+
+    // collect = false: catalog probe (beginning and the last 3000 packets only).
+    // collect = true: the whole file; every telemetry PES start adds a layout-2 ChunkRef.
+    int ProbeTransportStream(const std::filesystem::path& path, bool collect);
+
+    // Packets the last probe walked, for measurements.
+    uint64_t PacketsVisited() const { return m_ullPacketsVisited; }
+
+  private:
+    void ResetState();
+    void Walk(const uint8_t* data, uint64_t size, bool collect, TsDemuxContext& ctx);
+    int Finish(const TsDemuxContext& ctx, int64_t mtime);
+
+    MediaInfo* m_pMediaInfo = nullptr;
+    FileStatus* m_pFileStatus = nullptr;
+    int64_t m_llStartTime = 0;
+    uint32_t m_uDurationMs = 0;
+    uint16_t m_wWidth = 0;
+    uint16_t m_wHeight = 0;
+    uint64_t m_ullFileSize = 0;
+    uint64_t m_ullPacketsVisited = 0;
+};
