@@ -1,0 +1,75 @@
+#include "engine_events.h"
+
+#include "private_message.h"
+#include "video_engine.h"
+
+std::atomic<int> g_bOpening{0};
+
+namespace {
+
+void ClearGpsIndicator(EngineEventTarget& target) {
+    if (target.m_fnSetGpsColor) target.m_fnSetGpsColor(0);
+}
+
+void ReportTime(EngineEventTarget& target, CVideoEngine& engine) {
+    if (target.m_llPendingSeekMs != 0) return;
+    const int64_t ms = engine.GetTime();
+    PostPrivateMessage(target.m_pReceiver, WM_PLAYER_TIME, static_cast<uint32_t>(ms));
+    if (target.m_fnMoveSeekSlider) target.m_fnMoveSeekSlider();
+    g_bOpening = 0;
+}
+
+// The rules shared by both engines: what each event posts or clears.
+void HandleEvent(EngineEventTarget& target, CVideoEngine& engine, int type) {
+    switch (type) {
+    case libvlc_MediaPlayerOpening:
+        target.m_llPendingSeekMs = 0;
+        ClearGpsIndicator(target);
+        break;
+    case libvlc_MediaPlayerStopped:
+        ClearGpsIndicator(target);
+        break;
+    case libvlc_MediaPlayerPlaying:
+        PostPrivateMessage(target.m_pReceiver, WM_PLAYER_STATE, 3);
+        break;
+    case libvlc_MediaPlayerPaused:
+        target.m_llPendingSeekMs = 0;
+        PostPrivateMessage(target.m_pReceiver, WM_PLAYER_STATE, 4);
+        break;
+    case libvlc_MediaPlayerEndReached:
+        PostPrivateMessage(target.m_pReceiver, WM_PLAYER_END, 1);
+        target.m_llPendingSeekMs = 0;
+        break;
+    case libvlc_MediaPlayerEncounteredError:
+        PostPrivateMessage(target.m_pReceiver, WM_PLAYER_ERROR, 1);
+        break;
+    case libvlc_MediaPlayerTimeChanged:
+        ReportTime(target, engine);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void OnFrontEngineEvent(const libvlc_event_t* event, void* user) {
+    auto* target = static_cast<EngineEventTarget*>(user);
+    if (!event || !target || !target->m_pFront) return;
+    HandleEvent(*target, *target->m_pFront, event->type);
+}
+
+// While the front engine plays, it is the master: the rear reports only its end of file, as a
+// message that changes nothing.
+void OnRearEngineEvent(const libvlc_event_t* event, void* user) {
+    auto* target = static_cast<EngineEventTarget*>(user);
+    if (!event || !target || !target->m_pRear) return;
+    if (target->m_pFront && target->m_pFront->IsUsableAndPlaying()) {
+        if (event->type == libvlc_MediaPlayerEndReached) {
+            PostPrivateMessage(target->m_pReceiver, WM_REAR_END, 1);
+            target->m_llPendingSeekMs = 0;
+        }
+        return;
+    }
+    HandleEvent(*target, *target->m_pRear, event->type);
+}

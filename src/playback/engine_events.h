@@ -1,0 +1,34 @@
+// The engine event callbacks: libVLC calls them on its own threads; they turn the player's events
+// into private messages posted to the main window, and touch only a few shared words.
+#pragma once
+
+#include <QObject>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <vlc/vlc.h>
+
+class CVideoEngine;
+
+// A source or recording is being opened; cleared by the first time report of an engine.
+// The playback controller owns this flag; it is defined here until the controller exists.
+extern std::atomic<int> g_bOpening;
+
+// The user data given to AttachEvents for both engines: what the callbacks may reach.
+// It must outlive both engines (their release still reports events).
+struct EngineEventTarget {
+    QObject* m_pReceiver = nullptr; // the main window: receives the posted messages
+    CVideoEngine* m_pFront = nullptr;
+    CVideoEngine* m_pRear = nullptr;
+    // Seek target waiting to be applied; 0 = none. Written by the UI thread and by the callbacks.
+    std::atomic<int64_t> m_llPendingSeekMs{0};
+    // Greys the GPS indicator (its colour flag to 0) and repaints it. Runs on an engine thread, so it
+    // must hand the repaint over to the UI thread. May be empty.
+    std::function<void(int)> m_fnSetGpsColor;
+    // Moves the seek slider after a time report (on the engine thread). Empty until the slider exists.
+    std::function<void()> m_fnMoveSeekSlider;
+};
+
+// libVLC callbacks; user is the EngineEventTarget. Only the event's type is read from the record.
+void OnFrontEngineEvent(const libvlc_event_t* event, void* user);
+void OnRearEngineEvent(const libvlc_event_t* event, void* user);

@@ -1,0 +1,188 @@
+#include "video_engine.h"
+
+#include <QFile>
+#include <dlfcn.h>
+#include <iterator>
+
+namespace {
+
+// Plain set: no interface, no configuration file, so every engine behaves the same wherever it runs.
+const char* const kPlainArguments[] = {"-I", "dummy", "--ignore-config"};
+// Configured set: libVLC reads its own configuration, and the picture is turned by 180 degrees
+// (the transform filter), which is what selecting this set for the rotate command promises.
+const char* const kConfiguredArguments[] = {"--video-filter=transform", "--transform-type=180"};
+
+// Events attached to every player, in this order, all with the same callback and user data.
+const libvlc_event_type_t kAttachedEvents[] = {
+    libvlc_MediaPlayerPositionChanged, libvlc_MediaPlayerSeekableChanged, libvlc_MediaPlayerTimeChanged,
+    libvlc_MediaStateChanged,          libvlc_MediaPlayerMediaChanged,    libvlc_MediaPlayerOpening,
+    libvlc_MediaPlayerBuffering,       libvlc_MediaPlayerPlaying,         libvlc_MediaPlayerPaused,
+    libvlc_MediaPlayerStopped,         libvlc_MediaPlayerEndReached,      libvlc_MediaPlayerEncounteredError,
+};
+
+} // namespace
+
+CVideoEngine::CVideoEngine() {
+    m_hModule = dlopen(VlcLibraryName(), RTLD_NOW | RTLD_LOCAL);
+    if (!m_hModule) {
+        m_bOk = 0;
+        return;
+    }
+    // A library without one of the table's functions would crash at the first call: unusable.
+    if (!LoadVlcEntryPoints(m_hModule, m_table) || !CreateInstance()) {
+        ReleaseInstance();
+        m_bOk = 0;
+        return;
+    }
+    m_table.audio_set_volume(m_pPlayer, m_nVolume);
+}
+
+CVideoEngine::~CVideoEngine() {
+    ReleaseInstance();
+    if (m_hModule) dlclose(m_hModule);
+}
+
+bool CVideoEngine::CreateInstance() {
+    auto vlcNew = FindVlcFunction<decltype(libvlc_new)>(m_hModule, "libvlc_new");
+    auto playerNew = FindVlcFunction<decltype(libvlc_media_player_new)>(m_hModule, "libvlc_media_player_new");
+    auto eventManager = FindVlcFunction<decltype(libvlc_media_player_event_manager)>(
+        m_hModule, "libvlc_media_player_event_manager");
+    if (!vlcNew || !playerNew || !eventManager) return false;
+    if (m_nArgSet == 1)
+        m_pInstance = vlcNew(std::size(kConfiguredArguments), kConfiguredArguments);
+    else
+        m_pInstance = vlcNew(std::size(kPlainArguments), kPlainArguments);
+    if (!m_pInstance) return false;
+    m_pPlayer = playerNew(m_pInstance);
+    if (!m_pPlayer) return false;
+    m_pEventManager = eventManager(m_pPlayer);
+    return m_pEventManager != nullptr;
+}
+
+// Releases whatever exists of media, player and instance, clearing each handle.
+void CVideoEngine::ReleaseInstance() {
+    if (m_pMedia) {
+        if (auto release = FindVlcFunction<decltype(libvlc_media_release)>(m_hModule, "libvlc_media_release"))
+            release(m_pMedia);
+        m_pMedia = nullptr;
+    }
+    if (m_pPlayer) {
+        if (auto release = FindVlcFunction<decltype(libvlc_media_player_release)>(
+                m_hModule, "libvlc_media_player_release"))
+            release(m_pPlayer);
+        m_pPlayer = nullptr;
+    }
+    m_pEventManager = nullptr;
+    if (m_pInstance) {
+        if (auto release = FindVlcFunction<decltype(libvlc_release)>(m_hModule, "libvlc_release"))
+            release(m_pInstance);
+        m_pInstance = nullptr;
+    }
+}
+
+void CVideoEngine::AttachEvents(libvlc_callback_t callback, void* user) {
+    if (!m_bOk) return;
+    m_pfnEventCallback = callback;
+    m_pEventUser = user;
+    AttachStoredEvents();
+}
+
+void CVideoEngine::AttachStoredEvents() {
+    auto attach = FindVlcFunction<decltype(libvlc_event_attach)>(m_hModule, "libvlc_event_attach");
+    if (!attach || !m_pEventManager || !m_pfnEventCallback) return;
+    for (libvlc_event_type_t type : kAttachedEvents)
+        attach(m_pEventManager, type, m_pfnEventCallback, m_pEventUser); // results ignored
+}
+
+int CVideoEngine::Rebuild(int argSet) {
+    m_nArgSet = argSet;
+    if (!m_bOk || !m_pMedia) return 0;
+    ReleaseInstance();
+    if (!CreateInstance()) {
+        ReleaseInstance();
+        m_bOk = 0;
+        return 0;
+    }
+    AttachStoredEvents();
+    m_table.audio_set_volume(m_pPlayer, m_nVolume);
+    return 1;
+}
+
+void CVideoEngine::BindWindow(WId window) {
+    if (!m_bOk) return;
+    auto setWindow = FindVlcFunction<decltype(libvlc_media_player_set_xwindow)>(
+        m_hModule, "libvlc_media_player_set_xwindow");
+    if (setWindow) setWindow(m_pPlayer, static_cast<uint32_t>(window));
+}
+
+int CVideoEngine::Open(const QString& path, WId window, bool silent, bool play) {
+    if (window) BindWindow(window);
+    if (m_bOk) m_table.audio_set_volume(m_pPlayer, m_nVolume);
+    // The file system's own bytes for the name (UTF-8 here), so any name the folder holds opens.
+    m_strPathUtf8 = QFile::encodeName(path).toStdString();
+    if (!m_bOk) return 0;
+    libvlc_media_t* media = m_table.media_new_path(m_pInstance, m_strPathUtf8.c_str());
+    if (!media) return 0;
+    m_table.media_add_option(media, ":avcodec-hw=any");
+    if (silent) m_table.media_add_option(media, ":no-audio");
+    m_table.media_player_set_media(m_pPlayer, media);
+    // The player keeps its own reference; ours to the previous media is no longer needed.
+    if (m_pMedia) {
+        if (auto release = FindVlcFunction<decltype(libvlc_media_release)>(m_hModule, "libvlc_media_release"))
+            release(m_pMedia);
+    }
+    m_pMedia = media;
+    m_table.video_set_key_input(m_pPlayer, 0);
+    m_table.video_set_mouse_input(m_pPlayer, 0);
+    if (play && m_table.media_player_play(m_pPlayer) == 0) {
+        m_bPlaying = 1;
+        m_bPaused = 0;
+    }
+    return 1;
+}
+
+int CVideoEngine::Play() {
+    return m_bOk ? m_table.media_player_play(m_pPlayer) : -1;
+}
+
+void CVideoEngine::Pause() {
+    if (m_bOk) m_table.media_player_pause(m_pPlayer);
+}
+
+void CVideoEngine::Stop() {
+    if (m_bOk) m_table.media_player_stop(m_pPlayer);
+}
+
+void CVideoEngine::SetVolume(int volume) {
+    m_nVolume = volume;
+    if (m_bOk) m_table.audio_set_volume(m_pPlayer, volume);
+}
+
+void CVideoEngine::SetMute(bool mute) {
+    if (m_bOk) m_table.audio_set_mute(m_pPlayer, mute ? 1 : 0);
+}
+
+void CVideoEngine::SetTime(int64_t ms) {
+    if (m_bOk) m_table.media_player_set_time(m_pPlayer, ms);
+}
+
+int64_t CVideoEngine::GetTime() {
+    return m_bOk ? m_table.media_player_get_time(m_pPlayer) : 0;
+}
+
+int64_t CVideoEngine::GetLength() {
+    if (!m_bOk) return 0;
+    const int64_t length = m_table.media_player_get_length(m_pPlayer);
+    return length > 0 ? length : 0;
+}
+
+int CVideoEngine::SetRate(float rate) {
+    if (!m_bOk) return -1;
+    m_fRate = rate;
+    return m_table.media_player_set_rate(m_pPlayer, rate);
+}
+
+int CVideoEngine::TakeSnapshot(const QString& path) {
+    if (!m_bOk) return -1;
+    return m_table.video_take_snapshot(m_pPlayer, 0, QFile::encodeName(path).constData(), 0, 0);
+}

@@ -1,0 +1,81 @@
+#include "playback_test_support.h"
+
+#include "private_message.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QThread>
+#include <QWindow>
+
+bool MakeClip(const QString& path, double seconds, const QString& source) {
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i", source, "-t", QString::number(seconds),
+                            "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", path});
+    return ffmpeg.waitForFinished(30000) && ffmpeg.exitStatus() == QProcess::NormalExit &&
+           ffmpeg.exitCode() == 0;
+}
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    QCoreApplication::processEvents();
+    return done();
+}
+
+bool MessageRecorder::event(QEvent* event) {
+    const int type = event->type();
+    if (type >= WM_PLAYER_ERROR && type <= WM_REAR_END) {
+        auto* message = static_cast<PrivateMessage*>(event);
+        m_messages.push_back({message->message(), message->wParam(), m_clock.elapsed()});
+        return true;
+    }
+    return QObject::event(event);
+}
+
+std::vector<ReceivedMessage> MessageRecorder::All(int message) const {
+    std::vector<ReceivedMessage> found;
+    for (const ReceivedMessage& m : m_messages)
+        if (m.message == message) found.push_back(m);
+    return found;
+}
+
+bool MessageRecorder::Has(int message, uintptr_t wParam) const {
+    for (const ReceivedMessage& m : m_messages)
+        if (m.message == message && m.wParam == wParam) return true;
+    return false;
+}
+
+PanesWindow::PanesWindow(QSize paneSize) {
+    setWindowTitle("playback panes");
+    setStyleSheet("background: rgb(5, 5, 5);");
+    resize(paneSize.width() * 2 + 30, paneSize.height() + 20);
+    move(0, 0);
+    m_pFront = new QWidget(this);
+    m_pRear = new QWidget(this);
+    m_pFront->setGeometry(10, 10, paneSize.width(), paneSize.height());
+    m_pRear->setGeometry(paneSize.width() + 20, 10, paneSize.width(), paneSize.height());
+    m_pFront->setAttribute(Qt::WA_NativeWindow);
+    m_pRear->setAttribute(Qt::WA_NativeWindow);
+    show();
+    WaitFor([this] { return windowHandle() && windowHandle()->isExposed(); }, 3000);
+}
+
+EnginePair::EnginePair() {
+    target.m_pReceiver = &recorder;
+    target.m_pFront = &front;
+    target.m_pRear = &rear;
+    front.AttachEvents(OnFrontEngineEvent, &target);
+    rear.AttachEvents(OnRearEngineEvent, &target);
+}
+
+double PlaybackSpeed(const std::vector<ReceivedMessage>& reports) {
+    if (reports.size() < 2) return 0;
+    const ReceivedMessage& first = reports.front();
+    const ReceivedMessage& last = reports.back();
+    if (last.arrivalMs == first.arrivalMs) return 0;
+    return double(int64_t(last.wParam) - int64_t(first.wParam)) / double(last.arrivalMs - first.arrivalMs);
+}
