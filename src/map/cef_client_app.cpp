@@ -1,0 +1,74 @@
+#include "cef_client_app.h"
+
+#include <QTimer>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+
+#include "cef_client_handler.h"
+#include "engine_locale.h"
+#include "error_page.h"
+#include "html_map_dlg.h"
+#include "private_message.h"
+#include "res_folder.h"
+#include "res_url_interceptor.h"
+
+namespace {
+
+CCefClientApp* s_pApp = nullptr;
+
+// Chromium reads its switches once, when the first page starts the engine.
+void AddEngineSwitch(const QByteArray& sw) {
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (flags.contains(sw.left(sw.indexOf('=') + 1)))
+        return;
+    flags += (flags.isEmpty() ? "" : " ") + sw;
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+}
+
+} // namespace
+
+EngineSettings BuildEngineSettings(const QStringList& arguments, int langIndex) {
+    EngineSettings settings;
+    settings.chrome_runtime = HasChromeRuntimeSwitch(arguments);
+    settings.locale = EngineLocaleForLanguage(langIndex);
+    settings.accept_language_list = settings.locale;
+    settings.no_sandbox = true;
+    return settings;
+}
+
+CCefClientApp::CCefClientApp(QObject* parent) : QObject(parent) {}
+
+CCefClientApp* CCefClientApp::Instance() { return s_pApp; }
+
+const QString& CCefClientApp::ResFolder() const {
+    static const QString none;
+    return m_pInterceptor ? m_pInterceptor->ResFolder() : none;
+}
+
+void CCefClientApp::Initialize(const EngineSettings& settings) {
+    if (!s_pApp) {
+        s_pApp = this;
+        if (settings.no_sandbox && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        if (!settings.locale.empty())
+            AddEngineSwitch("--lang=" + QByteArray::fromStdString(settings.locale));
+
+        QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
+        if (!settings.accept_language_list.empty())
+            profile->setHttpAcceptLanguage(QString::fromStdString(settings.accept_language_list));
+        // Our own error page replaces the engine's, unless the Chrome runtime was asked for.
+        profile->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, settings.chrome_runtime);
+        m_pInterceptor = new CResUrlInterceptor(FindResFolder(), this);
+        profile->setUrlRequestInterceptor(m_pInterceptor);
+    }
+    // The context is ready once the event loop runs: the notification is posted, never sent
+    // from inside start-up.
+    QTimer::singleShot(0, s_pApp, [] { s_pApp->OnContextInitialized(); });
+}
+
+void CCefClientApp::OnContextInitialized() {
+    if (g_pMapWnd)
+        PostPrivateMessage(g_pMapWnd, WM_MAP_NOTIFY, MAP_NOTIFY_READY, 0);
+}
+
+CCefClientHandler* CCefClientApp::GetDefaultClient() const { return CCefClientHandler::GetInstance(); }

@@ -1,0 +1,42 @@
+// The application handler of the browser engine: applies the engine settings to the web engine
+// profile and tells the map window when the engine can create pages.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <string>
+
+class CCefClientHandler;
+class CResUrlInterceptor;
+
+// The settings given to the engine at start-up; every other setting is the engine's default.
+struct EngineSettings {
+    bool chrome_runtime = false;
+    std::string locale;
+    std::string accept_language_list;
+    bool no_sandbox = true;
+};
+
+// chrome_runtime from the switch "enable-chrome-runtime"; locale and accept-language list from
+// the user-interface language row `langIndex`.
+EngineSettings BuildEngineSettings(const QStringList& arguments, int langIndex);
+
+class CCefClientApp : public QObject {
+public:
+    explicit CCefClientApp(QObject* parent);
+
+    // Applies `settings` to the process-wide web engine profile and, once the event loop runs,
+    // calls OnContextInitialized. Only the first call of the process starts the engine.
+    void Initialize(const EngineSettings& settings);
+
+    // Browser-process handler.
+    void OnContextInitialized();
+    CCefClientHandler* GetDefaultClient() const;
+
+    // The one application handler of the process, once the engine was started.
+    static CCefClientApp* Instance();
+    const QString& ResFolder() const;
+
+private:
+    CResUrlInterceptor* m_pInterceptor = nullptr;
+};

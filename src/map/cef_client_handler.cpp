@@ -1,0 +1,87 @@
+#include "cef_client_handler.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineNewWindowRequest>
+
+#include "error_page.h"
+#include "map_browser.h"
+#include "trace.h"
+
+namespace {
+
+CCefClientHandler* s_pCurrentHandler = nullptr;
+
+// Decided at the first load error and kept for the rest of the process.
+bool ChromeRuntimeOn() {
+    static const bool on = HasChromeRuntimeSwitch(QCoreApplication::arguments());
+    return on;
+}
+
+} // namespace
+
+CCefClientHandler::CCefClientHandler() { s_pCurrentHandler = this; }
+
+CCefClientHandler::~CCefClientHandler() {
+    if (s_pCurrentHandler == this)
+        s_pCurrentHandler = nullptr;
+}
+
+CCefClientHandler* CCefClientHandler::GetInstance() { return s_pCurrentHandler; }
+
+void CCefClientHandler::Attach(CMapBrowser* browser) {
+    QWebEnginePage* page = browser->page();
+    connect(page, &QWebEnginePage::newWindowRequested, this,
+            [this, browser](QWebEngineNewWindowRequest& request) {
+                OnBeforePopup(browser, request.requestedUrl());
+            });
+    connect(page, &QWebEnginePage::loadingChanged, this, [this, browser](const QWebEngineLoadingInfo& info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus)
+            OnLoadError(browser, info.errorCode(), info.errorString(), info.url());
+    });
+    OnAfterCreated(browser);
+}
+
+bool CCefClientHandler::OnBeforePopup(CMapBrowser*, const QUrl& targetUrl) {
+    // The user's default web browser opens it; a failure of the desktop is ignored.
+    QDesktopServices::openUrl(targetUrl);
+    return true;
+}
+
+void CCefClientHandler::OnAfterCreated(CMapBrowser* browser) { m_browsers.append(browser); }
+
+bool CCefClientHandler::DoClose(CMapBrowser*) { return false; }
+
+void CCefClientHandler::OnBeforeClose(CMapBrowser* browser) {
+    for (qsizetype i = 0; i < m_browsers.size(); ++i) {
+        if (m_browsers[i] == browser) {
+            m_browsers.removeAt(i);
+            break;
+        }
+    }
+    if (m_browsers.isEmpty())
+        QCoreApplication::quit();
+}
+
+void CCefClientHandler::CloseBrowser(CMapBrowser* browser) {
+    if (!browser || browser->IsClosing())
+        return;
+    if (DoClose(browser))
+        return;
+    browser->MarkClosing();
+    browser->hide();
+    disconnect(browser->page(), nullptr, this, nullptr);
+    OnBeforeClose(browser);
+    browser->deleteLater();
+}
+
+void CCefClientHandler::OnLoadError(CMapBrowser* browser, int errorCode, const QString& errorText,
+                                    const QUrl& failedUrl) {
+    if (ChromeRuntimeOn())
+        return;
+    if (errorCode == kLoadAbortedCode)
+        return;
+    Trace("==>> CCefClientHandler::OnLoadError %d %s\n", errorCode, qUtf8Printable(failedUrl.toString()));
+    browser->load(QUrl(ErrorPageDataUrl(failedUrl.toString(), errorText, errorCode)));
+}
