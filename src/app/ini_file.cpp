@@ -27,11 +27,10 @@ struct LoadedFile {
 };
 
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : m_fd(fd) {}
     ~FileDescriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        if (m_fd >= 0) ::close(m_fd);
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
@@ -43,7 +42,7 @@ public:
         return ::close(fd) == 0;
     }
 
-private:
+  private:
     int m_fd;
 };
 
@@ -51,14 +50,10 @@ bool ReadAll(int fd, off_t limit, std::string& out) {
     char buffer[65536];
     for (;;) {
         ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        if (static_cast<off_t>(out.size()) + n > limit)
-            return false;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        if (static_cast<off_t>(out.size()) + n > limit) return false;
         out.append(buffer, static_cast<size_t>(n));
     }
 }
@@ -84,8 +79,7 @@ LoadedFile LoadIniFile(const fs::path& path) {
 
 std::optional<std::string> ReadValue(std::string_view section, std::string_view key, const fs::path& path) {
     LoadedFile file = LoadIniFile(path);
-    if (file.status != LoadStatus::Loaded)
-        return std::nullopt;
+    if (file.status != LoadStatus::Loaded) return std::nullopt;
     return FindIniValue(file.text, section, key);
 }
 
@@ -104,18 +98,15 @@ std::string Truncate(std::string s, size_t maxChars) {
 
 // The read-only attribute of a file is the absence of every write bit.
 bool IsWritable(const LoadedFile& file, const fs::path& path) {
-    if ((file.info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        return false;
+    if ((file.info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
     return ::access(path.c_str(), W_OK) == 0;
 }
 
 bool WriteAll(int fd, std::string_view data) {
     while (!data.empty()) {
         ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
         data.remove_prefix(static_cast<size_t>(n));
     }
     return true;
@@ -133,16 +124,14 @@ int CreateTemp(const fs::path& target, mode_t mode, fs::path& tempPath) {
     for (int attempt = 0; attempt < 16; ++attempt) {
         tempPath = TempPathFor(target);
         int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
+        if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
 }
 
 void SyncFolder(const fs::path& folder) {
     FileDescriptor fd(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() >= 0)
-        ::fsync(fd.get());
+    if (fd.get() >= 0) ::fsync(fd.get());
 }
 
 // Writes `text` to a temporary file and renames it over `target`; an existing file's
@@ -151,14 +140,12 @@ bool ReplaceFile(const fs::path& target, std::string_view text, const struct sta
     mode_t mode = existing ? (existing->st_mode & 07777) : 0666;
     fs::path tempPath;
     FileDescriptor fd(CreateTemp(target, mode, tempPath));
-    if (fd.get() < 0)
-        return false;
+    if (fd.get() < 0) return false;
     bool ok = true;
     if (existing) {
         ok = ::fchmod(fd.get(), mode) == 0;
         // Only a privileged process may hand a file to another owner; failing that is harmless.
-        if (ok && ::fchown(fd.get(), existing->st_uid, existing->st_gid) != 0)
-            errno = 0;
+        if (ok && ::fchown(fd.get(), existing->st_uid, existing->st_gid) != 0) errno = 0;
     }
     ok = ok && WriteAll(fd.get(), text) && ::fsync(fd.get()) == 0;
     ok = fd.close() && ok;
@@ -174,8 +161,7 @@ bool ReplaceFile(const fs::path& target, std::string_view text, const struct sta
 // A symbolic link named as the settings file stays a link: the file it points to is replaced.
 fs::path ResolveTarget(const fs::path& path) {
     std::error_code ec;
-    if (!fs::is_symlink(path, ec))
-        return path;
+    if (!fs::is_symlink(path, ec)) return path;
     fs::path resolved = fs::weakly_canonical(path, ec);
     return ec ? path : resolved;
 }
@@ -191,8 +177,7 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 int GetPrivateProfileInt(std::string_view section, std::string_view key, int defaultValue,
                          const fs::path& path) {
     std::optional<std::string> value = ReadValue(section, key, path);
-    if (!value || value->empty())
-        return defaultValue;
+    if (!value || value->empty()) return defaultValue;
     return ParseLeadingInt(*value);
 }
 
@@ -200,15 +185,11 @@ int WritePrivateProfileString(std::string_view section, std::string_view key, st
                               const fs::path& path) {
     fs::path target = ResolveTarget(path);
     LoadedFile file = LoadIniFile(target);
-    if (file.status == LoadStatus::Failed)
-        return 0;
+    if (file.status == LoadStatus::Failed) return 0;
     bool exists = file.status == LoadStatus::Loaded;
-    if (exists && !IsWritable(file, target))
-        return 0;
+    if (exists && !IsWritable(file, target)) return 0;
     std::optional<std::string> edited = SetIniValue(file.text, section, key, value);
-    if (!edited)
-        return 0;
-    if (exists && *edited == file.text)
-        return 1;
+    if (!edited) return 0;
+    if (exists && *edited == file.text) return 1;
     return ReplaceFile(target, *edited, exists ? &file.info : nullptr) ? 1 : 0;
 }

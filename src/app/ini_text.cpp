@@ -5,7 +5,9 @@
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsSpace(s.front()))
@@ -15,14 +17,14 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
-            return false;
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
     }
     return true;
 }
@@ -57,27 +59,24 @@ std::string_view Content(std::string_view text, const Line& line) {
 // The name of a section header "[name]", or nothing for any other line.
 std::optional<std::string_view> SectionName(std::string_view content) {
     std::string_view t = Trim(content);
-    if (t.empty() || t.front() != '[')
-        return std::nullopt;
+    if (t.empty() || t.front() != '[') return std::nullopt;
     size_t close = t.rfind(']');
-    if (close == std::string_view::npos || close == 0)
-        return std::nullopt;
+    if (close == std::string_view::npos || close == 0) return std::nullopt;
     return Trim(t.substr(1, close - 1));
 }
 
-bool IsComment(std::string_view trimmed) { return !trimmed.empty() && (trimmed[0] == ';' || trimmed[0] == '#'); }
+bool IsComment(std::string_view trimmed) {
+    return !trimmed.empty() && (trimmed[0] == ';' || trimmed[0] == '#');
+}
 
 // The key of a "key=value" line, or nothing.
 std::optional<std::string_view> KeyName(std::string_view content) {
     std::string_view t = Trim(content);
-    if (t.empty() || IsComment(t))
-        return std::nullopt;
+    if (t.empty() || IsComment(t)) return std::nullopt;
     size_t eq = t.find('=');
-    if (eq == std::string_view::npos)
-        return std::nullopt;
+    if (eq == std::string_view::npos) return std::nullopt;
     std::string_view key = Trim(t.substr(0, eq));
-    if (key.empty())
-        return std::nullopt;
+    if (key.empty()) return std::nullopt;
     return key;
 }
 
@@ -95,8 +94,7 @@ size_t FindSectionBody(std::string_view text, std::string_view section) {
     for (size_t pos = 0; pos < text.size();) {
         Line line = LineAt(text, pos);
         auto name = SectionName(Content(text, line));
-        if (name && EqualNoCase(*name, section))
-            return line.next;
+        if (name && EqualNoCase(*name, section)) return line.next;
         pos = line.next;
     }
     return std::string_view::npos;
@@ -104,8 +102,7 @@ size_t FindSectionBody(std::string_view text, std::string_view section) {
 
 std::string_view LineEndOf(std::string_view text) {
     size_t nl = text.find('\n');
-    if (nl != std::string_view::npos && nl > 0 && text[nl - 1] == '\r')
-        return "\r\n";
+    if (nl != std::string_view::npos && nl > 0 && text[nl - 1] == '\r') return "\r\n";
     return "\n";
 }
 
@@ -113,7 +110,9 @@ bool FitsOnOneLine(std::string_view s) {
     return s.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
-bool EndsWithLineEnd(std::string_view text) { return text.empty() || text.back() == '\n'; }
+bool EndsWithLineEnd(std::string_view text) {
+    return text.empty() || text.back() == '\n';
+}
 
 // The replaced value: from its first non-blank character to its last one, right of the "=".
 std::string ReplaceValue(std::string_view text, const Line& line, std::string_view value) {
@@ -133,8 +132,7 @@ std::string ReplaceValue(std::string_view text, const Line& line, std::string_vi
 
 std::string InsertAt(std::string_view text, size_t pos, std::string_view eol, std::string_view entry) {
     std::string out(text.substr(0, pos));
-    if (!EndsWithLineEnd(out))
-        out += eol;
+    if (!EndsWithLineEnd(out)) out += eol;
     out += entry;
     out += eol;
     out += text.substr(pos);
@@ -148,12 +146,10 @@ std::optional<std::string> FindIniValue(std::string_view text, std::string_view 
     section = Trim(section);
     key = Trim(key);
     size_t pos = FindSectionBody(text, section);
-    if (pos == std::string_view::npos || key.empty())
-        return std::nullopt;
+    if (pos == std::string_view::npos || key.empty()) return std::nullopt;
     while (pos < text.size()) {
         Line line = LineAt(text, pos);
-        if (IsSectionLine(text, line))
-            break;
+        if (IsSectionLine(text, line)) break;
         if (KeyMatches(text, line, key)) {
             std::string_view content = Content(text, line);
             return std::string(Trim(content.substr(content.find('=') + 1)));
@@ -178,8 +174,7 @@ std::optional<std::string> SetIniValue(std::string_view text, std::string_view s
     size_t pos = FindSectionBody(text, section);
     if (pos == std::string_view::npos) {
         std::string out(text);
-        if (!EndsWithLineEnd(out))
-            out += eol;
+        if (!EndsWithLineEnd(out)) out += eol;
         out += "[" + std::string(section) + "]";
         out += eol;
         return out + entry + std::string(eol);
@@ -187,12 +182,9 @@ std::optional<std::string> SetIniValue(std::string_view text, std::string_view s
     size_t insertAt = pos; // after the last non-blank line of the section
     while (pos < text.size()) {
         Line line = LineAt(text, pos);
-        if (IsSectionLine(text, line))
-            break;
-        if (KeyMatches(text, line, key))
-            return ReplaceValue(text, line, value);
-        if (!Trim(Content(text, line)).empty())
-            insertAt = line.next;
+        if (IsSectionLine(text, line)) break;
+        if (KeyMatches(text, line, key)) return ReplaceValue(text, line, value);
+        if (!Trim(Content(text, line)).empty()) insertAt = line.next;
         pos = line.next;
     }
     return InsertAt(text, insertAt, eol, entry);
@@ -208,8 +200,7 @@ int ParseLeadingInt(std::string_view value) {
     int64_t magnitude = 0;
     const int64_t limit = negative ? -static_cast<int64_t>(INT_MIN) : INT_MAX;
     for (char c : value) {
-        if (c < '0' || c > '9')
-            break;
+        if (c < '0' || c > '9') break;
         magnitude = magnitude * 10 + (c - '0');
         if (magnitude >= limit) {
             magnitude = limit;

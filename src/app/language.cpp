@@ -5,7 +5,9 @@
 
 namespace {
 
-constexpr uint32_t LangWord(uint16_t primary, uint16_t sub) { return (uint32_t(sub) << 16) | primary; }
+constexpr uint32_t LangWord(uint16_t primary, uint16_t sub) {
+    return (uint32_t(sub) << 16) | primary;
+}
 
 constexpr uint16_t kJapaneseLangId = 1041;
 constexpr uint16_t kPrimaryLanguageMask = 0x3FF;
@@ -19,27 +21,18 @@ std::string TextOf(uint16_t langId, unsigned id) {
 } // namespace
 
 const LanguageRow LANGUAGE_TABLE[kLanguageCount] = {
-    {"ENG", "English", LangWord(0x09, 1)},
-    {"CHS", "简体中文", LangWord(0x04, 2)},
-    {"CHT", "繁體中文", LangWord(0x04, 1)},
-    {"ESP", "español", LangWord(0x0A, 1)},
-    {"RUS", "русский", LangWord(0x19, 1)},
-    {"POR", "português", LangWord(0x16, 2)},
-    {"JPN", "日本語", LangWord(0x11, 1)},
-    {"GER", "Deutsch", LangWord(0x07, 1)},
-    {"FRA", "français", LangWord(0x0C, 1)},
-    {"KOR", "한국의", LangWord(0x12, 1)},
-    {"ITA", "italiano", LangWord(0x10, 1)},
-    {"LAT", "Latviski", LangWord(0x26, 1)},
-    {"POL", "Polski", LangWord(0x15, 1)},
-    {"ROM", "Română", LangWord(0x18, 1)},
-    {"SLV", "Slovenčina", LangWord(0x1B, 1)},
-    {"UKR", "Українська", LangWord(0x22, 1)},
+    {"ENG", "English", LangWord(0x09, 1)},    {"CHS", "简体中文", LangWord(0x04, 2)},
+    {"CHT", "繁體中文", LangWord(0x04, 1)},   {"ESP", "español", LangWord(0x0A, 1)},
+    {"RUS", "русский", LangWord(0x19, 1)},    {"POR", "português", LangWord(0x16, 2)},
+    {"JPN", "日本語", LangWord(0x11, 1)},     {"GER", "Deutsch", LangWord(0x07, 1)},
+    {"FRA", "français", LangWord(0x0C, 1)},   {"KOR", "한국의", LangWord(0x12, 1)},
+    {"ITA", "italiano", LangWord(0x10, 1)},   {"LAT", "Latviski", LangWord(0x26, 1)},
+    {"POL", "Polski", LangWord(0x15, 1)},     {"ROM", "Română", LangWord(0x18, 1)},
+    {"SLV", "Slovenčina", LangWord(0x1B, 1)}, {"UKR", "Українська", LangWord(0x22, 1)},
 };
 
 uint16_t LanguageIdOfRow(int row) {
-    if (row < 0 || row >= kLanguageCount)
-        return 0;
+    if (row < 0 || row >= kLanguageCount) return 0;
     uint32_t word = LANGUAGE_TABLE[row].langWord;
     uint32_t primary = word & 0xFFFF;
     uint32_t sub = word >> 16;
@@ -48,18 +41,15 @@ uint16_t LanguageIdOfRow(int row) {
 
 int FindLanguage(std::string_view code) {
     for (int row = 0; row < kLanguageCount; ++row) {
-        if (code == LANGUAGE_TABLE[row].code)
-            return row;
+        if (code == LANGUAGE_TABLE[row].code) return row;
     }
     return -1;
 }
 
 std::string LoadLangStringFor(uint16_t langId, unsigned id) {
     std::string text = TextOf(langId, id);
-    if (text.empty())
-        text = TextOf(langId & kPrimaryLanguageMask, id);
-    if (text.empty())
-        text = TextOf(kJapaneseLangId, id);
+    if (text.empty()) text = TextOf(langId & kPrimaryLanguageMask, id);
+    if (text.empty()) text = TextOf(kJapaneseLangId, id);
     return text;
 }
 

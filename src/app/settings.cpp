@@ -27,8 +27,7 @@ CAppSettings* CreateAppSettings() {
     settings->m_strIniPath = IniPathInWorkingDirectory();
     std::string code = settings->ReadString("UI", "LANGID", "ENG", kLangCodeMaxChars);
     int row = FindLanguage(code);
-    if (row >= 0)
-        settings->m_nLangIndex = row;
+    if (row >= 0) settings->m_nLangIndex = row;
     settings->m_wLangId = LanguageIdOfRow(settings->m_nLangIndex);
     settings->m_nMapKind = settings->ReadMapKind();
     return settings;
@@ -55,11 +54,12 @@ std::string CAppSettings::ReadString(const char* section, const char* key, const
     return GetPrivateProfileString(section, key, defaultValue, m_strIniPath, maxChars);
 }
 
-int CAppSettings::ReadMapKind() const { return ClampMapKind(ReadInt("UI", "MAP", 0)); }
+int CAppSettings::ReadMapKind() const {
+    return ClampMapKind(ReadInt("UI", "MAP", 0));
+}
 
 void CAppSettings::SetLanguage(int row) {
-    if (row < 0 || row >= kLanguageCount)
-        return;
+    if (row < 0 || row >= kLanguageCount) return;
     m_nLangIndex = row;
     m_wLangId = LanguageIdOfRow(row);
     WritePrivateProfileString("UI", "LANGID", LANGUAGE_TABLE[row].code, m_strIniPath);
@@ -67,8 +67,7 @@ void CAppSettings::SetLanguage(int row) {
 
 // Created once and never freed: the process ends without tearing anything down.
 CAppSettings& GetAppSettings() {
-    if (!g_pAppSettings)
-        g_pAppSettings = CreateAppSettings();
+    if (!g_pAppSettings) g_pAppSettings = CreateAppSettings();
     return *g_pAppSettings;
 }
 

@@ -47,9 +47,11 @@ TEST_F(IniFileTest, EditsValueInPlaceKeepingEveryOtherByteAndCrlf) {
     const std::string before = "; settings\r\n[UI]\r\nLANGID = ENG \r\n  Map=0\r\n\r\n[WINPOS]\r\nLEFT=1\r\n";
     WriteFile(Ini(), before);
     EXPECT_NE(WritePrivateProfileString("ui", "map", "2", Ini()), 0);
-    EXPECT_EQ(ReadFile(Ini()), "; settings\r\n[UI]\r\nLANGID = ENG \r\n  Map=2\r\n\r\n[WINPOS]\r\nLEFT=1\r\n");
+    EXPECT_EQ(ReadFile(Ini()),
+              "; settings\r\n[UI]\r\nLANGID = ENG \r\n  Map=2\r\n\r\n[WINPOS]\r\nLEFT=1\r\n");
     EXPECT_NE(WritePrivateProfileString("UI", "LANGID", "FRA", Ini()), 0);
-    EXPECT_EQ(ReadFile(Ini()), "; settings\r\n[UI]\r\nLANGID = FRA \r\n  Map=2\r\n\r\n[WINPOS]\r\nLEFT=1\r\n");
+    EXPECT_EQ(ReadFile(Ini()),
+              "; settings\r\n[UI]\r\nLANGID = FRA \r\n  Map=2\r\n\r\n[WINPOS]\r\nLEFT=1\r\n");
     EXPECT_EQ(GetPrivateProfileString("UI", "LANGID", "", Ini()), "FRA");
 }
 
@@ -165,8 +167,7 @@ TEST_F(IniFileTest, FifoInPlaceOfTheFileNeitherHangsNorIsReplaced) {
 }
 
 TEST_F(IniFileTest, UnreadableFileGivesDefaultsAndIsNotOverwritten) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads files regardless of permissions";
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads files regardless of permissions";
     WriteFile(Ini(), "[UI]\nMAP=1\n");
     ::chmod(Ini().c_str(), 0200);
     EXPECT_EQ(GetPrivateProfileInt("UI", "MAP", 2, Ini()), 2);
@@ -176,8 +177,7 @@ TEST_F(IniFileTest, UnreadableFileGivesDefaultsAndIsNotOverwritten) {
 }
 
 TEST_F(IniFileTest, UnwritableFolderFailsTheWriteWithoutTouchingTheFile) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into any folder";
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into any folder";
     WriteFile(Ini(), "[UI]\nMAP=1\n");
     ::chmod(m_dir.c_str(), 0555);
     EXPECT_EQ(WritePrivateProfileString("UI", "MAP", "2", Ini()), 0);

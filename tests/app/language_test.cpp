@@ -89,11 +89,9 @@ std::set<unsigned> AllTextIds() {
 
 std::set<unsigned> ExpectedIds(uint16_t langId) {
     std::set<unsigned> ids = AllTextIds();
-    if (langId == 1033 || langId == 1041 || langId == 2052)
-        return ids;
+    if (langId == 1033 || langId == 1041 || langId == 2052) return ids;
     ids.erase(171);
-    if (langId == 1028)
-        return ids;
+    if (langId == 1028) return ids;
     for (unsigned id = 1083; id <= 1097; ++id)
         ids.erase(id);
     return ids;
@@ -103,11 +101,9 @@ bool IsValidUtf8(std::string_view s) {
     for (size_t i = 0; i < s.size();) {
         unsigned char c = static_cast<unsigned char>(s[i]);
         size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
-        if (len == 0 || i + len > s.size())
-            return false;
+        if (len == 0 || i + len > s.size()) return false;
         for (size_t k = 1; k < len; ++k) {
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
         }
         i += len;
     }
@@ -130,8 +126,7 @@ TEST(StringTables, EveryLanguageRowHasATableWithExactlyItsTexts) {
     for (int row = 0; row < kLanguageCount; ++row) {
         uint16_t langId = LanguageIdOfRow(row);
         const StringTable* table = FindStringTable(langId);
-        if (!table)
-            table = FindStringTable(langId & 0x3FF);
+        if (!table) table = FindStringTable(langId & 0x3FF);
         ASSERT_NE(table, nullptr) << LANGUAGE_TABLE[row].code;
         std::vector<unsigned> ids;
         for (const LangString& entry : table->strings) {
@@ -159,8 +154,7 @@ TEST(StringTables, EnglishTextsAreTheSystemsOwn) {
 TEST(StringTables, TranslationsAreRealAndKeepPlaceholdersAndAccelerators) {
     const StringTable* english = FindStringTable(1033);
     for (const StringTable* table : AllStringTables()) {
-        if (table == english)
-            continue;
+        if (table == english) continue;
         size_t same = 0;
         for (const LangString& entry : table->strings) {
             std::string_view source = FindLangString(english, entry.id);

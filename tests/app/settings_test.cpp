@@ -7,7 +7,7 @@
 namespace {
 
 class SettingsTest : public TempWorkingDir {
-protected:
+  protected:
     void SetUp() override {
         TempWorkingDir::SetUp();
         ResetAppSettingsForTest();

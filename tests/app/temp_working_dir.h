@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 
 class TempWorkingDir : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         m_previous = std::filesystem::current_path();
         std::string pattern = (std::filesystem::temp_directory_path() / "veltrix-app-XXXXXX").string();
@@ -44,8 +44,8 @@ protected:
     }
     // Names in the folder, to prove that no temporary file is left behind.
     size_t EntryCount() const {
-        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(m_dir),
-                                                 std::filesystem::directory_iterator()));
+        return static_cast<size_t>(
+            std::distance(std::filesystem::directory_iterator(m_dir), std::filesystem::directory_iterator()));
     }
 
     std::filesystem::path m_dir;
