@@ -1,0 +1,62 @@
+#include "orvex_app.h"
+
+#include "orvex_dlg.h"
+#include "trace.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+#include <atomic>
+#include <cstdlib>
+
+namespace {
+
+std::atomic<bool> s_bInitDone{false};
+
+} // namespace
+
+void COrvexApp::ChooseWindowSystem() {
+    // libVLC embeds its video into X11 windows, so the viewer runs on xcb unless told otherwise.
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "xcb", 1);
+}
+
+bool COrvexApp::ClaimInitGuard() {
+    return !s_bInitDone.exchange(true);
+}
+
+int COrvexApp::Run() {
+    return QApplication::exec();
+}
+
+bool COrvexApp::InitInstance(int& argc, char** argv) {
+    if (!ClaimInitGuard()) return false;
+    Trace("----->> COrvexApp::InitInstance +++++ \n");
+
+    // The widget toolkit takes the place of the common controls. The embedded web engine needs
+    // shared OpenGL contexts, which must be chosen before the application object exists.
+    ChooseWindowSystem();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Never deleted: the process ends without tearing anything down.
+    new QApplication(argc, argv);
+    // Graphics start-up: QPainter needs none.
+
+    Trace("----->> COrvexApp::InitInstance ********** 111 \n");
+    // Sockets start-up: nothing to do on this platform.
+    // Control container (ActiveX hosting): nothing to do on this platform.
+    Trace("----->> COrvexApp::InitInstance ********** 222 \n");
+    // Registry key name: nothing to do; the settings live in the INI file.
+
+    // The main window lives on this frame for the rest of the process and is never destroyed.
+    COrvexDlg dlg;
+    m_pMainWnd = &dlg;
+    Trace("----->> COrvexApp::InitInstance ********** 333 \n");
+    dlg.Create();
+    dlg.show();
+    Trace("----->> COrvexApp::InitInstance ********** 444 \n");
+
+    Run();
+
+    Trace("----->> COrvexApp::InitInstance ********** 555 \n");
+    Trace("----->> COrvexApp::InitInstance ----- \n");
+    std::exit(0);
+}
