@@ -10,13 +10,14 @@ namespace {
 constexpr size_t kWindowSize = 4096;
 }
 
-BoundedFile::~BoundedFile() { Close(); }
+BoundedFile::~BoundedFile() {
+    Close();
+}
 
 bool BoundedFile::Open(const std::filesystem::path& path) {
     Close();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
@@ -29,8 +30,7 @@ bool BoundedFile::Open(const std::filesystem::path& path) {
 }
 
 void BoundedFile::Close() {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
     m_ullSize = 0;
     m_windowLen = 0;
@@ -40,12 +40,10 @@ bool BoundedFile::FillWindow(uint64_t pos) {
     m_window.resize(kWindowSize);
     size_t filled = 0;
     while (filled < kWindowSize && pos + filled < m_ullSize) {
-        const ssize_t n = ::pread(m_fd, m_window.data() + filled, kWindowSize - filled,
-                                  static_cast<off_t>(pos + filled));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
+        const ssize_t n =
+            ::pread(m_fd, m_window.data() + filled, kWindowSize - filled, static_cast<off_t>(pos + filled));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
         filled += static_cast<size_t>(n);
     }
     m_ullWindowPos = pos;
@@ -54,13 +52,11 @@ bool BoundedFile::FillWindow(uint64_t pos) {
 }
 
 void BoundedFile::ReadAt(uint64_t pos, void* out, size_t count) {
-    if (m_fd < 0 || !Holds(pos, count))
-        throw FileReadError("read beyond the end of the file");
+    if (m_fd < 0 || !Holds(pos, count)) throw FileReadError("read beyond the end of the file");
     auto* dst = static_cast<uint8_t*>(out);
     while (count > 0) {
         const bool inWindow = pos >= m_ullWindowPos && pos < m_ullWindowPos + m_windowLen;
-        if (!inWindow && !FillWindow(pos))
-            throw FileReadError("device error while reading");
+        if (!inWindow && !FillWindow(pos)) throw FileReadError("device error while reading");
         const size_t offset = static_cast<size_t>(pos - m_ullWindowPos);
         const size_t take = std::min(count, m_windowLen - offset);
         std::memcpy(dst, m_window.data() + offset, take);

@@ -10,12 +10,12 @@
 #include <vector>
 
 class FileReadError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class BoundedFile {
-public:
+  public:
     BoundedFile() = default;
     ~BoundedFile();
     BoundedFile(const BoundedFile&) = delete;
@@ -35,7 +35,7 @@ public:
     uint32_t ReadBE32(uint64_t pos);
     uint64_t ReadBE64(uint64_t pos);
 
-private:
+  private:
     bool FillWindow(uint64_t pos);
 
     int m_fd = -1;
@@ -47,12 +47,18 @@ private:
 };
 
 // Big-endian and little-endian helpers over byte buffers.
-inline uint16_t LoadBE16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
+inline uint16_t LoadBE16(const uint8_t* p) {
+    return static_cast<uint16_t>((p[0] << 8) | p[1]);
+}
 inline uint32_t LoadBE32(const uint8_t* p) {
     return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
 }
-inline uint64_t LoadBE64(const uint8_t* p) { return (uint64_t{LoadBE32(p)} << 32) | LoadBE32(p + 4); }
-inline uint16_t LoadLE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+inline uint64_t LoadBE64(const uint8_t* p) {
+    return (uint64_t{LoadBE32(p)} << 32) | LoadBE32(p + 4);
+}
+inline uint16_t LoadLE16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 inline uint32_t LoadLE32(const uint8_t* p) {
     return p[0] | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
 }

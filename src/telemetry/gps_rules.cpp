@@ -10,8 +10,12 @@ namespace {
 constexpr double kKnotsToKmh = 1.852;
 constexpr uint16_t kSpeedUnitsPerKmh = 62;
 
-uint8_t LowByte(const uint8_t* record, uint32_t offset) { return record[offset]; }
-int32_t LoadLE32s(const uint8_t* p) { return static_cast<int32_t>(LoadLE32(p)); }
+uint8_t LowByte(const uint8_t* record, uint32_t offset) {
+    return record[offset];
+}
+int32_t LoadLE32s(const uint8_t* p) {
+    return static_cast<int32_t>(LoadLE32(p));
+}
 } // namespace
 
 double NmeaDoubleToDegrees(double nmea) {
@@ -22,15 +26,13 @@ double NmeaDoubleToDegrees(double nmea) {
 }
 
 std::optional<double> RationalToDegrees(int32_t numerator, int32_t denominator) {
-    if (denominator == 0)
-        return std::nullopt;
+    if (denominator == 0) return std::nullopt;
     const float quotient = static_cast<float>(numerator) / static_cast<float>(denominator);
     return NmeaDoubleToDegrees(static_cast<double>(quotient));
 }
 
 uint16_t RationalKnotsToKmh(int32_t numerator, int32_t denominator) {
-    if (denominator == 0)
-        return 0;
+    if (denominator == 0) return 0;
     const float knots = static_cast<float>(numerator) / static_cast<float>(denominator);
     // |knots| <= 2^31, so the product fits a 64-bit integer.
     const auto whole = static_cast<int64_t>(static_cast<double>(knots) * kKnotsToKmh);
@@ -42,13 +44,11 @@ GpsFix FixFromGpsPart(const uint8_t* record, const GpsPartLayout& at) {
     GpsFix fix;
     std::memset(&fix, 0, sizeof fix);
     const uint8_t valid = record[at.valid];
-    if (valid == 0)
-        return fix;
+    if (valid == 0) return fix;
     const auto lat = RationalToDegrees(LoadLE32s(record + at.latitude), LoadLE32s(record + at.latitude + 4));
     const auto lon =
         RationalToDegrees(LoadLE32s(record + at.longitude), LoadLE32s(record + at.longitude + 4));
-    if (!lat || !lon)
-        return fix; // a zero denominator leaves no position: the slot stays an invalid fix
+    if (!lat || !lon) return fix; // a zero denominator leaves no position: the slot stays an invalid fix
     fix.latitude = *lat;
     fix.longitude = *lon;
     fix.speed = RationalKnotsToKmh(LoadLE32s(record + at.speed), LoadLE32s(record + at.speed + 4));

@@ -23,8 +23,8 @@ struct GpsPartLayout {
 };
 constexpr GpsPartLayout kLayout1GpsPart{32, 16, 20, 24, 36, 44, 52, 68, 72, 76, 80};
 constexpr GpsPartLayout GpsPartAt(uint32_t base) {
-    return {base, base + 4, base + 8, base + 12, base + 20, base + 28, base + 36,
-            base + 52, base + 56, base + 60, base + 64};
+    return {base,      base + 4,  base + 8,  base + 12, base + 20, base + 28,
+            base + 36, base + 52, base + 56, base + 60, base + 64};
 }
 
 // The fix of a GPS part; all zero when the part is not valid or a coordinate cannot be formed.

@@ -32,8 +32,7 @@ uint32_t FindBox(BoundedFile& file, uint32_t type, uint64_t& pos, uint64_t range
             pos = cursor;
             return payload;
         }
-        if (found == 0)
-            return 0;
+        if (found == 0) return 0;
         if (payload > range) {
             Trace("Get end uiSize > range \n");
             return 0;
@@ -41,8 +40,7 @@ uint32_t FindBox(BoundedFile& file, uint32_t type, uint64_t& pos, uint64_t range
         // Every step moves at least one header forward, so the walk always ends.
         cursor += payload;
         consumed += uint64_t{payload} + 8;
-        if (consumed >= range)
-            return 0;
+        if (consumed >= range) return 0;
     }
 }
 
@@ -52,8 +50,7 @@ uint32_t FindBoxPath(BoundedFile& file, std::string_view path, uint64_t& pos, ui
     for (size_t i = 0; i + 4 <= path.size(); i += 4) {
         const uint32_t type = LoadBE32(reinterpret_cast<const uint8_t*>(path.data() + i));
         payload = FindBox(file, type, cursor, range);
-        if (payload == 0)
-            return 0;
+        if (payload == 0) return 0;
         range = payload;
     }
     pos = cursor;
@@ -76,7 +73,6 @@ uint32_t FindSampleEntry(BoundedFile& file, uint64_t& pos, uint64_t range) {
         }
         cursor += payload;
         consumed += uint64_t{payload} + 8;
-        if (consumed >= range)
-            return 0;
+        if (consumed >= range) return 0;
     }
 }

@@ -20,8 +20,7 @@ bool PlausibleDateTime(int year, int month, int day, int hour, int minute, int s
 int COrvex3gpParser::ParseLayout0() {
     uint64_t pos = 0;
     uint32_t payload = 0;
-    if (ReadBoxHeader(pos, payload) != FourCC("ftyp"))
-        return -1;
+    if (ReadBoxHeader(pos, payload) != FourCC("ftyp")) return -1;
     pos += payload;
     while (pos < m_ullFileSize) {
         const uint32_t type = ReadBoxHeader(pos, payload);
@@ -45,15 +44,13 @@ int COrvex3gpParser::ParseLayout0() {
         pos += payload;
     }
     m_file.Close();
-    if (!m_bStartTimeKnown)
-        m_llStartTime = 0;
+    if (!m_bStartTimeKnown) m_llStartTime = 0;
     if (m_wWidth == 0 || m_wHeight == 0 || m_uDurationMs == 0) {
         m_wWidth = 0;
         m_uDurationMs = 0;
         return -1;
     }
-    if (!m_bSkipMarker)
-        return -1;
+    if (!m_bSkipMarker) return -1;
     m_llDurationSec = 0;
     m_uVehicleRate = kLayout0VehicleRate;
     WriteMediaInfo();
@@ -76,11 +73,12 @@ void COrvex3gpParser::Layout0GpsBlock(uint64_t pos, uint32_t payload) {
     for (uint32_t i = 0; i < records && !m_bStartTimeKnown; ++i) {
         GpsFix raw;
         m_file.ReadAt(pos + uint64_t{i} * kRawFixSize, &raw, sizeof raw);
-        if (raw.year == 0 || !PlausibleDateTime(raw.year, raw.month, raw.day, raw.hour, raw.minute, raw.second))
+        if (raw.year == 0 ||
+            !PlausibleDateTime(raw.year, raw.month, raw.day, raw.hour, raw.minute, raw.second))
             continue;
-        m_llStartTime = LocalWallClockToTime(raw.year + 2000, raw.month, raw.day, raw.hour, raw.minute,
-                                             raw.second) -
-                        static_cast<int64_t>(i / rate);
+        m_llStartTime =
+            LocalWallClockToTime(raw.year + 2000, raw.month, raw.day, raw.hour, raw.minute, raw.second) -
+            static_cast<int64_t>(i / rate);
         m_bStartTimeKnown = true;
     }
 }

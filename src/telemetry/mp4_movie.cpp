@@ -32,8 +32,7 @@ int COrvex3gpParser::ParseMovieLayout() {
         LayoutTable(info ? &info->m_Chunks1 : nullptr, info ? &info->m_Chunks2 : nullptr);
     uint64_t pos = 0;
     uint32_t payload = 0;
-    if (ReadBoxHeader(pos, payload) != FourCC("ftyp"))
-        return -1;
+    if (ReadBoxHeader(pos, payload) != FourCC("ftyp")) return -1;
     pos += payload;
     bool movieSeen = false;
     while (pos < m_ullFileSize) {
@@ -49,15 +48,13 @@ int COrvex3gpParser::ParseMovieLayout() {
             pos += payload;
         // Layout 4 needs nothing behind the media data once the movie box is known; a movie box
         // after the media data is still walked to.
-        if (m_uLayout == kLayoutGpsBox && type == FourCC("mdat") && movieSeen)
-            break;
+        if (m_uLayout == kLayoutGpsBox && type == FourCC("mdat") && movieSeen) break;
     }
     return FinishMovieLayout(layout.gpsRate);
 }
 
 int COrvex3gpParser::FinishMovieLayout(uint8_t gpsRate) {
-    if (!m_bVideoTest)
-        return -1;
+    if (!m_bVideoTest) return -1;
     if (m_wWidth == 0 || m_wHeight == 0 || m_uDurationMs == 0) {
         m_wWidth = 0;
         m_uDurationMs = 0;
@@ -94,13 +91,11 @@ void COrvex3gpParser::AnalyseMovie(uint64_t moovPos, uint32_t moovPayload, const
     if (FindBox(FourCC("mvhd"), pos, moovPayload) != 0 && ReadMovieHeaderAt(pos, header))
         m_uDurationMs = header.durationMs;
     AnalyseTracks(moovPos, moovPayload, layout);
-    if (m_bVideoTest)
-        ReadStartTime(moovPos, moovPayload);
+    if (m_bVideoTest) ReadStartTime(moovPos, moovPayload);
     if (layout.gpsBox && m_pMediaInfo) {
         pos = moovPos;
         const uint32_t gps = FindBox(FourCC("gps "), pos, moovPayload);
-        if (gps != 0)
-            ReadChunkTable(pos, gps, 8, 0, m_pMediaInfo->m_Chunks4);
+        if (gps != 0) ReadChunkTable(pos, gps, 8, 0, m_pMediaInfo->m_Chunks4);
     }
     ReadPictureSize(moovPos, moovPayload, false);
 }
@@ -111,13 +106,11 @@ void COrvex3gpParser::AnalyseTracks(uint64_t moovPos, uint32_t moovPayload, cons
     bool metaSeen = false;
     for (int i = 0; i < kMaxTracks && pos < end; ++i) {
         const uint32_t trak = FindBox(FourCC("trak"), pos, end - pos);
-        if (trak == 0)
-            break;
+        if (trak == 0) break;
         const uint64_t trakPos = pos;
         pos += trak;
         uint64_t hdlrPos = trakPos;
-        if (FindBoxPath("mdiahdlr", hdlrPos, trak) == 0)
-            continue;
+        if (FindBoxPath("mdiahdlr", hdlrPos, trak) == 0) continue;
         uint8_t hdlr[29];
         m_file.ReadAt(hdlrPos, hdlr, sizeof hdlr);
         const uint32_t handler = LoadBE32(hdlr + 8);
@@ -128,22 +121,18 @@ void COrvex3gpParser::AnalyseTracks(uint64_t moovPos, uint32_t moovPayload, cons
             metaSeen = true;
             uint64_t stcoPos = trakPos;
             const uint32_t stco = m_bVideoTest ? FindBoxPath("mdiaminfstblstco", stcoPos, trak) : 0;
-            if (stco != 0)
-                ReadChunkTable(stcoPos, stco, 4, layout.metaOffsetAdd, *layout.metaChunks);
+            if (stco != 0) ReadChunkTable(stcoPos, stco, 4, layout.metaOffsetAdd, *layout.metaChunks);
         }
     }
 }
 
 void COrvex3gpParser::ReadChunkTable(uint64_t pos, uint32_t payload, uint32_t entrySize, uint64_t offsetAdd,
                                      std::vector<ChunkRef>& list) {
-    if (payload < 8)
-        return;
+    if (payload < 8) return;
     const uint32_t count = m_file.ReadBE32(pos + 4);
     const uint64_t tableBytes = uint64_t{entrySize} * count;
-    if (8 + tableBytes > payload)
-        return; // announces more entries than the box holds
-    if (!m_file.Holds(pos + 8, tableBytes))
-        throw FileReadError("chunk table beyond the end of the file");
+    if (8 + tableBytes > payload) return; // announces more entries than the box holds
+    if (!m_file.Holds(pos + 8, tableBytes)) throw FileReadError("chunk table beyond the end of the file");
     std::vector<uint8_t> table(static_cast<size_t>(tableBytes));
     m_file.ReadAt(pos + 8, table.data(), table.size());
     list.reserve(list.size() + count);
@@ -154,32 +143,27 @@ void COrvex3gpParser::ReadChunkTable(uint64_t pos, uint32_t payload, uint32_t en
 void COrvex3gpParser::ReadStartTime(uint64_t moovPos, uint32_t moovPayload) {
     uint64_t pos = moovPos;
     MovieHeader header;
-    if (FindBox(FourCC("mvhd"), pos, moovPayload) == 0 || !ReadMovieHeaderAt(pos, header))
-        return;
+    if (FindBox(FourCC("mvhd"), pos, moovPayload) == 0 || !ReadMovieHeaderAt(pos, header)) return;
     if (header.creationTime >= kSeconds1904To1970) {
         m_llStartTime = ReadMovieTime(header.creationTime);
         return;
     }
     FileStatus status;
-    if (ReadFileStatus(m_path, status))
-        m_llStartTime = status.m_ctime;
+    if (ReadFileStatus(m_path, status)) m_llStartTime = status.m_ctime;
 }
 
 void COrvex3gpParser::ReadPictureSize(uint64_t moovPos, uint32_t moovPayload, bool avc1Only) {
     uint64_t pos = moovPos;
     const uint32_t stsd = FindBoxPath("trakmdiaminfstblstsd", pos, moovPayload);
-    if (stsd == 0)
-        return;
+    if (stsd == 0) return;
     uint8_t head[8];
     m_file.ReadAt(pos, head, sizeof head);
-    if (LoadBE32(head + 4) == 0)
-        return;
+    if (LoadBE32(head + 4) == 0) return;
     uint64_t entryPos = pos + 8;
     const uint64_t range = stsd > 8 ? stsd - 8 : 0;
     const uint32_t entry =
         avc1Only ? FindBox(FourCC("avc1"), entryPos, range) : FindSampleEntry(entryPos, range);
-    if (entry == 0)
-        return;
+    if (entry == 0) return;
     uint8_t visual[28];
     m_file.ReadAt(entryPos, visual, sizeof visual);
     m_wWidth = LoadBE16(visual + 24);

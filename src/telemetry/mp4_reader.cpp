@@ -66,11 +66,9 @@ int COrvex3gpParser::Parse(const std::filesystem::path& path) {
     int result = -1;
     try {
         Classify(path);
-        if (m_uLayout >= kLayoutNone || !m_file.Open(path))
-            return -1;
+        if (m_uLayout >= kLayoutNone || !m_file.Open(path)) return -1;
         m_ullFileSize = m_file.Size();
-        if (m_pFileStatus)
-            ReadFileStatus(path, *m_pFileStatus);
+        if (m_pFileStatus) ReadFileStatus(path, *m_pFileStatus);
         result = m_uLayout == kLayoutBlocks ? ParseLayout0() : ParseMovieLayout();
     } catch (const std::exception&) {
         if (m_uLayout == kLayoutVideMeta || m_uLayout == kLayoutTailBoxes)
@@ -83,8 +81,7 @@ int COrvex3gpParser::Parse(const std::filesystem::path& path) {
 
 void COrvex3gpParser::Classify(const std::filesystem::path& path) {
     m_uLayout = kLayoutNone;
-    if (!m_file.Open(path))
-        return;
+    if (!m_file.Open(path)) return;
     m_ullFileSize = m_file.Size();
     bool iditSeen = false, wideSeen = false, skipSeen = false;
     uint64_t pos = 0;
@@ -117,12 +114,10 @@ void COrvex3gpParser::ClassifyMovie(uint64_t moovPos, uint32_t moovPayload, bool
         return;
     }
     const uint32_t udta = FindBox(FourCC("udta"), pos, moovPayload);
-    if (udta == 0)
-        return;
+    if (udta == 0) return;
     bool named = false;
     if (udta >= kNamedUdtaMinPayload) {
-        if (!m_file.Holds(pos, udta))
-            throw FileReadError("user data box beyond the end of the file");
+        if (!m_file.Holds(pos, udta)) throw FileReadError("user data box beyond the end of the file");
         uint8_t head[8];
         m_file.ReadAt(pos, head, sizeof head);
         named = head[4] == 0xA9 && head[5] == 'n' && head[6] == 'a' && head[7] == 'm';
@@ -132,8 +127,7 @@ void COrvex3gpParser::ClassifyMovie(uint64_t moovPos, uint32_t moovPayload, bool
 }
 
 void COrvex3gpParser::WriteMediaInfo() {
-    if (!m_pMediaInfo)
-        return;
+    if (!m_pMediaInfo) return;
     MediaInfo& info = *m_pMediaInfo;
     info.m_ullGpsOffset = m_ullGpsOffset;
     info.m_uGpsSize = m_uGpsSize;

@@ -12,7 +12,7 @@
 #include "video_parser.h"
 
 class COrvex3gpParser : public COrvexVideoParser {
-public:
+  public:
     COrvex3gpParser() = default;
 
     void SetMediaInfo(MediaInfo* info) override { m_pMediaInfo = info; }
@@ -30,7 +30,7 @@ public:
     // Creation time in seconds since 1904 -> start time (seconds since 1970, local wall clock).
     int64_t ReadMovieTime(uint64_t creationTime);
 
-private:
+  private:
     struct MovieHeader {
         uint64_t creationTime = 0;
         uint32_t durationMs = 0;
@@ -39,8 +39,8 @@ private:
         std::string_view videoPrefix;
         std::vector<ChunkRef>* metaChunks; // layouts 1 and 2: where the "meta" track's chunks go
         uint64_t metaOffsetAdd;
-        bool gpsBox;      // layout 4: chunk list from the "gps " box
-        uint8_t gpsRate;  // GPS attributes byte 0 on success
+        bool gpsBox;     // layout 4: chunk list from the "gps " box
+        uint8_t gpsRate; // GPS attributes byte 0 on success
     };
 
     void ResetState();

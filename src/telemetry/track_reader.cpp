@@ -21,8 +21,7 @@ GSensorSample SampleAt(const uint8_t* p) {
 
 // Reads one record, or returns false when it does not lie whole inside the file.
 bool ReadRecord(BoundedFile& file, uint64_t offset, uint8_t* out, size_t size) {
-    if (!file.Holds(offset, size))
-        return false;
+    if (!file.Holds(offset, size)) return false;
     file.ReadAt(offset, out, size);
     return true;
 }
@@ -31,8 +30,7 @@ void ReadLayout1Chunks(BoundedFile& file, const std::vector<ChunkRef>& chunks, s
                        std::vector<GSensorSample>& gsensor) {
     uint8_t record[kLayout1Record];
     for (const ChunkRef& chunk : chunks) {
-        if (!ReadRecord(file, chunk.offset, record, sizeof record))
-            continue;
+        if (!ReadRecord(file, chunk.offset, record, sizeof record)) continue;
         track.push_back(FixFromGpsPart(record, kLayout1GpsPart));
         if (LoadLE16(record + 6) != 0) {
             const GSensorSample s = SampleAt(record + 8);
@@ -42,8 +40,8 @@ void ReadLayout1Chunks(BoundedFile& file, const std::vector<ChunkRef>& chunks, s
     }
 }
 
-void AppendLayout2Record(const uint8_t* record, std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor,
-                         std::vector<VehicleSample>& vehicles) {
+void AppendLayout2Record(const uint8_t* record, std::vector<GpsFix>& track,
+                         std::vector<GSensorSample>& gsensor, std::vector<VehicleSample>& vehicles) {
     VehicleSample vehicle;
     std::memcpy(&vehicle, record + 92, sizeof vehicle);
     vehicles.push_back(vehicle);
@@ -62,10 +60,8 @@ void ReadLayout2Chunks(BoundedFile& file, const std::vector<ChunkRef>& chunks, s
                        std::vector<GSensorSample>& gsensor, std::vector<VehicleSample>& vehicles) {
     uint8_t record[kLayout2Record];
     for (const ChunkRef& chunk : chunks) {
-        if (!ReadRecord(file, chunk.offset, record, sizeof record))
-            continue;
-        if (LoadLE16(record + 4) != kGpsRecordType)
-            continue;
+        if (!ReadRecord(file, chunk.offset, record, sizeof record)) continue;
+        if (LoadLE16(record + 4) != kGpsRecordType) continue;
         AppendLayout2Record(record, track, gsensor, vehicles);
     }
 }
@@ -75,16 +71,14 @@ void ReadLayout4Chunks(BoundedFile& file, const std::vector<ChunkRef>& chunks, s
     uint8_t header[kLayout4Header];
     uint8_t record[kLayout4Record];
     for (const ChunkRef& chunk : chunks) {
-        if (!file.Holds(chunk.offset, kLayout4Header + kLayout4Record))
-            continue;
+        if (!file.Holds(chunk.offset, kLayout4Header + kLayout4Record)) continue;
         file.ReadAt(chunk.offset, header, sizeof header);
         if (LoadLE32(header + 12) != kLayout4Record) {
             Trace("size invalid ====================>> \n");
             continue;
         }
         file.ReadAt(chunk.offset + kLayout4Header, record, sizeof record);
-        if (LoadLE16(record + 4) != kGpsRecordType)
-            continue;
+        if (LoadLE16(record + 4) != kGpsRecordType) continue;
         track.push_back(FixFromGpsPart(record, GpsPartAt(68)));
         AppendLayout4GSensor(record, gsensor);
     }
@@ -93,8 +87,7 @@ void ReadLayout4Chunks(BoundedFile& file, const std::vector<ChunkRef>& chunks, s
 GpsFix FixFromRawTail(const uint8_t* raw) {
     GpsFix fix;
     std::memset(&fix, 0, sizeof fix);
-    if (raw[29] == 0)
-        return fix;
+    if (raw[29] == 0) return fix;
     std::memcpy(&fix, raw, sizeof fix);
     fix.latitude = NmeaDoubleToDegrees(fix.latitude);
     fix.longitude = NmeaDoubleToDegrees(fix.longitude);
@@ -107,12 +100,10 @@ bool ReadTailBoxes(BoundedFile& file, std::vector<GpsFix>& track, std::vector<GS
                    bool& recognised) {
     uint64_t pos = file.Size() - kTailSize;
     uint32_t payload = FindTailBox(file, FourCC("name"), pos);
-    if (payload == 0)
-        return false;
+    if (payload == 0) return false;
     uint8_t name[40];
     file.ReadAt(pos, name, sizeof name);
-    if (std::memcmp(name + 32, "noml", 4) != 0)
-        return false;
+    if (std::memcmp(name + 32, "noml", 4) != 0) return false;
     recognised = true;
     pos += payload;
     if ((payload = FindTailBox(file, FourCC("gpsa"), pos)) != 0) {
@@ -165,8 +156,7 @@ uint32_t FindTailBox(BoundedFile& file, uint32_t type, uint64_t& pos) {
 bool ReadLayout1Track(const std::filesystem::path& path, std::vector<ChunkRef> chunks,
                       std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor) {
     BoundedFile file;
-    if (!file.Open(path))
-        return false;
+    if (!file.Open(path)) return false;
     try {
         ReadLayout1Chunks(file, chunks, track, gsensor);
     } catch (const FileReadError&) {
@@ -180,8 +170,7 @@ bool ReadLayout2Track(const std::filesystem::path& path, std::vector<ChunkRef> c
                       std::vector<VehicleSample>& vehicles) {
     Trace("readGpsTrackInfo ====================>> szFile= %s \n", path.c_str());
     BoundedFile file;
-    if (!file.Open(path))
-        return false;
+    if (!file.Open(path)) return false;
     try {
         ReadLayout2Chunks(file, chunks, track, gsensor, vehicles);
     } catch (const FileReadError&) {
@@ -192,8 +181,7 @@ bool ReadLayout2Track(const std::filesystem::path& path, std::vector<ChunkRef> c
 bool ReadLayout3Track(const std::filesystem::path& path, std::vector<GpsFix>& track,
                       std::vector<GSensorSample>& gsensor) {
     BoundedFile file;
-    if (!file.Open(path) || file.Size() < kTailSize)
-        return false;
+    if (!file.Open(path) || file.Size() < kTailSize) return false;
     bool recognised = false;
     try {
         return ReadTailBoxes(file, track, gsensor, recognised);
@@ -206,8 +194,7 @@ bool ReadLayout4Track(const std::filesystem::path& path, std::vector<ChunkRef> c
                       std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor) {
     Trace("readGpsTrackInfo ====================>> szFile= %s \n", path.c_str());
     BoundedFile file;
-    if (!file.Open(path))
-        return false;
+    if (!file.Open(path)) return false;
     try {
         ReadLayout4Chunks(file, chunks, track, gsensor);
     } catch (const FileReadError&) {
