@@ -90,8 +90,14 @@ bool KeyMatches(std::string_view text, const Line& line, std::string_view key) {
 }
 
 // Start of the first line after the header of the first section named `section`, or npos.
+// Files saved by Windows editors may start with a UTF-8 byte order mark; it is not part of the
+// first line's text, and edits keep it.
+size_t FirstLineStart(std::string_view text) {
+    return text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+}
+
 size_t FindSectionBody(std::string_view text, std::string_view section) {
-    for (size_t pos = 0; pos < text.size();) {
+    for (size_t pos = FirstLineStart(text); pos < text.size();) {
         Line line = LineAt(text, pos);
         auto name = SectionName(Content(text, line));
         if (name && EqualNoCase(*name, section)) return line.next;

@@ -19,6 +19,13 @@ TEST_F(IniFileTest, ReadsSectionsAndKeysCaseInsensitivelyWithTrimmedValues) {
     EXPECT_EQ(GetPrivateProfileString("UI", "LANGID", "dflt", m_dir / "missing.ini"), "dflt");
 }
 
+TEST_F(IniFileTest, ValueKeepsLaterEqualsSignsAndByteOrderMarkIsNotPartOfTheFirstLine) {
+    WriteFile(Ini(), "\xEF\xBB\xBF[UI]\nFolder = /media/a=b \n");
+    EXPECT_EQ(GetPrivateProfileString("UI", "Folder", "", Ini()), "/media/a=b");
+    EXPECT_NE(WritePrivateProfileString("UI", "MAP", "1", Ini()), 0);
+    EXPECT_EQ(ReadFile(Ini()), "\xEF\xBB\xBF[UI]\nFolder = /media/a=b \nMAP=1\n");
+}
+
 TEST_F(IniFileTest, TruncatesToMaxCharsWithoutSplittingCharacters) {
     WriteFile(Ini(), "[UI]\nFolder=/média/日本\n");
     EXPECT_EQ(GetPrivateProfileString("UI", "Folder", "", Ini(), 3), "/mé");
@@ -83,9 +90,11 @@ TEST_F(IniFileTest, FirstWriteCreatesTheFileAndLeavesNoTemporaryFile) {
 
 TEST_F(IniFileTest, RewriteKeepsPermissions) {
     WriteFile(Ini(), "[UI]\nMAP=0\n");
-    ::chmod(Ini().c_str(), 0640);
+    ::chmod(Ini().c_str(), 0666);
+    mode_t previousMask = ::umask(022); // would strip the group and other write bits of a new file
     EXPECT_NE(WritePrivateProfileString("UI", "MAP", "1", Ini()), 0);
-    EXPECT_EQ(ModeOf(Ini()), 0640u);
+    ::umask(previousMask);
+    EXPECT_EQ(ModeOf(Ini()), 0666u);
     EXPECT_EQ(ReadFile(Ini()), "[UI]\nMAP=1\n");
 }
 
