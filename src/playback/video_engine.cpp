@@ -123,7 +123,9 @@ int CVideoEngine::Open(const QString& path, WId window, bool silent, bool play) 
     if (!m_bOk) return 0;
     libvlc_media_t* media = m_table.media_new_path(m_pInstance, m_strPathUtf8.c_str());
     if (!media) return 0;
-    m_table.media_add_option(media, ":avcodec-hw=any");
+    // The transform filter that turns the picture cannot work on hardware surfaces (libVLC would drop
+    // every filter), so the turned picture is decoded in software.
+    m_table.media_add_option(media, m_nArgSet == 1 ? ":avcodec-hw=none" : ":avcodec-hw=any");
     if (silent) m_table.media_add_option(media, ":no-audio");
     m_table.media_player_set_media(m_pPlayer, media);
     // The player keeps its own reference; ours to the previous media is no longer needed.

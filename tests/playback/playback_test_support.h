@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -57,6 +58,13 @@ struct EnginePair {
     EngineEventTarget target;
     CVideoEngine front;
     CVideoEngine rear;
+};
+
+// Engines made while this lives load the library file at path instead of libvlc.so.5.
+class LibraryOverride {
+  public:
+    explicit LibraryOverride(const char* path) { setenv("VELTRIX_LIBVLC_PATH", path, 1); }
+    ~LibraryOverride() { unsetenv("VELTRIX_LIBVLC_PATH"); }
 };
 
 // Files for one test in a fresh temporary folder.

@@ -1,0 +1,169 @@
+// The engine callbacks' rules, driven with event records as libVLC hands them over: what each event
+// posts to the main window, and how the rear engine yields to a playing front engine.
+#include "playback_test_support.h"
+#include "private_message.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void Fire(libvlc_callback_t callback, int type, EngineEventTarget& target) {
+    libvlc_event_t event{};
+    event.type = type;
+    callback(&event, &target);
+}
+
+class EngineEventsTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(engines.front.IsUsable());
+        engines.target.m_fnSetGpsColor = [this](int colour) { gpsColours.push_back(colour); };
+        engines.target.m_fnMoveSeekSlider = [this] { ++sliderMoves; };
+    }
+    // Messages posted by the callbacks, once the event loop delivered them.
+    const std::vector<ReceivedMessage>& Delivered() {
+        QCoreApplication::processEvents();
+        return engines.recorder.m_messages;
+    }
+    EnginePair engines;
+    std::vector<int> gpsColours;
+    int sliderMoves = 0;
+};
+
+TEST_F(EngineEventsTest, FrontEventsPostTheirMessages) {
+    Fire(OnFrontEngineEvent, libvlc_MediaPlayerPlaying, engines.target);
+    Fire(OnFrontEngineEvent, libvlc_MediaPlayerPaused, engines.target);
+    Fire(OnFrontEngineEvent, libvlc_MediaPlayerEndReached, engines.target);
+    Fire(OnFrontEngineEvent, libvlc_MediaPlayerEncounteredError, engines.target);
+    const auto& got = Delivered();
+    ASSERT_EQ(got.size(), 4u);
+    EXPECT_EQ(got[0].message, WM_PLAYER_STATE);
+    EXPECT_EQ(got[0].wParam, 3u);
+    EXPECT_EQ(got[1].message, WM_PLAYER_STATE);
+    EXPECT_EQ(got[1].wParam, 4u);
+    EXPECT_EQ(got[2].message, WM_PLAYER_END);
+    EXPECT_EQ(got[2].wParam, 1u);
+    EXPECT_EQ(got[3].message, WM_PLAYER_ERROR);
+    EXPECT_EQ(got[3].wParam, 1u);
+}
+
+TEST_F(EngineEventsTest, EventsWithoutARuleDoNothing) {
+    for (int type : {libvlc_MediaPlayerPositionChanged, libvlc_MediaPlayerSeekableChanged,
+                     libvlc_MediaStateChanged, libvlc_MediaPlayerMediaChanged, libvlc_MediaPlayerBuffering}) {
+        Fire(OnFrontEngineEvent, type, engines.target);
+        Fire(OnRearEngineEvent, type, engines.target);
+    }
+    EXPECT_TRUE(Delivered().empty());
+    EXPECT_TRUE(gpsColours.empty());
+    EXPECT_EQ(sliderMoves, 0);
+}
+
+TEST_F(EngineEventsTest, OpeningAndPausingClearThePendingSeekAndOpeningGreysTheGpsIndicator) {
+    engines.target.m_llPendingSeekMs = 30500;
+    Fire(OnFrontEngineEvent, libvlc_MediaPlayerOpening, engines.target);
+    EXPECT_EQ(engines.target.m_llPendingSeekMs, 0);
+    EXPECT_EQ(gpsColours, std::vector<int>{0});
+
+    engines.target.m_llPendingSeekMs = 1;
+    Fire(OnFrontEngineEvent, libvlc_MediaPlayerPaused, engines.target);
+    EXPECT_EQ(engines.target.m_llPendingSeekMs, 0);
+
+    engines.target.m_llPendingSeekMs = 7;
+    Fire(OnFrontEngineEvent, libvlc_MediaPlayerStopped, engines.target);
+    EXPECT_EQ(engines.target.m_llPendingSeekMs, 7); // a stop keeps the target
+    EXPECT_EQ(gpsColours, (std::vector<int>{0, 0}));
+    Fire(OnFrontEngineEvent, libvlc_MediaPlayerEndReached, engines.target);
+    EXPECT_EQ(engines.target.m_llPendingSeekMs, 0);
+}
+
+TEST_F(EngineEventsTest, TimeReportWaitsWhileASeekIsPending) {
+    g_bOpening = 1;
+    engines.target.m_llPendingSeekMs = 1;
+    Fire(OnFrontEngineEvent, libvlc_MediaPlayerTimeChanged, engines.target);
+    EXPECT_TRUE(Delivered().empty());
+    EXPECT_EQ(sliderMoves, 0);
+    EXPECT_EQ(g_bOpening, 1);
+
+    engines.target.m_llPendingSeekMs = 0;
+    Fire(OnFrontEngineEvent, libvlc_MediaPlayerTimeChanged, engines.target);
+    ASSERT_EQ(Delivered().size(), 1u);
+    EXPECT_EQ(Delivered()[0].message, WM_PLAYER_TIME);
+    // Nothing is open, so libVLC reports -1; the message carries the low 32 bits of what it said.
+    EXPECT_EQ(Delivered()[0].wParam, uintptr_t(uint32_t(engines.front.GetTime())));
+    EXPECT_EQ(sliderMoves, 1);
+    EXPECT_EQ(g_bOpening, 0);
+}
+
+TEST_F(EngineEventsTest, RearYieldsToAPlayingFrontExceptForItsEndOfFile) {
+    engines.front.m_bPlaying = 1;
+    engines.target.m_llPendingSeekMs = 5;
+    g_bOpening = 1;
+    for (int type : {libvlc_MediaPlayerOpening, libvlc_MediaPlayerPlaying, libvlc_MediaPlayerPaused,
+                     libvlc_MediaPlayerStopped, libvlc_MediaPlayerEncounteredError})
+        Fire(OnRearEngineEvent, type, engines.target);
+    engines.target.m_llPendingSeekMs = 0;
+    Fire(OnRearEngineEvent, libvlc_MediaPlayerTimeChanged, engines.target);
+    EXPECT_TRUE(Delivered().empty());
+    EXPECT_TRUE(gpsColours.empty());
+    EXPECT_EQ(sliderMoves, 0);
+    EXPECT_EQ(g_bOpening, 1);
+
+    engines.target.m_llPendingSeekMs = 5;
+    Fire(OnRearEngineEvent, libvlc_MediaPlayerEndReached, engines.target);
+    ASSERT_EQ(Delivered().size(), 1u);
+    EXPECT_EQ(Delivered()[0].message, WM_REAR_END);
+    EXPECT_EQ(Delivered()[0].wParam, 1u);
+    EXPECT_EQ(engines.target.m_llPendingSeekMs, 0);
+}
+
+TEST_F(EngineEventsTest, RearIsTheMasterWhileTheFrontIsNotPlaying) {
+    engines.front.m_bPaused = 1; // paused is not playing
+    Fire(OnRearEngineEvent, libvlc_MediaPlayerPlaying, engines.target);
+    Fire(OnRearEngineEvent, libvlc_MediaPlayerTimeChanged, engines.target);
+    Fire(OnRearEngineEvent, libvlc_MediaPlayerEndReached, engines.target);
+    Fire(OnRearEngineEvent, libvlc_MediaPlayerOpening, engines.target);
+    const auto& got = Delivered();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[0].message, WM_PLAYER_STATE);
+    EXPECT_EQ(got[1].message, WM_PLAYER_TIME);
+    EXPECT_EQ(got[2].message, WM_PLAYER_END);
+    EXPECT_EQ(sliderMoves, 1);
+    EXPECT_EQ(gpsColours, std::vector<int>{0});
+}
+
+TEST(EngineEventsWithoutFront, RearIsTheMasterWhenTheFrontEngineIsUnusable) {
+    MessageRecorder recorder;
+    EngineEventTarget target;
+    std::unique_ptr<CVideoEngine> front;
+    {
+        LibraryOverride missing("/nonexistent/libvlc.so.5");
+        front = std::make_unique<CVideoEngine>();
+    }
+    CVideoEngine rear;
+    ASSERT_FALSE(front->IsUsable());
+    ASSERT_TRUE(rear.IsUsable());
+    front->m_bPlaying = 1; // a stale flag does not make an unusable engine the master
+    target.m_pReceiver = &recorder;
+    target.m_pFront = front.get();
+    target.m_pRear = &rear;
+    Fire(OnRearEngineEvent, libvlc_MediaPlayerEndReached, target);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(recorder.m_messages.size(), 1u);
+    EXPECT_EQ(recorder.m_messages[0].message, WM_PLAYER_END);
+}
+
+TEST(EngineEventsWithoutTarget, RecordsWithoutEnginesOrUserDataPostNothing) {
+    MessageRecorder recorder;
+    libvlc_event_t event{};
+    event.type = libvlc_MediaPlayerEndReached;
+    OnFrontEngineEvent(&event, nullptr);
+    OnRearEngineEvent(nullptr, nullptr);
+    EngineEventTarget noEngines;
+    noEngines.m_pReceiver = &recorder;
+    OnFrontEngineEvent(&event, &noEngines);
+    OnRearEngineEvent(&event, &noEngines);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(recorder.m_messages.empty());
+}
+
+} // namespace

@@ -1,0 +1,74 @@
+// Rebuilding an engine with the configured or the plain argument set, and what the rotate command
+// promises: the configured set shows the picture turned by 180 degrees.
+#include "playback_test_support.h"
+#include "private_message.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Blue upper half, red lower half: a turned picture has red on top.
+const char kHalvesSource[] = "color=c=red:s=320x240:r=25,drawbox=x=0:y=0:w=320:h=120:color=blue:t=fill";
+
+enum class Top { Blue, Red, Unknown };
+
+Top TopColour(const QImage& picture) {
+    const QColor top = picture.pixelColor(picture.width() / 2, picture.height() / 8);
+    const QColor bottom = picture.pixelColor(picture.width() / 2, picture.height() * 7 / 8);
+    if (top.blue() > 150 && top.red() < 100 && bottom.red() > 150 && bottom.blue() < 100) return Top::Blue;
+    if (top.red() > 150 && top.blue() < 100 && bottom.blue() > 150 && bottom.red() < 100) return Top::Red;
+    return Top::Unknown;
+}
+
+class RebuildTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.dir.isValid());
+        ASSERT_TRUE(MakeClip(clip, 3.0, kHalvesSource));
+        ASSERT_TRUE(engines.front.IsUsable());
+    }
+    // Opens the clip, plays until a few time reports came, and returns the snapshot's top colour.
+    Top PlayAndSnapshot(const QString& name) {
+        const int before = engines.recorder.Count(WM_PLAYER_TIME);
+        engines.front.BindWindow(window.m_pFront->winId());
+        if (engines.front.Open(clip, 0, false, true) != 1) return Top::Unknown;
+        if (!WaitFor([&] { return engines.recorder.Count(WM_PLAYER_TIME) >= before + 2; }, 5000))
+            return Top::Unknown;
+        const QString png = folder.File(name);
+        if (engines.front.TakeSnapshot(png) != 0) return Top::Unknown;
+        const QImage picture(png);
+        EXPECT_EQ(picture.size(), QSize(320, 240));
+        return picture.isNull() ? Top::Unknown : TopColour(picture);
+    }
+    TestFolder folder;
+    QString clip = folder.File("halves.mp4");
+    PanesWindow window;
+    EnginePair engines;
+};
+
+TEST_F(RebuildTest, WithoutAnOpenedFileOnlyTheArgumentSetIsRecorded) {
+    libvlc_instance_t* instance = engines.front.m_pInstance;
+    EXPECT_EQ(engines.front.Rebuild(1), 0);
+    EXPECT_EQ(engines.front.m_nArgSet, 1);
+    EXPECT_EQ(engines.front.m_pInstance, instance);
+    EXPECT_TRUE(engines.front.IsUsable());
+}
+
+TEST_F(RebuildTest, ConfiguredSetTurnsThePictureAndPlainSetTurnsItBack) {
+    EXPECT_EQ(PlayAndSnapshot("plain.png"), Top::Blue);
+
+    engines.front.Stop();
+    ASSERT_EQ(engines.front.Rebuild(1), 1);
+    EXPECT_EQ(engines.front.m_pMedia, nullptr);
+    EXPECT_TRUE(engines.front.IsUsable());
+    // New time reports prove the callback was attached to the new player again.
+    EXPECT_EQ(PlayAndSnapshot("configured.png"), Top::Red);
+
+    engines.front.Stop();
+    ASSERT_EQ(engines.front.Rebuild(0), 1);
+    EXPECT_EQ(PlayAndSnapshot("plain again.png"), Top::Blue);
+    engines.front.Stop();
+}
+
+} // namespace
