@@ -1,0 +1,141 @@
+// Lock, unlock, delete and copy of the marked groups.
+#include <unistd.h>
+
+#include <system_error>
+
+#include "directory_tree.h"
+#include "file_attributes.h"
+#include "recording_catalog.h"
+#include "safe_copy.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int32_t kAnyLockMark = kLockMarkG | kLockMarkM;
+
+} // namespace
+
+bool CRecordingCatalog::MarkGroups() {
+    bool any = false;
+    for (size_t line = 0; line < m_GroupRows.size(); ++line) {
+        const bool marked = m_pGroupLines && (m_pGroupLines->IsGroupLineSelected(line) ||
+                                              m_pGroupLines->IsGroupLineTicked(line));
+        m_GroupRows[line].m_nMarked = marked ? 1 : 0;
+        any = any || marked;
+    }
+    return any;
+}
+
+int CRecordingCatalog::CurrentGroup() {
+    m_nCurrentGroup = -1;
+    if (m_nCurrentEntry < 0) return -1;
+    for (const GroupRow& row : m_GroupRows)
+        if (static_cast<int64_t>(row.m_nFirstEntry) + row.m_nFileCount > m_nCurrentEntry) {
+            m_nCurrentGroup = row.m_nGroup;
+            break;
+        }
+    return m_nCurrentGroup;
+}
+
+bool CRecordingCatalog::CurrentGroupLocked() {
+    const int group = CurrentGroup();
+    if (group < 0 || static_cast<size_t>(group) >= m_GroupRows.size()) return false;
+    const GroupRow& row = m_GroupRows[static_cast<size_t>(group)];
+    for (int32_t i = row.m_nFirstEntry; i < row.m_nFirstEntry + row.m_nFileCount; ++i)
+        if (static_cast<size_t>(i) < m_Entries.size() &&
+            (m_Entries[static_cast<size_t>(i)].m_nLockMarks & kAnyLockMark))
+            return true;
+    return false;
+}
+
+// The group shows what its files carry, also when an attribute change failed.
+void CRecordingCatalog::RecomputeGroupLockMarks(GroupRow& row) const {
+    row.m_byLockMarks = 0;
+    for (int32_t i = row.m_nFirstEntry; i < row.m_nFirstEntry + row.m_nFileCount; ++i)
+        row.m_byLockMarks |= static_cast<uint8_t>(m_Entries[static_cast<size_t>(i)].m_nLockMarks);
+}
+
+bool CRecordingCatalog::LockMarked() {
+    if (!MarkGroups()) return false;
+    for (GroupRow& row : m_GroupRows) {
+        if (!row.m_nMarked) continue;
+        for (int32_t i = row.m_nFirstEntry; i < row.m_nFirstEntry + row.m_nFileCount; ++i) {
+            RecordingEntry& entry = m_Entries[static_cast<size_t>(i)];
+            if ((entry.m_nLockMarks & kAnyLockMark) == 0 &&
+                MakeFileReadOnly(EntryPath(static_cast<size_t>(i))))
+                entry.m_nLockMarks = kLockMarkM;
+        }
+        RecomputeGroupLockMarks(row);
+    }
+    NotifyRowsChanged();
+    return true;
+}
+
+bool CRecordingCatalog::UnlockMarked() {
+    if (!MarkGroups()) return false;
+    for (GroupRow& row : m_GroupRows) {
+        if (!row.m_nMarked) continue;
+        for (int32_t i = row.m_nFirstEntry; i < row.m_nFirstEntry + row.m_nFileCount; ++i) {
+            RecordingEntry& entry = m_Entries[static_cast<size_t>(i)];
+            const fs::path path = EntryPath(static_cast<size_t>(i));
+            for (int32_t mark : {kLockMarkM, kLockMarkG})
+                if ((entry.m_nLockMarks & mark) && ClearFileReadOnly(path)) entry.m_nLockMarks &= ~mark;
+        }
+        RecomputeGroupLockMarks(row);
+    }
+    NotifyRowsChanged();
+    return true;
+}
+
+bool CRecordingCatalog::RemoveEntry(size_t index) {
+    if (index >= m_Entries.size()) return false;
+    m_Entries.erase(m_Entries.begin() + static_cast<std::ptrdiff_t>(index));
+    if (index < m_FileRows.size()) m_FileRows.erase(m_FileRows.begin() + static_cast<std::ptrdiff_t>(index));
+    // The entry being played keeps its place; when it is gone there is none.
+    const int removed = static_cast<int>(index);
+    if (m_nCurrentEntry == removed)
+        m_nCurrentEntry = -1;
+    else if (m_nCurrentEntry > removed)
+        --m_nCurrentEntry;
+    return true;
+}
+
+bool CRecordingCatalog::DeleteMarked() {
+    if (!MarkGroups()) return false;
+    int deleted = 0;
+    // Backwards, so the entry indices still to be visited stay valid while entries go.
+    for (size_t r = m_GroupRows.size(); r-- > 0;) {
+        const GroupRow row = m_GroupRows[r];
+        if (!row.m_nMarked) continue;
+        for (int32_t i = row.m_nFirstEntry + row.m_nFileCount; i-- > row.m_nFirstEntry;) {
+            const size_t index = static_cast<size_t>(i);
+            // A locked recording is never deleted: neither a read-only file nor one that
+            // the lists show with a lock mark.
+            if (m_Entries[index].m_nLockMarks & kAnyLockMark) continue;
+            const fs::path path = EntryPath(index);
+            if (IsReadOnlyFile(path)) continue;
+            if (::unlink(path.c_str()) == 0 && RemoveEntry(index)) ++deleted;
+        }
+    }
+    if (deleted > 0) GroupCatalog();
+    return true;
+}
+
+bool CRecordingCatalog::CopyMarked(const fs::path& destination, const ConfirmOverwriteFn& confirmOverwrite) {
+    if (!MarkGroups()) return false;
+    for (const GroupRow& row : m_GroupRows) {
+        if (!row.m_nMarked) continue;
+        for (int32_t i = row.m_nFirstEntry; i < row.m_nFirstEntry + row.m_nFileCount; ++i) {
+            const RecordingEntry& entry = m_Entries[static_cast<size_t>(i)];
+            const fs::path folder = destination / entry.m_strSubfolder;
+            const fs::path target = folder / entry.m_strFileName;
+            std::error_code ec;
+            if (!fs::is_directory(folder, ec) && !CreateDirectoryTree(folder)) continue;
+            if (fs::exists(fs::symlink_status(target, ec)) && !(confirmOverwrite && confirmOverwrite(target)))
+                continue;
+            CopyFileViaTemporary(EntryPath(static_cast<size_t>(i)), target); // a failed copy is skipped
+        }
+    }
+    return true;
+}

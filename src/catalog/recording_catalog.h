@@ -1,0 +1,85 @@
+// The catalog of recordings: built by a folder scan (or from one file), sorted by start
+// time, cut into groups, and turned into the rows of the group and file lists. The file
+// operations (lock, unlock, delete, copy) act on whole marked groups.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalog_rows.h"
+#include "catalog_view.h"
+#include "recording_entry.h"
+#include "video_parser.h"
+
+class CRecordingCatalog {
+  public:
+    // Creates the reader for a file by its name; null when there is none.
+    using ParserFactory = std::function<std::unique_ptr<COrvexVideoParser>(const std::filesystem::path&)>;
+
+    CRecordingCatalog();
+
+    void SetParserFactory(ParserFactory factory) { m_ParserFactory = std::move(factory); }
+    void SetObserver(ICatalogObserver* observer) { m_pObserver = observer; }
+    void SetGroupLineState(const IGroupLineState* lines) { m_pGroupLines = lines; }
+
+    // --- building ---
+    // Rebuilds the catalog from `folder` (fileName empty) or from folder/fileName.
+    // False only when the folder or the file does not exist; the catalog is then empty.
+    bool ScanSource(const std::filesystem::path& folder, const std::string& fileName);
+    // Empties entries and rows and forgets the current entry; a folder scan also resets
+    // files visited and has-GPS-blocks.
+    void ResetCatalog(bool forFolderScan = true);
+    // The folder scan's callback (see FindFilesRecursive).
+    void AddScannedFile(const std::string& root, const std::string& relative, const std::string& name,
+                        bool isFolder);
+    // Adds one file chosen by the user. False when it does not exist.
+    bool AddSingleFile(const std::filesystem::path& folder, const std::string& name);
+    void SortCatalog();
+    void GroupCatalog(); // also BuildRows and tells the observer
+    void BuildRows();
+
+    // --- reading ---
+    const std::vector<RecordingEntry>& Entries() const { return m_Entries; }
+    const std::vector<GroupRow>& GroupRows() const { return m_GroupRows; }
+    const std::vector<FileRow>& FileRows() const { return m_FileRows; }
+    int64_t FilesVisited() const { return m_llFilesVisited; }
+    bool HasGpsBlocks() const { return m_bHasGpsBlocks; }
+    // folder + subfolder + name
+    std::filesystem::path EntryPath(size_t index) const;
+    // folder + subfolder, as the file list shows it
+    std::string EntryFolderText(size_t index) const;
+
+    int CurrentEntry() const { return m_nCurrentEntry; }
+    void SetCurrentEntry(int index) { m_nCurrentEntry = index; }
+
+    // --- file operations on the marked groups ---
+    bool MarkGroups();
+    int CurrentGroup();
+    bool CurrentGroupLocked();
+    bool LockMarked();
+    bool UnlockMarked();
+    bool DeleteMarked();
+    bool CopyMarked(const std::filesystem::path& destination, const ConfirmOverwriteFn& confirmOverwrite);
+
+  private:
+    bool ScanSourceUnguarded(const std::filesystem::path& folder, const std::string& fileName);
+    std::unique_ptr<COrvexVideoParser> CreateParser(const std::filesystem::path& path) const;
+    void NotifyRowsChanged();
+    void RecomputeGroupLockMarks(GroupRow& row) const;
+    bool RemoveEntry(size_t index);
+
+    std::vector<RecordingEntry> m_Entries;
+    std::vector<GroupRow> m_GroupRows;
+    std::vector<FileRow> m_FileRows;
+    int64_t m_llFilesVisited = 0;
+    bool m_bHasGpsBlocks = false;
+    int m_nCurrentEntry = -1;
+    int m_nCurrentGroup = -1;
+    ParserFactory m_ParserFactory;
+    ICatalogObserver* m_pObserver = nullptr;
+    const IGroupLineState* m_pGroupLines = nullptr;
+};

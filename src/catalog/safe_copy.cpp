@@ -1,0 +1,103 @@
+#include "safe_copy.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+#include "file_attributes.h"
+
+namespace {
+
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return m_fd; }
+    bool Close() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+  private:
+    int m_fd;
+};
+
+bool WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool CopyByReadWrite(int in, int out, off_t done) {
+    if (::lseek(in, done, SEEK_SET) < 0 || ::lseek(out, done, SEEK_SET) < 0) return false;
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        const ssize_t n = ::read(in, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        if (!WriteAll(out, buffer.data(), static_cast<size_t>(n))) return false;
+    }
+}
+
+// The kernel copies (and keeps holes on file systems that can); plain reads and writes
+// where it cannot.
+bool CopyContent(int in, int out) {
+    off_t done = 0;
+    for (;;) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)
+                return CopyByReadWrite(in, out, done);
+            return false;
+        }
+        done += n;
+    }
+}
+
+bool SameFile(const struct stat& a, const std::filesystem::path& other) {
+    struct stat st {};
+    return ::stat(other.c_str(), &st) == 0 && st.st_dev == a.st_dev && st.st_ino == a.st_ino;
+}
+
+bool WriteTemporary(int in, const struct stat& sourceStat, int out) {
+    if (!CopyContent(in, out)) return false;
+    const struct timespec times[2] = {sourceStat.st_atim, sourceStat.st_mtim};
+    ::futimens(out, times); // a copy without the original time is still a good copy
+    return ::fchmod(out, sourceStat.st_mode & 07777) == 0 && ::fsync(out) == 0;
+}
+
+} // namespace
+
+bool CopyFileViaTemporary(const std::filesystem::path& source, const std::filesystem::path& target) {
+    FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat sourceStat {};
+    if (in.get() < 0 || ::fstat(in.get(), &sourceStat) != 0 || !S_ISREG(sourceStat.st_mode)) return false;
+    if (SameFile(sourceStat, target) || IsReadOnlyFile(target)) return false;
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    std::string pattern = (folder / ("." + target.filename().native() + ".partial-XXXXXX")).native();
+    FileDescriptor out(::mkostemp(pattern.data(), O_CLOEXEC));
+    if (out.get() < 0) return false;
+    const bool written = WriteTemporary(in.get(), sourceStat, out.get());
+    if (!out.Close() || !written || ::rename(pattern.c_str(), target.c_str()) != 0) {
+        ::unlink(pattern.c_str());
+        return false;
+    }
+    return true;
+}

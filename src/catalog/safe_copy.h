@@ -1,0 +1,12 @@
+// Copying a recording so that the target name never holds a half-written file.
+#pragma once
+
+#include <filesystem>
+
+// Copies `source` into a hidden temporary file in the target's folder, gives it the
+// source's permission bits and modification time, flushes it and renames it to `target`,
+// replacing an existing file. The source is only read. Refuses (false) when source and
+// target are the same file, when the target is read-only (a locked recording is not
+// overwritten) or when the source is not a regular file. On failure the temporary file
+// is removed and an existing target is left as it was.
+bool CopyFileViaTemporary(const std::filesystem::path& source, const std::filesystem::path& target);
