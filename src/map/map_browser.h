@@ -36,6 +36,9 @@ public:
     void SetBatching(bool on);
     bool IsClosing() const { return m_bClosing; }
     void MarkClosing() { m_bClosing = true; }
+    // Scripts accepted but not yet handed to the engine (the page has not loaded, or the burst
+    // is still being collected).
+    bool HasPendingScripts() const { return !m_pending.isEmpty(); }
     // Engine calls made so far (one per runJavaScript).
     qint64 EngineCallCount() const { return m_nEngineCalls; }
 
