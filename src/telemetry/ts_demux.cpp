@@ -170,9 +170,11 @@ int DemuxPacket(TsDemuxContext& ctx, const uint8_t* packet, uint32_t& payloadOff
 
     TsStreamSlot* slot = FindSlot(ctx, pid, true);
     if (!slot) return kTsNoSync;
-    if (slot->m_byLastCc != 0xFF && cc != ((slot->m_byLastCc + 1) & 0x0F))
+    if (slot->m_byLastCc != 0xFF && cc != ((slot->m_byLastCc + 1) & 0x0F)) {
+        ++slot->m_uCcJumps;
         Trace("ts pkg lost(last:%d,new:%d),pid:%d frame_num:%llu \n", slot->m_byLastCc, cc, pid,
               static_cast<unsigned long long>(slot->m_ullPesCount));
+    }
     slot->m_byLastCc = cc;
 
     if (pid == 0 || (slot->m_nProgram != -1 && slot->m_byStreamType == 255)) {

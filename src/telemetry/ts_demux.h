@@ -35,6 +35,7 @@ struct TsStreamSlot {
     int64_t m_llFirstDts = -1;
     int64_t m_llMaxPts = -1;
     uint64_t m_ullPesCount = 0;
+    uint32_t m_uCcJumps = 0;             // continuity counter breaks seen at unit starts
     std::vector<uint8_t> m_Data;         // payload of the current PES packet gathered so far
     size_t m_uDataLimit = 0;             // what the current unit may grow to (capped by the file)
     std::array<uint8_t, 512> m_Header{}; // a section spanning packets
