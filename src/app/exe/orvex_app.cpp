@@ -12,6 +12,8 @@
 namespace {
 
 std::atomic<bool> s_bInitDone{false};
+// Kept for the whole process and never deleted: the process ends without tearing anything down.
+QApplication* s_pApplication = nullptr;
 
 } // namespace
 
@@ -24,6 +26,8 @@ bool COrvexApp::ClaimInitGuard() {
     return !s_bInitDone.exchange(true);
 }
 
+// QCoreApplication::exit() ends this loop and so takes the normal exit; quit() would first close
+// the main window, which ends the process through its close path.
 int COrvexApp::Run() {
     return QApplication::exec();
 }
@@ -36,8 +40,7 @@ bool COrvexApp::InitInstance(int& argc, char** argv) {
     // shared OpenGL contexts, which must be chosen before the application object exists.
     ChooseWindowSystem();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    // Never deleted: the process ends without tearing anything down.
-    new QApplication(argc, argv);
+    s_pApplication = new QApplication(argc, argv);
     // Graphics start-up: QPainter needs none.
 
     Trace("----->> COrvexApp::InitInstance ********** 111 \n");
