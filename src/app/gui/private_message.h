@@ -26,7 +26,7 @@ enum PrivateMessageId : int {
     WM_MAP_NOTIFY = 0x04C8, // WM_USER + 200
 };
 
-static_assert(QEvent::User <= WM_MAP_NOTIFY && WM_REAR_END <= QEvent::MaxUser);
+static_assert(int(QEvent::User) <= int(WM_MAP_NOTIFY) && int(WM_REAR_END) <= int(QEvent::MaxUser));
 
 class PrivateMessage : public QEvent {
 public:
