@@ -49,8 +49,7 @@ struct Run {
 Run SendTrack(CHtmlMapDlg& dlg, CMapBrowser* browser) {
     dlg.RunScript(kPathDeleteScript);
     dlg.RunScript(kPathDrivedDeleteScript);
-    if (PageNumber(browser, "map_state().path") != 0)
-        std::fprintf(stderr, "page did not empty its line\n");
+    if (PageNumber(browser, "map_state().path") != 0) std::fprintf(stderr, "page did not empty its line\n");
     const qint64 callsBefore = browser->EngineCallCount();
     QElapsedTimer clock;
     clock.start();
@@ -68,16 +67,16 @@ Run SendTrack(CHtmlMapDlg& dlg, CMapBrowser* browser) {
 void Report(const char* name, std::vector<Run> runs) {
     std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.totalMs < b.totalMs; });
     const Run& median = runs[runs.size() / 2];
-    std::printf("%-16s runs %zu  median %9.1f ms (best %9.1f, worst %9.1f)  send loop %8.1f ms  engine calls %lld\n",
-                name, runs.size(), median.totalMs, runs.front().totalMs, runs.back().totalMs, median.sendMs,
-                static_cast<long long>(median.engineCalls));
+    std::printf(
+        "%-16s runs %zu  median %9.1f ms (best %9.1f, worst %9.1f)  send loop %8.1f ms  engine calls %lld\n",
+        name, runs.size(), median.totalMs, runs.front().totalMs, runs.back().totalMs, median.sendMs,
+        static_cast<long long>(median.engineCalls));
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("VELTRIX_RES_DIR"))
-        qputenv("VELTRIX_RES_DIR", VELTRIX_BENCH_RES_DIR);
+    if (qEnvironmentVariableIsEmpty("VELTRIX_RES_DIR")) qputenv("VELTRIX_RES_DIR", VELTRIX_BENCH_RES_DIR);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;

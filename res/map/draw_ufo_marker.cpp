@@ -33,8 +33,8 @@ void DrawHull(QPainter& p) {
 
 void DrawLights(QPainter& p) {
     p.setPen(Qt::NoPen);
-    const QColor colors[] = {QColor(255, 70, 50), QColor(255, 210, 40), QColor(90, 230, 90), QColor(255, 210, 40),
-                             QColor(255, 70, 50)};
+    const QColor colors[] = {QColor(255, 70, 50), QColor(255, 210, 40), QColor(90, 230, 90),
+                             QColor(255, 210, 40), QColor(255, 70, 50)};
     for (int i = 0; i < 5; ++i) {
         p.setBrush(colors[i]);
         p.drawEllipse(QPointF(10 + i * 7, 18), 2.2, 2.2);

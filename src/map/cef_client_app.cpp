@@ -19,8 +19,7 @@ CCefClientApp* s_pApp = nullptr;
 // Chromium reads its switches once, when the first page starts the engine.
 void AddEngineSwitch(const QByteArray& sw) {
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    if (flags.contains(sw.left(sw.indexOf('=') + 1)))
-        return;
+    if (flags.contains(sw.left(sw.indexOf('=') + 1))) return;
     flags += (flags.isEmpty() ? "" : " ") + sw;
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
 }
@@ -38,7 +37,9 @@ EngineSettings BuildEngineSettings(const QStringList& arguments, int langIndex) 
 
 CCefClientApp::CCefClientApp(QObject* parent) : QObject(parent) {}
 
-CCefClientApp* CCefClientApp::Instance() { return s_pApp; }
+CCefClientApp* CCefClientApp::Instance() {
+    return s_pApp;
+}
 
 const QString& CCefClientApp::ResFolder() const {
     static const QString none;
@@ -50,8 +51,7 @@ void CCefClientApp::Initialize(const EngineSettings& settings) {
         s_pApp = this;
         if (settings.no_sandbox && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
             qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-        if (!settings.locale.empty())
-            AddEngineSwitch("--lang=" + QByteArray::fromStdString(settings.locale));
+        if (!settings.locale.empty()) AddEngineSwitch("--lang=" + QByteArray::fromStdString(settings.locale));
 
         QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
         if (!settings.accept_language_list.empty())
@@ -67,8 +67,9 @@ void CCefClientApp::Initialize(const EngineSettings& settings) {
 }
 
 void CCefClientApp::OnContextInitialized() {
-    if (g_pMapWnd)
-        PostPrivateMessage(g_pMapWnd, WM_MAP_NOTIFY, MAP_NOTIFY_READY, 0);
+    if (g_pMapWnd) PostPrivateMessage(g_pMapWnd, WM_MAP_NOTIFY, MAP_NOTIFY_READY, 0);
 }
 
-CCefClientHandler* CCefClientApp::GetDefaultClient() const { return CCefClientHandler::GetInstance(); }
+CCefClientHandler* CCefClientApp::GetDefaultClient() const {
+    return CCefClientHandler::GetInstance();
+}

@@ -22,7 +22,7 @@ struct EngineSettings {
 EngineSettings BuildEngineSettings(const QStringList& arguments, int langIndex);
 
 class CCefClientApp : public QObject {
-public:
+  public:
     explicit CCefClientApp(QObject* parent);
 
     // Applies `settings` to the process-wide web engine profile and, once the event loop runs,
@@ -37,6 +37,6 @@ public:
     static CCefClientApp* Instance();
     const QString& ResFolder() const;
 
-private:
+  private:
     CResUrlInterceptor* m_pInterceptor = nullptr;
 };

@@ -21,14 +21,17 @@ bool ChromeRuntimeOn() {
 
 } // namespace
 
-CCefClientHandler::CCefClientHandler() { s_pCurrentHandler = this; }
-
-CCefClientHandler::~CCefClientHandler() {
-    if (s_pCurrentHandler == this)
-        s_pCurrentHandler = nullptr;
+CCefClientHandler::CCefClientHandler() {
+    s_pCurrentHandler = this;
 }
 
-CCefClientHandler* CCefClientHandler::GetInstance() { return s_pCurrentHandler; }
+CCefClientHandler::~CCefClientHandler() {
+    if (s_pCurrentHandler == this) s_pCurrentHandler = nullptr;
+}
+
+CCefClientHandler* CCefClientHandler::GetInstance() {
+    return s_pCurrentHandler;
+}
 
 void CCefClientHandler::Attach(CMapBrowser* browser) {
     QWebEnginePage* page = browser->page();
@@ -49,9 +52,13 @@ bool CCefClientHandler::OnBeforePopup(CMapBrowser*, const QUrl& targetUrl) {
     return true;
 }
 
-void CCefClientHandler::OnAfterCreated(CMapBrowser* browser) { m_browsers.append(browser); }
+void CCefClientHandler::OnAfterCreated(CMapBrowser* browser) {
+    m_browsers.append(browser);
+}
 
-bool CCefClientHandler::DoClose(CMapBrowser*) { return false; }
+bool CCefClientHandler::DoClose(CMapBrowser*) {
+    return false;
+}
 
 void CCefClientHandler::OnBeforeClose(CMapBrowser* browser) {
     for (qsizetype i = 0; i < m_browsers.size(); ++i) {
@@ -60,15 +67,12 @@ void CCefClientHandler::OnBeforeClose(CMapBrowser* browser) {
             break;
         }
     }
-    if (m_browsers.isEmpty())
-        QCoreApplication::quit();
+    if (m_browsers.isEmpty()) QCoreApplication::quit();
 }
 
 void CCefClientHandler::CloseBrowser(CMapBrowser* browser) {
-    if (!browser || browser->IsClosing())
-        return;
-    if (DoClose(browser))
-        return;
+    if (!browser || browser->IsClosing()) return;
+    if (DoClose(browser)) return;
     browser->MarkClosing();
     browser->hide();
     disconnect(browser->page(), nullptr, this, nullptr);
@@ -78,10 +82,8 @@ void CCefClientHandler::CloseBrowser(CMapBrowser* browser) {
 
 void CCefClientHandler::OnLoadError(CMapBrowser* browser, int errorCode, const QString& errorText,
                                     const QUrl& failedUrl) {
-    if (ChromeRuntimeOn())
-        return;
-    if (errorCode == kLoadAbortedCode)
-        return;
+    if (ChromeRuntimeOn()) return;
+    if (errorCode == kLoadAbortedCode) return;
     Trace("==>> CCefClientHandler::OnLoadError %d %s\n", errorCode, qUtf8Printable(failedUrl.toString()));
     browser->load(QUrl(ErrorPageDataUrl(failedUrl.toString(), errorText, errorCode)));
 }

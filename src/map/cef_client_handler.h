@@ -10,7 +10,7 @@
 class CMapBrowser;
 
 class CCefClientHandler : public QObject {
-public:
+  public:
     CCefClientHandler();
     ~CCefClientHandler() override;
 

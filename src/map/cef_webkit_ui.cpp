@@ -9,7 +9,9 @@
 
 namespace {
 
-bool IsLive(const CMapBrowser* browser) { return browser && !browser->IsClosing(); }
+bool IsLive(const CMapBrowser* browser) {
+    return browser && !browser->IsClosing();
+}
 
 void ApplyBrowserSettings(QWebEngineSettings* settings) {
     static const QString family = QStringLiteral("Roboto,Arial");
@@ -22,7 +24,8 @@ void ApplyBrowserSettings(QWebEngineSettings* settings) {
 
 } // namespace
 
-CCEFWebkitUI::CCEFWebkitUI(QWidget* owner) : m_hOwner(owner), m_pHandler(std::make_shared<CCefClientHandler>()) {}
+CCEFWebkitUI::CCEFWebkitUI(QWidget* owner)
+    : m_hOwner(owner), m_pHandler(std::make_shared<CCefClientHandler>()) {}
 
 CCEFWebkitUI::~CCEFWebkitUI() = default;
 
@@ -31,8 +34,7 @@ void CCEFWebkitUI::SetPageRect(const QRect& rc) {
     const auto& browsers = m_pHandler->m_browsers;
     for (qsizetype i = 0; i < browsers.size(); ++i) {
         CMapBrowser* browser = browsers[i];
-        if (!IsLive(browser))
-            continue;
+        if (!IsLive(browser)) continue;
         if (i == m_nVisible) {
             browser->show();
             browser->setGeometry(m_rcPage);
@@ -64,8 +66,7 @@ void CCEFWebkitUI::CloseOlderPages() {
 
 void CCEFWebkitUI::ExecuteScript(const QString& script) {
     for (CMapBrowser* browser : m_pHandler->m_browsers) {
-        if (IsLive(browser))
-            browser->ExecuteJavaScript(script);
+        if (IsLive(browser)) browser->ExecuteJavaScript(script);
     }
 }
 
@@ -82,7 +83,6 @@ void CCEFWebkitUI::ReFresh() {
 void CCEFWebkitUI::SetScriptBatching(bool on) {
     m_bBatching = on;
     for (CMapBrowser* browser : m_pHandler->m_browsers) {
-        if (IsLive(browser))
-            browser->SetBatching(on);
+        if (IsLive(browser)) browser->SetBatching(on);
     }
 }

@@ -11,7 +11,7 @@ class CCefClientHandler;
 class CMapBrowser;
 
 class CCEFWebkitUI {
-public:
+  public:
     explicit CCEFWebkitUI(QWidget* owner);
     virtual ~CCEFWebkitUI();
     CCEFWebkitUI(const CCEFWebkitUI&) = delete;
@@ -33,7 +33,7 @@ public:
     void SetScriptBatching(bool on);
     CCefClientHandler* GetHandler() const { return m_pHandler.get(); }
 
-private:
+  private:
     QWidget* m_hOwner;
     std::shared_ptr<CCefClientHandler> m_pHandler;
     int m_nVisible = 0;

@@ -10,8 +10,7 @@ const EngineLocaleRow ENGINE_LOCALE_TABLE[kEngineLocaleCount] = {
 
 std::string EngineLocaleForLanguage(int langIndex) {
     for (const EngineLocaleRow& row : ENGINE_LOCALE_TABLE) {
-        if (FindLanguage(row.code) == langIndex)
-            return row.locale;
+        if (FindLanguage(row.code) == langIndex) return row.locale;
     }
     return {};
 }

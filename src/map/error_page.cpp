@@ -26,8 +26,7 @@ bool HasChromeRuntimeSwitch(const QStringList& arguments) {
             rest.remove(0, 1);
         else
             continue;
-        if (rest == name || rest.startsWith(name + u'='))
-            return true;
+        if (rest == name || rest.startsWith(name + u'=')) return true;
     }
     return false;
 }

@@ -20,8 +20,7 @@ QFont CoordLabelFont() {
     QFont font(QStringLiteral("Consolas"));
     font.setStyleHint(QFont::Monospace);
     font.setPointSizeF(10.9);
-    if (QFontInfo(font).fixedPitch())
-        return font;
+    if (QFontInfo(font).fixedPitch()) return font;
     QFont fallback = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fallback.setPointSizeF(10.9);
     return fallback;
@@ -50,8 +49,7 @@ CHtmlMapDlg::CHtmlMapDlg(QWidget* parent) : QFrame(parent) {
 }
 
 CHtmlMapDlg::~CHtmlMapDlg() {
-    if (g_pMapWnd == this)
-        g_pMapWnd = nullptr;
+    if (g_pMapWnd == this) g_pMapWnd = nullptr;
     delete m_pView;
 }
 
@@ -68,11 +66,9 @@ bool CHtmlMapDlg::OnInitDialog() {
 
 bool CHtmlMapDlg::InitBrowserEngine() {
     auto* app = CCefClientApp::Instance();
-    if (!app)
-        app = new CCefClientApp(QCoreApplication::instance());
+    if (!app) app = new CCefClientApp(QCoreApplication::instance());
     app->Initialize(BuildEngineSettings(QCoreApplication::arguments(), GetAppSettings().m_nLangIndex));
-    if (!m_pView)
-        m_pView = new CCEFWebkitUI(this);
+    if (!m_pView) m_pView = new CCEFWebkitUI(this);
     return true;
 }
 
@@ -81,18 +77,17 @@ void CHtmlMapDlg::SetMapRect(const QRect& rc) {
     const int w = rc.width();
     const int h = rc.height();
     if (m_pView) {
-        m_pView->SetPageRect(h > kCoordLabelHeight ? QRect(0, 0, w, h - kCoordLabelHeight) : QRect(0, 0, w, h));
+        m_pView->SetPageRect(h > kCoordLabelHeight ? QRect(0, 0, w, h - kCoordLabelHeight)
+                                                   : QRect(0, 0, w, h));
         PostPrivateMessage(this, WM_MAP_NOTIFY, MAP_NOTIFY_REFRESH, 0);
     }
-    if (m_wndCoord)
-        m_wndCoord->setGeometry(0, h - kCoordLabelHeight, w, kCoordLabelHeight);
+    if (m_wndCoord) m_wndCoord->setGeometry(0, h - kCoordLabelHeight, w, kCoordLabelHeight);
 }
 
 bool CHtmlMapDlg::LoadMapPage(int kind) {
     m_nMapType = kind;
     const QString url = MapPageUrl(kind);
-    if (!m_bEngineReady || !m_pView)
-        return true;
+    if (!m_bEngineReady || !m_pView) return true;
     // The chosen page replaces the one shown: the new browser is added first, so the list of
     // browsers never runs empty, then the older ones close.
     m_pView->NewPage(url);
@@ -101,22 +96,18 @@ bool CHtmlMapDlg::LoadMapPage(int kind) {
 }
 
 bool CHtmlMapDlg::MovePos(double latitude, int layout, double longitude) {
-    if (latitude == 0 && longitude == 0)
-        return false;
+    if (latitude == 0 && longitude == 0) return false;
     if (layout == 0) {
         latitude = MinutesFormToDegrees(latitude);
         longitude = MinutesFormToDegrees(longitude);
     }
-    if (m_pView)
-        m_pView->ExecuteScript(MovPosScript(latitude, longitude));
-    if (m_wndCoord)
-        m_wndCoord->setText(CoordLabelText(latitude, longitude));
+    if (m_pView) m_pView->ExecuteScript(MovPosScript(latitude, longitude));
+    if (m_wndCoord) m_wndCoord->setText(CoordLabelText(latitude, longitude));
     return true;
 }
 
 void CHtmlMapDlg::RunScript(const QString& script) {
-    if (!m_pView)
-        return;
+    if (!m_pView) return;
     const qsizetype nul = script.indexOf(QChar(u'\0'));
     m_pView->ExecuteScript(nul < 0 ? script : script.left(nul));
 }
@@ -139,9 +130,7 @@ void CHtmlMapDlg::OnMapNotify(uintptr_t wParam) {
 }
 
 void CHtmlMapDlg::OnTimer(int id) {
-    if (id != TIMER_MAP_REFRESH)
-        return;
-    if (m_pView)
-        m_pView->ReFresh();
+    if (id != TIMER_MAP_REFRESH) return;
+    if (m_pView) m_pView->ReFresh();
     m_timerMapRefresh.stop();
 }

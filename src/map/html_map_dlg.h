@@ -25,7 +25,7 @@ constexpr int kCoordLabelHeight = 30;
 QString MapPageUrl(int kind);
 
 class CHtmlMapDlg : public QFrame {
-public:
+  public:
     explicit CHtmlMapDlg(QWidget* parent);
     ~CHtmlMapDlg() override;
 
@@ -51,10 +51,10 @@ public:
     QLabel* GetCoordLabel() const { return m_wndCoord; }
     const QTimer& GetRefreshTimer() const { return m_timerMapRefresh; }
 
-protected:
+  protected:
     bool event(QEvent* event) override;
 
-private:
+  private:
     void OnMapNotify(uintptr_t wParam);
     void OnTimer(int id);
 

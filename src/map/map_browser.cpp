@@ -17,8 +17,8 @@ bool CMapWebPage::javaScriptPrompt(const QUrl&, const QString& msg, const QStrin
     return false;
 }
 
-void CMapWebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int lineNumber,
-                                           const QString& sourceID) {
+void CMapWebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message,
+                                           int lineNumber, const QString& sourceID) {
     Trace("==>> map page console %s:%d %s\n", qUtf8Printable(sourceID), lineNumber, qUtf8Printable(message));
 }
 
@@ -31,27 +31,23 @@ CMapBrowser::CMapBrowser(QWidget* parent) : QWebEngineView(parent) {
 }
 
 void CMapBrowser::ExecuteJavaScript(const QString& script) {
-    if (m_bClosing)
-        return;
+    if (m_bClosing) return;
     if (m_bLoaded && !m_bBatching) {
         RunInEngine(script);
         return;
     }
     m_pending.append(script);
-    if (m_bLoaded && !m_flushTimer.isActive())
-        m_flushTimer.start();
+    if (m_bLoaded && !m_flushTimer.isActive()) m_flushTimer.start();
 }
 
 void CMapBrowser::SetBatching(bool on) {
     // Scripts already waiting keep their place in front of the ones sent after the switch.
-    if (m_bLoaded)
-        Flush();
+    if (m_bLoaded) Flush();
     m_bBatching = on;
 }
 
 void CMapBrowser::OnLoadFinished() {
-    if (m_bLoaded)
-        return;
+    if (m_bLoaded) return;
     m_bLoaded = true;
     Flush();
 }

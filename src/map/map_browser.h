@@ -12,10 +12,10 @@
 
 class CMapWebPage : public QWebEnginePage {
     Q_OBJECT
-public:
+  public:
     using QWebEnginePage::QWebEnginePage;
 
-protected:
+  protected:
     // The map must never show a dialog of its own: alerts, confirmations and prompts of page or
     // vendor scripts are dropped, console lines go to the trace.
     void javaScriptAlert(const QUrl& securityOrigin, const QString& msg) override;
@@ -28,7 +28,7 @@ protected:
 
 class CMapBrowser : public QWebEngineView {
     Q_OBJECT
-public:
+  public:
     explicit CMapBrowser(QWidget* parent);
 
     // The frame's ExecuteJavaScript: runs `script` in the main frame; nothing comes back.
@@ -42,7 +42,7 @@ public:
     // Engine calls made so far (one per runJavaScript).
     qint64 EngineCallCount() const { return m_nEngineCalls; }
 
-private:
+  private:
     void OnLoadFinished();
     void Flush();
     void RunInEngine(const QString& script);

@@ -4,8 +4,8 @@
 
 #include <QString>
 
-QString MovPosScript(double latitude, double longitude);        // "movpos(%f, %f)"
-QString PathPlotScript(double latitude, double longitude);      // "path_plot(%f,%f)"
+QString MovPosScript(double latitude, double longitude);         // "movpos(%f, %f)"
+QString PathPlotScript(double latitude, double longitude);       // "path_plot(%f,%f)"
 QString PathDrivedPlotScript(double latitude, double longitude); // "pathdrived_plot(%f,%f)"
 inline const char* const kPathDeleteScript = "path_delete()";
 inline const char* const kPathDrivedDeleteScript = "pathdrived_delete()";

@@ -7,6 +7,5 @@ CResUrlInterceptor::CResUrlInterceptor(QString resFolder, QObject* parent)
 
 void CResUrlInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info) {
     const QUrl mapped = MapResUrl(info.requestUrl(), m_strResFolder);
-    if (mapped.isValid() && !mapped.isEmpty())
-        info.redirect(mapped);
+    if (mapped.isValid() && !mapped.isEmpty()) info.redirect(mapped);
 }

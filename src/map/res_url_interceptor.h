@@ -4,11 +4,11 @@
 #include <QWebEngineUrlRequestInterceptor>
 
 class CResUrlInterceptor : public QWebEngineUrlRequestInterceptor {
-public:
+  public:
     CResUrlInterceptor(QString resFolder, QObject* parent);
     void interceptRequest(QWebEngineUrlRequestInfo& info) override;
     const QString& ResFolder() const { return m_strResFolder; }
 
-private:
+  private:
     QString m_strResFolder;
 };

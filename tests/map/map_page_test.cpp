@@ -17,8 +17,7 @@ namespace {
 
 bool AnyDialogShown() {
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->isVisible() && qobject_cast<QDialog*>(w))
-            return true;
+        if (w->isVisible() && qobject_cast<QDialog*>(w)) return true;
     }
     return false;
 }
@@ -115,8 +114,8 @@ TEST_F(MapPages, CallsBeforeTheMapAndBrokenCallsShowNothingAndStopNothing) {
         f.contentWindow.document.head.appendChild(s);
         window.__fresh = f.contentWindow;
         true)");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return EvalJs(browser, "typeof __fresh.map_state").toString() == "function"; },
-                                kEngineWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return EvalJs(browser, "typeof __fresh.map_state").toString() == "function"; }, kEngineWaitMs));
     const QVariant held = EvalJs(browser, R"(
         (function () {
           var w = window.__fresh;
@@ -188,8 +187,7 @@ TEST_F(MapPages, OpenStreetMapScreenshotShowsTheTrack) {
     for (int y = 0; y < shot.height(); ++y) {
         for (int x = 0; x < shot.width(); ++x) {
             const QColor c = shot.pixelColor(x, y);
-            if (c.blue() > 180 && c.red() > 90 && c.red() < 200 && c.green() < 140)
-                ++trackPixels;
+            if (c.blue() > 180 && c.red() > 90 && c.red() < 200 && c.green() < 140) ++trackPixels;
         }
     }
     EXPECT_GT(trackPixels, 2000);

@@ -2,8 +2,8 @@
 // degree conversion, the engine locale, the error page, script joining and page URL mapping.
 #include <QByteArray>
 #include <QUrl>
-#include <gtest/gtest.h>
 #include <clocale>
+#include <gtest/gtest.h>
 
 #include "cef_client_app.h"
 #include "engine_locale.h"
@@ -24,8 +24,7 @@ TEST(MapScripts, NumbersKeepTheirPointUnderACommaLocale) {
     // QApplication adopts the desktop's locale; a German one must not turn the point into a comma.
     const char* previous = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = previous ? previous : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
-        GTEST_SKIP() << "no de_DE locale installed";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE locale installed";
     EXPECT_EQ(MovPosScript(22.5, 113.25), "movpos(22.500000, 113.250000)");
     EXPECT_EQ(CoordLabelText(1.5, 2.5), "1.500000N, 2.500000E");
     std::setlocale(LC_NUMERIC, saved.c_str());
@@ -82,8 +81,9 @@ TEST(EngineLocale, SettingsCarryLocaleTwiceAndTheChromeRuntimeSwitch) {
 
 TEST(ErrorPage, TextNamesUrlErrorAndCode) {
     const QByteArray html = ErrorPageHtml("file:///res/x.html", "ERR_FILE_NOT_FOUND", -6);
-    EXPECT_EQ(html, QByteArray("<html><body bgcolor=\"white\"><h2>Failed to load URL file:///res/x.html with error "
-                               "ERR_FILE_NOT_FOUND (-6).</h2></body></html>"));
+    EXPECT_EQ(html,
+              QByteArray("<html><body bgcolor=\"white\"><h2>Failed to load URL file:///res/x.html with error "
+                         "ERR_FILE_NOT_FOUND (-6).</h2></body></html>"));
 }
 
 TEST(ErrorPage, DataUrlDecodesBackToThePage) {
@@ -110,7 +110,8 @@ TEST(ScriptBatch, PlainCallsAreRecognisedAndAnythingElseIsNot) {
 }
 
 TEST(ScriptBatch, ConsecutivePlainCallsShareOneEngineCallInOrder) {
-    const QStringList calls = JoinScripts({"path_delete()", "path_plot(1.000000,2.000000)", "movpos(1.0, 2.0)"});
+    const QStringList calls =
+        JoinScripts({"path_delete()", "path_plot(1.000000,2.000000)", "movpos(1.0, 2.0)"});
     ASSERT_EQ(calls.size(), 1);
     const QString& c = calls[0];
     EXPECT_LT(c.indexOf("path_delete()"), c.indexOf("path_plot(1.000000,2.000000)"));
@@ -147,7 +148,8 @@ TEST(ScriptBatch, LongBurstsAreCutNearTheSizeLimitWithoutLosingCalls) {
 
 TEST(ResFolder, PageUrlsMapIntoTheFolderAndNothingElseDoes) {
     const QString root = QStringLiteral("/opt/veltrix/res");
-    EXPECT_EQ(MapResUrl(QUrl("file:///res/gmap.html"), root), QUrl::fromLocalFile("/opt/veltrix/res/gmap.html"));
+    EXPECT_EQ(MapResUrl(QUrl("file:///res/gmap.html"), root),
+              QUrl::fromLocalFile("/opt/veltrix/res/gmap.html"));
     EXPECT_EQ(MapResUrl(QUrl("file:///res/leaflet/leaflet.css"), root),
               QUrl::fromLocalFile("/opt/veltrix/res/leaflet/leaflet.css"));
     EXPECT_TRUE(MapResUrl(QUrl("file:///res/../etc/passwd"), root).isEmpty());

@@ -1,8 +1,8 @@
 // The map window and its browser view in the web engine: page creation when the engine becomes
 // ready, layout, the refresh timer, replacing the page on a switch, error pages, popups, batching.
 #include <QDesktopServices>
-#include <QLabel>
 #include <QJsonArray>
+#include <QLabel>
 #include <QPointer>
 #include <QRegularExpression>
 
@@ -16,13 +16,15 @@ namespace {
 // Receives the URLs the desktop would open in the default web browser.
 class UrlCatcher : public QObject {
     Q_OBJECT
-public:
+  public:
     QList<QUrl> urls;
-public slots:
+  public slots:
     void open(const QUrl& url) { urls.append(url); }
 };
 
-QString RequestedUrl(CMapBrowser* browser) { return browser->page()->requestedUrl().toString(); }
+QString RequestedUrl(CMapBrowser* browser) {
+    return browser->page()->requestedUrl().toString();
+}
 
 } // namespace
 
@@ -135,8 +137,8 @@ TEST(MapWindow, SwitchingThePageReplacesTheShownOne) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return first.isNull(); }, 5000)); // the old page is gone
 
     // Scripts reach the page that is shown.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return MapState(second).value("mode").toString() == "plain"; },
-                                kEngineWaitMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return MapState(second).value("mode").toString() == "plain"; }, kEngineWaitMs));
     dlg.RunScript(PathPlotScript(35.64, 139.75));
     EXPECT_EQ(MapState(second).value("path").toInt(), 1);
 }
@@ -162,7 +164,8 @@ TEST(MapWindow, FailedLoadShowsTheErrorPageButAnAbortLeavesTheFrame) {
 
     // An aborted load (code -3) leaves the frame as it is; another code replaces it.
     const QUrl shown = browser->url();
-    dlg.GetView()->GetHandler()->OnLoadError(browser, kLoadAbortedCode, "net::ERR_ABORTED", QUrl("file:///x"));
+    dlg.GetView()->GetHandler()->OnLoadError(browser, kLoadAbortedCode, "net::ERR_ABORTED",
+                                             QUrl("file:///x"));
     QTest::qWait(500);
     EXPECT_EQ(browser->url(), shown);
     dlg.GetView()->GetHandler()->OnLoadError(browser, -105, "net::ERR_NAME_NOT_RESOLVED",
@@ -205,7 +208,8 @@ TEST(MapWindow, BatchedAndSingleScriptsReachThePageAlike) {
     CMapBrowser* browser = FirstBrowser(dlg);
     for (int i = 0; i < 10; ++i)
         dlg.RunScript(PathPlotScript(35.6 + i * 1e-3, 139.7));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return MapState(browser).value("path").toInt() == 10; }, kEngineWaitMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return MapState(browser).value("path").toInt() == 10; }, kEngineWaitMs));
 
     for (bool batching : {true, false}) {
         SCOPED_TRACE(batching ? "batched" : "one call each");
