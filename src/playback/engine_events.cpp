@@ -11,17 +11,18 @@ void ClearGpsIndicator(EngineEventTarget& target) {
     if (target.m_fnSetGpsColor) target.m_fnSetGpsColor(0);
 }
 
-void ReportTime(EngineEventTarget& target, CVideoEngine& engine) {
+// The time comes with the event: asking the player for it here could deadlock, since libVLC's stop
+// holds the player's input lock while it waits for this very callback to return.
+void ReportTime(EngineEventTarget& target, int64_t ms) {
     if (target.m_llPendingSeekMs != 0) return;
-    const int64_t ms = engine.GetTime();
     PostPrivateMessage(target.m_pReceiver, WM_PLAYER_TIME, static_cast<uint32_t>(ms));
-    if (target.m_fnMoveSeekSlider) target.m_fnMoveSeekSlider();
+    if (target.m_fnMoveSeekSlider) target.m_fnMoveSeekSlider(ms);
     g_bOpening = 0;
 }
 
 // The rules shared by both engines: what each event posts or clears.
-void HandleEvent(EngineEventTarget& target, CVideoEngine& engine, int type) {
-    switch (type) {
+void HandleEvent(EngineEventTarget& target, const libvlc_event_t& event) {
+    switch (event.type) {
     case libvlc_MediaPlayerOpening:
         target.m_llPendingSeekMs = 0;
         ClearGpsIndicator(target);
@@ -44,7 +45,7 @@ void HandleEvent(EngineEventTarget& target, CVideoEngine& engine, int type) {
         PostPrivateMessage(target.m_pReceiver, WM_PLAYER_ERROR, 1);
         break;
     case libvlc_MediaPlayerTimeChanged:
-        ReportTime(target, engine);
+        ReportTime(target, event.u.media_player_time_changed.new_time);
         break;
     default:
         break;
@@ -56,7 +57,7 @@ void HandleEvent(EngineEventTarget& target, CVideoEngine& engine, int type) {
 void OnFrontEngineEvent(const libvlc_event_t* event, void* user) {
     auto* target = static_cast<EngineEventTarget*>(user);
     if (!event || !target || !target->m_pFront) return;
-    HandleEvent(*target, *target->m_pFront, event->type);
+    HandleEvent(*target, *event);
 }
 
 // While the front engine plays, it is the master: the rear reports only its end of file, as a
@@ -71,5 +72,5 @@ void OnRearEngineEvent(const libvlc_event_t* event, void* user) {
         }
         return;
     }
-    HandleEvent(*target, *target->m_pRear, event->type);
+    HandleEvent(*target, *event);
 }

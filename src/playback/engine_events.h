@@ -23,12 +23,16 @@ struct EngineEventTarget {
     // Seek target waiting to be applied; 0 = none. Written by the UI thread and by the callbacks.
     std::atomic<int64_t> m_llPendingSeekMs{0};
     // Greys the GPS indicator (its colour flag to 0) and repaints it. Runs on an engine thread, so it
-    // must hand the repaint over to the UI thread. May be empty.
+    // must queue the repaint to the UI thread without waiting for it. May be empty.
     std::function<void(int)> m_fnSetGpsColor;
-    // Moves the seek slider after a time report (on the engine thread). Empty until the slider exists.
-    std::function<void()> m_fnMoveSeekSlider;
+    // Moves the seek slider after a time report, on the engine thread, with the reported time in ms.
+    // Empty until the slider exists. Like the callbacks, it must neither call into libVLC (read the
+    // length on the UI thread) nor wait for the UI thread (queue, never block): a stop on the UI thread
+    // holds the player's lock while it waits for the running callback to return.
+    std::function<void(int64_t)> m_fnMoveSeekSlider;
 };
 
-// libVLC callbacks; user is the EngineEventTarget. Only the event's type is read from the record.
+// libVLC callbacks; user is the EngineEventTarget. They read the event's type, and for a time report
+// its time, from the record, and never call into libVLC.
 void OnFrontEngineEvent(const libvlc_event_t* event, void* user);
 void OnRearEngineEvent(const libvlc_event_t* event, void* user);

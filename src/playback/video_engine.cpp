@@ -1,6 +1,7 @@
 #include "video_engine.h"
 
 #include <QFile>
+#include <csignal>
 #include <dlfcn.h>
 #include <iterator>
 
@@ -20,9 +21,20 @@ const libvlc_event_type_t kAttachedEvents[] = {
     libvlc_MediaPlayerStopped,         libvlc_MediaPlayerEndReached,      libvlc_MediaPlayerEncounteredError,
 };
 
+// libVLC writes to sockets and pipes (sound server, session bus) whose far end may be gone; a broken
+// pipe signal would end the whole viewer. Blocked in the creating thread, so every thread it starts
+// later (libVLC's own, and players started from here) inherits the block, as libVLC asks of its hosts.
+void BlockBrokenPipeSignal() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
 } // namespace
 
 CVideoEngine::CVideoEngine() {
+    BlockBrokenPipeSignal();
     m_hModule = dlopen(VlcLibraryName(), RTLD_NOW | RTLD_LOCAL);
     if (!m_hModule) {
         m_bOk = 0;

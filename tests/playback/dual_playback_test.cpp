@@ -21,7 +21,9 @@ int DistinctColours(const QImage& image, const QRect& region) {
     return colours.size();
 }
 
-QImage GrabAndSave(const PanesWindow& window, const QString& name) {
+QImage GrabAndSave(PanesWindow& window, const QString& name) {
+    window.raise();
+    QCoreApplication::processEvents();
     const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, window.x(), window.y(),
                                                                       window.width(), window.height());
     QDir().mkpath(VELTRIX_TEST_OUTPUT_DIR);

@@ -7,9 +7,10 @@
 
 namespace {
 
-void Fire(libvlc_callback_t callback, int type, EngineEventTarget& target) {
+void Fire(libvlc_callback_t callback, int type, EngineEventTarget& target, int64_t timeMs = 0) {
     libvlc_event_t event{};
     event.type = type;
+    if (type == libvlc_MediaPlayerTimeChanged) event.u.media_player_time_changed.new_time = timeMs;
     callback(&event, &target);
 }
 
@@ -18,7 +19,7 @@ class EngineEventsTest : public testing::Test {
     void SetUp() override {
         ASSERT_TRUE(engines.front.IsUsable());
         engines.target.m_fnSetGpsColor = [this](int colour) { gpsColours.push_back(colour); };
-        engines.target.m_fnMoveSeekSlider = [this] { ++sliderMoves; };
+        engines.target.m_fnMoveSeekSlider = [this](int64_t ms) { sliderTimes.push_back(ms); };
     }
     // Messages posted by the callbacks, once the event loop delivered them.
     const std::vector<ReceivedMessage>& Delivered() {
@@ -27,7 +28,7 @@ class EngineEventsTest : public testing::Test {
     }
     EnginePair engines;
     std::vector<int> gpsColours;
-    int sliderMoves = 0;
+    std::vector<int64_t> sliderTimes;
 };
 
 TEST_F(EngineEventsTest, FrontEventsPostTheirMessages) {
@@ -55,7 +56,7 @@ TEST_F(EngineEventsTest, EventsWithoutARuleDoNothing) {
     }
     EXPECT_TRUE(Delivered().empty());
     EXPECT_TRUE(gpsColours.empty());
-    EXPECT_EQ(sliderMoves, 0);
+    EXPECT_TRUE(sliderTimes.empty());
 }
 
 TEST_F(EngineEventsTest, OpeningAndPausingClearThePendingSeekAndOpeningGreysTheGpsIndicator) {
@@ -81,16 +82,16 @@ TEST_F(EngineEventsTest, TimeReportWaitsWhileASeekIsPending) {
     engines.target.m_llPendingSeekMs = 1;
     Fire(OnFrontEngineEvent, libvlc_MediaPlayerTimeChanged, engines.target);
     EXPECT_TRUE(Delivered().empty());
-    EXPECT_EQ(sliderMoves, 0);
+    EXPECT_TRUE(sliderTimes.empty());
     EXPECT_EQ(g_bOpening, 1);
 
     engines.target.m_llPendingSeekMs = 0;
-    Fire(OnFrontEngineEvent, libvlc_MediaPlayerTimeChanged, engines.target);
+    const int64_t beyond32Bits = (int64_t(1) << 32) + 61000;
+    Fire(OnFrontEngineEvent, libvlc_MediaPlayerTimeChanged, engines.target, beyond32Bits);
     ASSERT_EQ(Delivered().size(), 1u);
     EXPECT_EQ(Delivered()[0].message, WM_PLAYER_TIME);
-    // Nothing is open, so libVLC reports -1; the message carries the low 32 bits of what it said.
-    EXPECT_EQ(Delivered()[0].wParam, uintptr_t(uint32_t(engines.front.GetTime())));
-    EXPECT_EQ(sliderMoves, 1);
+    EXPECT_EQ(Delivered()[0].wParam, 61000u); // the low 32 bits of the reported time
+    EXPECT_EQ(sliderTimes, std::vector<int64_t>{beyond32Bits});
     EXPECT_EQ(g_bOpening, 0);
 }
 
@@ -105,7 +106,7 @@ TEST_F(EngineEventsTest, RearYieldsToAPlayingFrontExceptForItsEndOfFile) {
     Fire(OnRearEngineEvent, libvlc_MediaPlayerTimeChanged, engines.target);
     EXPECT_TRUE(Delivered().empty());
     EXPECT_TRUE(gpsColours.empty());
-    EXPECT_EQ(sliderMoves, 0);
+    EXPECT_TRUE(sliderTimes.empty());
     EXPECT_EQ(g_bOpening, 1);
 
     engines.target.m_llPendingSeekMs = 5;
@@ -119,15 +120,16 @@ TEST_F(EngineEventsTest, RearYieldsToAPlayingFrontExceptForItsEndOfFile) {
 TEST_F(EngineEventsTest, RearIsTheMasterWhileTheFrontIsNotPlaying) {
     engines.front.m_bPaused = 1; // paused is not playing
     Fire(OnRearEngineEvent, libvlc_MediaPlayerPlaying, engines.target);
-    Fire(OnRearEngineEvent, libvlc_MediaPlayerTimeChanged, engines.target);
+    Fire(OnRearEngineEvent, libvlc_MediaPlayerTimeChanged, engines.target, 1234);
     Fire(OnRearEngineEvent, libvlc_MediaPlayerEndReached, engines.target);
     Fire(OnRearEngineEvent, libvlc_MediaPlayerOpening, engines.target);
     const auto& got = Delivered();
     ASSERT_EQ(got.size(), 3u);
     EXPECT_EQ(got[0].message, WM_PLAYER_STATE);
     EXPECT_EQ(got[1].message, WM_PLAYER_TIME);
+    EXPECT_EQ(got[1].wParam, 1234u);
     EXPECT_EQ(got[2].message, WM_PLAYER_END);
-    EXPECT_EQ(sliderMoves, 1);
+    EXPECT_EQ(sliderTimes, std::vector<int64_t>{1234});
     EXPECT_EQ(gpsColours, std::vector<int>{0});
 }
 

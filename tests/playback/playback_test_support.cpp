@@ -15,7 +15,14 @@ bool MakeClip(const QString& path, double seconds, const QString& source) {
            ffmpeg.exitCode() == 0;
 }
 
+// Under valgrind everything runs many times slower: VELTRIX_TEST_TIME_SCALE stretches every wait.
+int ScaledTimeout(int timeoutMs) {
+    const int scale = qEnvironmentVariableIntValue("VELTRIX_TEST_TIME_SCALE");
+    return scale > 1 ? timeoutMs * scale : timeoutMs;
+}
+
 bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
+    timeoutMs = ScaledTimeout(timeoutMs);
     QElapsedTimer clock;
     clock.start();
     while (!done() && clock.elapsed() < timeoutMs) {
@@ -53,7 +60,9 @@ PanesWindow::PanesWindow(QSize paneSize) {
     setWindowTitle("playback panes");
     setStyleSheet("background: rgb(5, 5, 5);");
     resize(paneSize.width() * 2 + 30, paneSize.height() + 20);
-    move(0, 0);
+    // Tests run in parallel on one virtual screen: spread the windows so screenshots rarely overlap.
+    const int slot = static_cast<int>(QCoreApplication::applicationPid() % 20);
+    move(40 * slot, 30 * slot);
     m_pFront = new QWidget(this);
     m_pRear = new QWidget(this);
     m_pFront->setGeometry(10, 10, paneSize.width(), paneSize.height());

@@ -19,6 +19,12 @@
 // A short real H.264 clip (MP4) drawn by an ffmpeg lavfi source; false when ffmpeg failed.
 bool MakeClip(const QString& path, double seconds, const QString& source = "testsrc2=size=320x240:rate=25");
 
+// A time limit stretched by VELTRIX_TEST_TIME_SCALE (set when running under valgrind).
+int ScaledTimeout(int timeoutMs);
+inline int ScaledSeconds(int seconds) {
+    return ScaledTimeout(seconds * 1000) / 1000;
+}
+
 // Runs the event loop until done() holds or timeoutMs passed; returns done().
 bool WaitFor(const std::function<bool()>& done, int timeoutMs);
 

@@ -3,6 +3,7 @@
 #include "playback_test_support.h"
 #include "private_message.h"
 
+#include <QDir>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -32,14 +33,17 @@ class RebuildTest : public testing::Test {
     Top PlayAndSnapshot(const QString& name) {
         const int before = engines.recorder.Count(WM_PLAYER_TIME);
         engines.front.BindWindow(window.m_pFront->winId());
-        if (engines.front.Open(clip, 0, false, true) != 1) return Top::Unknown;
-        if (!WaitFor([&] { return engines.recorder.Count(WM_PLAYER_TIME) >= before + 2; }, 5000))
-            return Top::Unknown;
+        EXPECT_EQ(engines.front.Open(clip, 0, false, true), 1);
+        EXPECT_TRUE(WaitFor([&] { return engines.recorder.Count(WM_PLAYER_TIME) >= before + 2; }, 5000))
+            << "no time reports for " << name.toStdString();
         const QString png = folder.File(name);
-        if (engines.front.TakeSnapshot(png) != 0) return Top::Unknown;
+        EXPECT_EQ(engines.front.TakeSnapshot(png), 0);
         const QImage picture(png);
         EXPECT_EQ(picture.size(), QSize(320, 240));
-        return picture.isNull() ? Top::Unknown : TopColour(picture);
+        if (picture.isNull()) return Top::Unknown;
+        QDir().mkpath(VELTRIX_TEST_OUTPUT_DIR);
+        picture.save(QString(VELTRIX_TEST_OUTPUT_DIR) + "/rotation " + name);
+        return TopColour(picture);
     }
     TestFolder folder;
     QString clip = folder.File("halves.mp4");
