@@ -2,6 +2,7 @@
 
 #include "bounded_file.h"
 #include "track_reader.h"
+#include "ts_reader.h"
 
 namespace {
 // Whole records of a block, as far as the file holds them.
@@ -28,7 +29,13 @@ bool LoadBlocks(const std::filesystem::path& path, const MediaInfo& info, ProbeT
 } // namespace
 
 bool LoadTrackForProbe(const std::filesystem::path& path, MediaInfo& info, ProbeTrack& track) {
-    // Transport streams: the collecting probe of the TS reader fills info.m_Chunks2 first.
+    // Transport streams: the collecting probe of the TS reader fills info.m_Chunks2 first, as the
+    // track loading of the viewer does.
+    if (info.m_uLayout == kLayoutVideMeta && info.m_Chunks2.empty() && path.filename().string().ends_with(".TS")) {
+        COrvexTsParser parser;
+        parser.SetMediaInfo(&info);
+        parser.ProbeTransportStream(path, true);
+    }
     switch (info.m_uLayout) {
     case kLayoutBlocks:
         return LoadBlocks(path, info, track);
