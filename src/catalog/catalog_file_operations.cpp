@@ -1,6 +1,7 @@
 // Lock, unlock, delete and copy of the marked groups.
 #include <unistd.h>
 
+#include <algorithm>
 #include <system_error>
 
 #include "directory_tree.h"
@@ -13,6 +14,16 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int32_t kAnyLockMark = kLockMarkG | kLockMarkM;
+
+// Entry indices [first, end) of a row, clamped to the entries that exist.
+struct EntryRange {
+    size_t first, end;
+};
+EntryRange EntriesOf(const GroupRow& row, size_t entryCount) {
+    const size_t first = static_cast<size_t>(std::max(row.m_nFirstEntry, 0));
+    const size_t end = first + static_cast<size_t>(std::max(row.m_nFileCount, 0));
+    return {std::min(first, entryCount), std::min(end, entryCount)};
+}
 
 } // namespace
 
@@ -41,29 +52,28 @@ int CRecordingCatalog::CurrentGroup() {
 bool CRecordingCatalog::CurrentGroupLocked() {
     const int group = CurrentGroup();
     if (group < 0 || static_cast<size_t>(group) >= m_GroupRows.size()) return false;
-    const GroupRow& row = m_GroupRows[static_cast<size_t>(group)];
-    for (int32_t i = row.m_nFirstEntry; i < row.m_nFirstEntry + row.m_nFileCount; ++i)
-        if (static_cast<size_t>(i) < m_Entries.size() &&
-            (m_Entries[static_cast<size_t>(i)].m_nLockMarks & kAnyLockMark))
-            return true;
+    const EntryRange range = EntriesOf(m_GroupRows[static_cast<size_t>(group)], m_Entries.size());
+    for (size_t i = range.first; i < range.end; ++i)
+        if (m_Entries[i].m_nLockMarks & kAnyLockMark) return true;
     return false;
 }
 
 // The group shows what its files carry, also when an attribute change failed.
 void CRecordingCatalog::RecomputeGroupLockMarks(GroupRow& row) const {
     row.m_byLockMarks = 0;
-    for (int32_t i = row.m_nFirstEntry; i < row.m_nFirstEntry + row.m_nFileCount; ++i)
-        row.m_byLockMarks |= static_cast<uint8_t>(m_Entries[static_cast<size_t>(i)].m_nLockMarks);
+    const EntryRange range = EntriesOf(row, m_Entries.size());
+    for (size_t i = range.first; i < range.end; ++i)
+        row.m_byLockMarks |= static_cast<uint8_t>(m_Entries[i].m_nLockMarks);
 }
 
 bool CRecordingCatalog::LockMarked() {
     if (!MarkGroups()) return false;
     for (GroupRow& row : m_GroupRows) {
         if (!row.m_nMarked) continue;
-        for (int32_t i = row.m_nFirstEntry; i < row.m_nFirstEntry + row.m_nFileCount; ++i) {
-            RecordingEntry& entry = m_Entries[static_cast<size_t>(i)];
-            if ((entry.m_nLockMarks & kAnyLockMark) == 0 &&
-                MakeFileReadOnly(EntryPath(static_cast<size_t>(i))))
+        const EntryRange range = EntriesOf(row, m_Entries.size());
+        for (size_t i = range.first; i < range.end; ++i) {
+            RecordingEntry& entry = m_Entries[i];
+            if ((entry.m_nLockMarks & kAnyLockMark) == 0 && MakeFileReadOnly(EntryPath(i)))
                 entry.m_nLockMarks = kLockMarkM;
         }
         RecomputeGroupLockMarks(row);
@@ -76,9 +86,10 @@ bool CRecordingCatalog::UnlockMarked() {
     if (!MarkGroups()) return false;
     for (GroupRow& row : m_GroupRows) {
         if (!row.m_nMarked) continue;
-        for (int32_t i = row.m_nFirstEntry; i < row.m_nFirstEntry + row.m_nFileCount; ++i) {
-            RecordingEntry& entry = m_Entries[static_cast<size_t>(i)];
-            const fs::path path = EntryPath(static_cast<size_t>(i));
+        const EntryRange range = EntriesOf(row, m_Entries.size());
+        for (size_t i = range.first; i < range.end; ++i) {
+            RecordingEntry& entry = m_Entries[i];
+            const fs::path path = EntryPath(i);
             for (int32_t mark : {kLockMarkM, kLockMarkG})
                 if ((entry.m_nLockMarks & mark) && ClearFileReadOnly(path)) entry.m_nLockMarks &= ~mark;
         }
@@ -108,8 +119,8 @@ bool CRecordingCatalog::DeleteMarked() {
     for (size_t r = m_GroupRows.size(); r-- > 0;) {
         const GroupRow row = m_GroupRows[r];
         if (!row.m_nMarked) continue;
-        for (int32_t i = row.m_nFirstEntry + row.m_nFileCount; i-- > row.m_nFirstEntry;) {
-            const size_t index = static_cast<size_t>(i);
+        const EntryRange range = EntriesOf(row, m_Entries.size());
+        for (size_t index = range.end; index-- > range.first;) {
             // A locked recording is never deleted: neither a read-only file nor one that
             // the lists show with a lock mark.
             if (m_Entries[index].m_nLockMarks & kAnyLockMark) continue;
@@ -126,15 +137,16 @@ bool CRecordingCatalog::CopyMarked(const fs::path& destination, const ConfirmOve
     if (!MarkGroups()) return false;
     for (const GroupRow& row : m_GroupRows) {
         if (!row.m_nMarked) continue;
-        for (int32_t i = row.m_nFirstEntry; i < row.m_nFirstEntry + row.m_nFileCount; ++i) {
-            const RecordingEntry& entry = m_Entries[static_cast<size_t>(i)];
+        const EntryRange range = EntriesOf(row, m_Entries.size());
+        for (size_t i = range.first; i < range.end; ++i) {
+            const RecordingEntry& entry = m_Entries[i];
             const fs::path folder = destination / entry.m_strSubfolder;
             const fs::path target = folder / entry.m_strFileName;
             std::error_code ec;
             if (!fs::is_directory(folder, ec) && !CreateDirectoryTree(folder)) continue;
             if (fs::exists(fs::symlink_status(target, ec)) && !(confirmOverwrite && confirmOverwrite(target)))
                 continue;
-            CopyFileViaTemporary(EntryPath(static_cast<size_t>(i)), target); // a failed copy is skipped
+            CopyFileViaTemporary(EntryPath(i), target); // a failed copy is skipped
         }
     }
     return true;
