@@ -37,6 +37,9 @@ int64_t COrvex3gpParser::ReadMovieTime(uint64_t creationTime) {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
     if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &year, &month, &day, &hour, &minute, &second) != 6)
         return 0;
+    // Times beyond what the calendar text can carry (64-bit headers) keep their plain value.
+    if (year < 1 || year > 9999)
+        return seconds;
     return LocalWallClockToTime(year, month, day, hour, minute, second);
 }
 
