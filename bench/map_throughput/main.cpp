@@ -5,7 +5,9 @@
 // Run under a virtual X screen with the web engine environment of ./test.sh:
 //   export QTWEBENGINE_DISABLE_SANDBOX=1 QT_QUICK_BACKEND=software
 //   export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking"
-//   xvfb-run -a -s "-screen 0 1920x1080x24" ./bench_map_throughput [runs] [kind]
+//   xvfb-run -a -s "-screen 0 1920x1080x24" ./bench_map_throughput [runs] [kind] [batched]
+// runs: repetitions per mode (3); kind: map page (2, OpenStreetMap); "batched": skip the slow
+// one-call-each mode.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
@@ -81,6 +83,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     const int kind = argc > 2 ? std::atoi(argv[2]) : 2;
+    const bool batchedOnly = argc > 3 && QByteArray(argv[3]) == "batched";
 
     CHtmlMapDlg dlg(nullptr);
     dlg.OnInitDialog();
@@ -101,6 +104,7 @@ int main(int argc, char** argv) {
     std::printf("map page %s, %d path_plot calls + 1 movpos, until the line holds %d points\n",
                 qUtf8Printable(MapPageUrl(kind)), kPoints, kPoints);
     for (bool batching : {true, false}) {
+        if (!batching && batchedOnly) break;
         dlg.GetView()->SetScriptBatching(batching);
         std::vector<Run> results;
         for (int i = 0; i < runs; ++i)

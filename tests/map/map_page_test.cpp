@@ -162,35 +162,62 @@ TEST_F(MapPages, MovePosSendsDegreesAndWritesTheLabel) {
     EXPECT_EQ(label->text(), "-33.868820S, 151.209300E");
 }
 
-TEST_F(MapPages, OpenStreetMapScreenshotShowsTheTrack) {
-    CMapBrowser* browser = ShowPage(2);
-    ASSERT_NE(browser, nullptr);
-    dlg->raise();
-    dlg->activateWindow();
-    const auto pts = LoopTrack(600, 35.6403, 139.7490);
-    SendTrack(*dlg, pts);
-    for (int i = 0; i < 200; ++i)
-        dlg->RunScript(PathDrivedPlotScript(pts[i].first, pts[i].second));
-    dlg->MovePos(pts[200].first, 1, pts[200].second);
-    ASSERT_EQ(MapState(browser).value("path").toInt(), 600);
-    QTest::qWait(1500); // let the compositor show the frame
+namespace {
 
-    QScreen* screen = dlg->screen();
-    const QRect area(dlg->mapToGlobal(QPoint(0, 0)), dlg->size());
-    const QImage shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
-    ASSERT_FALSE(shot.isNull());
-    QDir().mkpath(VELTRIX_TEST_OUTPUT_DIR);
-    EXPECT_TRUE(shot.save(QStringLiteral(VELTRIX_TEST_OUTPUT_DIR "/map_openstreetmap_track.png")));
-
-    // The whole-track colour (#8833FF at 0.6 over the light background) must be on screen.
-    int trackPixels = 0;
+// Pixels of `shot` within a small distance of `color`.
+int PixelsNear(const QImage& shot, QColor color) {
+    int n = 0;
     for (int y = 0; y < shot.height(); ++y) {
         for (int x = 0; x < shot.width(); ++x) {
             const QColor c = shot.pixelColor(x, y);
-            if (c.blue() > 180 && c.red() > 90 && c.red() < 200 && c.green() < 140) ++trackPixels;
+            if (std::abs(c.red() - color.red()) + std::abs(c.green() - color.green()) +
+                    std::abs(c.blue() - color.blue()) <
+                36)
+                ++n;
         }
     }
-    EXPECT_GT(trackPixels, 2000);
+    return n;
+}
+
+// `line` at `opacity` over the pages' plain background (238, 235, 227).
+QColor Blend(QColor line, double opacity) {
+    auto mix = [&](int a, int b) { return static_cast<int>(std::lround(a * opacity + b * (1 - opacity))); };
+    return QColor(mix(line.red(), 238), mix(line.green(), 235), mix(line.blue(), 227));
+}
+
+} // namespace
+
+TEST_F(MapPages, ScreenshotsShowTheDrawnTrackOnEveryPage) {
+    const struct {
+        int kind;
+        const char* file;
+        QColor track;
+    } pages[] = {{2, "map_openstreetmap_track.png", Blend(QColor(0x88, 0x33, 0xFF), 0.6)},
+                 {0, "map_google_offline_track.png", Blend(QColor(0x88, 0x33, 0xFF), 0.5)},
+                 {1, "map_china_offline_track.png", Blend(QColor(0, 0, 255), 0.5)}};
+    for (const auto& page : pages) {
+        SCOPED_TRACE(page.file);
+        CMapBrowser* browser = ShowPage(page.kind);
+        ASSERT_NE(browser, nullptr);
+        dlg->raise();
+        dlg->activateWindow();
+        const auto pts = LoopTrack(600, 35.6403, 139.7490);
+        SendTrack(*dlg, pts);
+        for (int i = 0; i < 200; ++i)
+            dlg->RunScript(PathDrivedPlotScript(pts[i].first, pts[i].second));
+        dlg->MovePos(pts[200].first, 1, pts[200].second);
+        ASSERT_EQ(MapState(browser).value("path").toInt(), 600);
+        QTest::qWait(1500); // let the compositor show the frame
+
+        const QRect area(dlg->mapToGlobal(QPoint(0, 0)), dlg->size());
+        const QImage shot =
+            dlg->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+        ASSERT_FALSE(shot.isNull());
+        QDir().mkpath(VELTRIX_TEST_OUTPUT_DIR);
+        EXPECT_TRUE(shot.save(QStringLiteral(VELTRIX_TEST_OUTPUT_DIR "/") + page.file));
+        // The whole-track line, in its colour over the plain background, is on screen.
+        EXPECT_GT(PixelsNear(shot, page.track), 1500);
+    }
 }
 
 TEST_F(MapPages, EngineSpeaksTheInterfaceLanguage) {
