@@ -155,6 +155,10 @@ TEST(MapWindow, FailedLoadShowsTheErrorPageButAnAbortLeavesTheFrame) {
     const auto& browsers = dlg.GetView()->GetHandler()->m_browsers;
     ASSERT_EQ(browsers.size(), 2);
     CMapBrowser* browser = browsers.last();
+    // Layout shows the first browser of the view and hides the others.
+    dlg.GetView()->SetPageRect(QRect(0, 0, 640, 450));
+    EXPECT_TRUE(browsers.first()->isVisible());
+    EXPECT_FALSE(browser->isVisible());
     ASSERT_TRUE(QTest::qWaitFor([&] { return browser->url().scheme() == "data"; }, kEngineWaitMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !browser->page()->isLoading(); }, kEngineWaitMs));
     const QString text = EvalJs(browser, "document.body.innerText").toString();
