@@ -6,10 +6,13 @@
 //    on the same files (one process per file, output discarded).
 // 2. Writes a one-hour layout-2 recording (a one-hour clip, 18,000 records, 500 MB sparse) and times
 //    ReadLayout2Track on it, beside ffprobe on the same file.
-// Every figure is a median of wall-clock times; the files stay in the page cache between runs.
+// Figures are medians of wall-clock times, and of CPU times (the reading thread; ffprobe's process),
+// which a busy machine disturbs less. The files stay in the page cache between runs.
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -56,8 +59,19 @@ double Percentile(std::vector<double> v, double p) {
     return v[std::min(v.size() - 1, static_cast<size_t>(p * v.size()))];
 }
 
-// Wall time of one ffprobe run in microseconds; negative when it failed.
-double TimeFfprobe(const fs::path& file) {
+double ThreadCpuMicros() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e6 + ts.tv_nsec / 1e3;
+}
+
+struct Timing {
+    double wall = -1; // microseconds; negative when the run failed
+    double cpu = -1;  // user + system
+};
+
+// One ffprobe run: wall time and the child's CPU time.
+Timing TimeFfprobe(const fs::path& file) {
     const std::string path = file.string();
     const char* argv[] = {"ffprobe", "-v", "error", "-show_format", "-show_streams", path.c_str(), nullptr};
     posix_spawn_file_actions_t actions;
@@ -67,11 +81,16 @@ double TimeFfprobe(const fs::path& file) {
     const auto start = Clock::now();
     pid_t pid = 0;
     int status = 0;
+    rusage usage{};
     const int rc = posix_spawnp(&pid, "ffprobe", &actions, nullptr, const_cast<char**>(argv), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0 || waitpid(pid, &status, 0) < 0) return -1;
-    const double us = Micros(start);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? us : -1;
+    if (rc != 0 || wait4(pid, &status, 0, &usage) < 0) return {};
+    Timing t;
+    t.wall = Micros(start);
+    t.cpu = usage.ru_utime.tv_sec * 1e6 + usage.ru_utime.tv_usec + usage.ru_stime.tv_sec * 1e6 +
+            usage.ru_stime.tv_usec;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
+    return t;
 }
 
 struct ParseResult {
@@ -119,25 +138,30 @@ void BenchParse(const Settings& s, const std::vector<fs::path>& files) {
         ++total[std::min<TelemetryLayout>(layout, 5)];
         bytes += fs::file_size(f);
     }
-    std::vector<double> times;
+    std::vector<double> times, cpuTimes;
     for (int round = 0; round < s.rounds; ++round) {
         for (const fs::path& f : files) {
+            const double cpuStart = ThreadCpuMicros();
             const auto start = Clock::now();
             const ParseResult r = ParseOnce(f); // rejected files are timed as well
             times.push_back(Micros(start));
+            cpuTimes.push_back(ThreadCpuMicros() - cpuStart);
             (void)r;
         }
     }
-    std::vector<double> probe;
+    std::vector<double> probe, probeCpu;
     int probeFailed = 0;
     for (const fs::path& f : files) {
-        const double us = TimeFfprobe(f);
-        if (us < 0)
+        const Timing t = TimeFfprobe(f);
+        if (t.wall < 0) {
             ++probeFailed;
-        else
-            probe.push_back(us);
+            continue;
+        }
+        probe.push_back(t.wall);
+        probeCpu.push_back(t.cpu);
     }
     const double parse = Median(times), tool = Median(probe);
+    const double parseCpu = Median(cpuTimes), toolCpu = Median(probeCpu);
     std::printf("\nParse: %zu recordings, layouts 0-4 in turn, %.1f GB apparent (sparse, 50-500 MB each), "
                 "page cache warm\n",
                 files.size(), bytes / 1e9);
@@ -149,7 +173,9 @@ void BenchParse(const Settings& s, const std::vector<fs::path>& files) {
                 Percentile(times, 0.9), times.size());
     std::printf("  ffprobe -show_format -show_streams median %9.1f us  p90 %9.1f us  (%zu runs, %d failed)\n",
                 tool, Percentile(probe, 0.9), probe.size(), probeFailed);
-    std::printf("  ratio ffprobe / Parse: %.0fx\n", parse > 0 ? tool / parse : 0.0);
+    std::printf("  ratio ffprobe / Parse: %.0fx wall\n", parse > 0 ? tool / parse : 0.0);
+    std::printf("  CPU time (user+system): Parse median %.1f us, ffprobe median %.1f us, ratio %.0fx\n",
+                parseCpu, toolCpu, parseCpu > 0 ? toolCpu / parseCpu : 0.0);
 }
 
 void BenchTrack(const Settings& s, const fs::path& dir) {
@@ -173,32 +199,40 @@ void BenchTrack(const Settings& s, const fs::path& dir) {
                     parsed.status, parsed.info.m_uLayout);
         return;
     }
-    std::vector<double> times;
+    std::vector<double> times, cpuTimes;
     size_t fixes = 0, samples = 0, vehicles = 0;
     for (int run = 0; run < s.trackRuns; ++run) {
         std::vector<GpsFix> track;
         std::vector<GSensorSample> gsensor;
         std::vector<VehicleSample> vehicle;
+        const double cpuStart = ThreadCpuMicros();
         const auto start = Clock::now();
         ReadLayout2Track(file, parsed.info.m_Chunks2, track, gsensor, vehicle);
         times.push_back(Micros(start) / 1000);
+        cpuTimes.push_back((ThreadCpuMicros() - cpuStart) / 1000);
         fixes = track.size();
         samples = gsensor.size();
         vehicles = vehicle.size();
     }
-    std::vector<double> probe;
+    std::vector<double> probe, probeCpu;
     for (int run = 0; run < s.probeRuns; ++run) {
-        const double us = TimeFfprobe(file);
-        if (us >= 0) probe.push_back(us / 1000);
+        const Timing t = TimeFfprobe(file);
+        if (t.wall < 0) continue;
+        probe.push_back(t.wall / 1000);
+        probeCpu.push_back(t.cpu / 1000);
     }
     const double track = Median(times), tool = Median(probe);
+    const double trackCpu = Median(cpuTimes), toolCpu = Median(probeCpu);
     std::printf("Track: one-hour layout-2 recording, %zu chunks, %.0f MB apparent, %u s movie\n",
                 parsed.info.m_Chunks2.size(), fs::file_size(file) / 1e6, parsed.info.m_uDurationMs / 1000);
     std::printf("  ReadLayout2Track                   median %8.2f ms  (%d runs; %zu fixes, %zu samples, %zu "
                 "vehicle samples)\n",
                 track, s.trackRuns, fixes, samples, vehicles);
     std::printf("  ffprobe -show_format -show_streams median %8.2f ms  (%zu runs)\n", tool, probe.size());
-    std::printf("  ratio ffprobe / ReadLayout2Track: %.1fx\n", track > 0 ? tool / track : 0.0);
+    std::printf("  ratio ffprobe / ReadLayout2Track: %.1fx wall\n", track > 0 ? tool / track : 0.0);
+    std::printf(
+        "  CPU time (user+system): ReadLayout2Track median %.2f ms, ffprobe median %.2f ms, ratio %.1fx\n",
+        trackCpu, toolCpu, trackCpu > 0 ? toolCpu / trackCpu : 0.0);
 }
 
 bool ReadSettings(int argc, char** argv, Settings& s) {
