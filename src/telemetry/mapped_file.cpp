@@ -35,3 +35,15 @@ bool CReadOnlyMapping::Read(uint64_t offset, void* out, size_t count) const {
     std::memcpy(out, m_pData + offset, count);
     return true;
 }
+
+void CReadOnlyMapping::Advise(Access access, uint64_t offset, uint64_t length) const {
+    if (!m_pData || offset >= m_ullSize) return;
+    const uint64_t page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
+    const uint64_t begin = offset / page * page;
+    const uint64_t end = length > m_ullSize - offset ? m_ullSize : offset + length;
+    const int advice = access == Access::kRandom       ? MADV_RANDOM
+                       : access == Access::kSequential ? MADV_SEQUENTIAL
+                                                       : MADV_WILLNEED;
+    // Only a hint: a refusal changes nothing but speed.
+    ::madvise(const_cast<uint8_t*>(m_pData) + begin, static_cast<size_t>(end - begin), advice);
+}

@@ -20,6 +20,11 @@ class CReadOnlyMapping {
     const uint8_t* Data() const { return m_pData; }
     uint64_t Size() const { return m_ullSize; }
 
+    // Access hints for the kernel's read-ahead: kRandom reads only the pages touched, kWillNeed
+    // fetches [offset, offset + length) ahead of use, kSequential reads far ahead.
+    enum class Access { kRandom, kSequential, kWillNeed };
+    void Advise(Access access, uint64_t offset = 0, uint64_t length = UINT64_MAX) const;
+
     // Copies `count` bytes at `offset` into `out`; false when they do not all lie inside the file.
     bool Read(uint64_t offset, void* out, size_t count) const;
     // Bytes from `offset` to the end of the file (0 past the end).

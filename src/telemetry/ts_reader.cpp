@@ -31,13 +31,17 @@ int COrvexTsParser::ProbeTransportStream(const std::filesystem::path& path, bool
     ctx.m_ullBufferCap = m_ullFileSize;
     if (collect && m_pMediaInfo)
         m_pMediaInfo->m_Chunks2.clear(); // a second collection must not list the records twice
-    Walk(file.Data(), file.Size(), collect, ctx);
+    Walk(file, collect, ctx);
     return Finish(ctx, status.m_mtime);
 }
 
-void COrvexTsParser::Walk(const uint8_t* data, uint64_t size, bool collect, TsDemuxContext& ctx) {
-    const uint64_t packets = size / kTsPacketSize;
+void COrvexTsParser::Walk(const CReadOnlyMapping& file, bool collect, TsDemuxContext& ctx) {
+    const uint8_t* data = file.Data();
+    const uint64_t packets = file.Size() / kTsPacketSize;
     bool jumpDecided = false;
+    // The catalog probe reads a little at both ends: without this hint every page fault would pull
+    // in megabytes of read-ahead around it.
+    file.Advise(collect ? CReadOnlyMapping::Access::kSequential : CReadOnlyMapping::Access::kRandom);
     for (uint64_t k = 0; k < packets; ++k) {
         uint32_t payloadOffset = 0;
         const uint64_t offset = k * kTsPacketSize;
@@ -52,7 +56,10 @@ void COrvexTsParser::Walk(const uint8_t* data, uint64_t size, bool collect, TsDe
         } else if (ctx.m_bVideoFound && !jumpDecided) {
             // Once the picture size is known only the last time stamps matter: one jump, forward only.
             jumpDecided = true;
-            if (packets > kTailPackets && packets - kTailPackets > k + 1) k = packets - kTailPackets - 1;
+            if (packets > kTailPackets && packets - kTailPackets > k + 1) {
+                k = packets - kTailPackets - 1;
+                file.Advise(CReadOnlyMapping::Access::kWillNeed, (k + 1) * kTsPacketSize);
+            }
         }
     }
 }

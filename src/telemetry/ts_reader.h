@@ -9,6 +9,8 @@
 #include "ts_demux.h"
 #include "video_parser.h"
 
+class CReadOnlyMapping;
+
 class COrvexTsParser : public COrvexVideoParser {
   public:
     void SetMediaInfo(MediaInfo* info) override { m_pMediaInfo = info; }
@@ -24,7 +26,7 @@ class COrvexTsParser : public COrvexVideoParser {
 
   private:
     void ResetState();
-    void Walk(const uint8_t* data, uint64_t size, bool collect, TsDemuxContext& ctx);
+    void Walk(const CReadOnlyMapping& file, bool collect, TsDemuxContext& ctx);
     int Finish(const TsDemuxContext& ctx, int64_t mtime);
 
     MediaInfo* m_pMediaInfo = nullptr;
