@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "mapped_file.h"
+#include "trace.h"
 
 namespace {
 constexpr uint64_t kTailPackets = 3000; // the catalog probe reads only this many packets at the end
@@ -20,7 +21,10 @@ void COrvexTsParser::ResetState() {
 int COrvexTsParser::ProbeTransportStream(const std::filesystem::path& path, bool collect) {
     ResetState();
     FileStatus status;
-    if (!ReadFileStatus(path, status)) return -1;
+    if (!ReadFileStatus(path, status)) {
+        Trace("=======>>> catch CFileException !! \r\n");
+        return -1;
+    }
     if (m_pFileStatus) *m_pFileStatus = status;
 
     CReadOnlyMapping file;
