@@ -73,6 +73,8 @@ int COrvexAviParser::Parse(const std::filesystem::path& path) {
     if (!file.Open(path)) return -1;
     if (m_pFileStatus) ReadFileStatus(path, *m_pFileStatus);
     m_ullFileSize = file.Size();
+    // The walk reads headers and skips the media data: no read-ahead around the pages it touches.
+    file.Advise(CReadOnlyMapping::Access::kRandom);
 
     uint8_t riff[8];
     if (!file.Read(0, riff, sizeof riff) || !Is(riff, "RIFF")) return -1;
