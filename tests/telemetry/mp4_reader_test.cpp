@@ -285,6 +285,30 @@ TEST_F(Mp4ReaderTest, BrokenFilesFailWithoutHanging) {
     EXPECT_EQ(untouched.m_uLayout, 0u);
 }
 
+TEST_F(Mp4ReaderTest, SiblingLargerThanItsParentEndsTheSearch) {
+    MediaInfo info;
+    Bytes oversized = Box("junk", Zeros(8));
+    oversized.replace(0, 4, BE32(100000)); // claims more than the movie box holds
+    const Bytes track = VideoTrack("JTD_x");
+    EXPECT_EQ(ParseBytes(Ftyp() + Box("free", "") + Movie(oversized + track) + Zeros(100000), info), -1)
+        << "the track behind it is never reached";
+    EXPECT_EQ(
+        ParseBytes(Ftyp() + Box("free", "") + Movie(Box("junk", Zeros(8)) + track) + Zeros(100000), info), 0);
+}
+
+TEST_F(Mp4ReaderTest, ClassificationLooksAtMost101Boxes) {
+    MediaInfo info;
+    TelemetryLayout layout = 0;
+    Bytes filler;
+    for (int i = 0; i < 99; ++i)
+        filler += Box("junk", "");
+    ParseBytes(Ftyp() + filler + Box("free", "") + Movie(VideoTrack("JTD_x")), info, &layout);
+    EXPECT_EQ(layout, kLayoutJtdMeta) << "the free box is box 101";
+    ParseBytes(Ftyp() + filler + Box("junk", "") + Box("free", "") + Movie(VideoTrack("JTD_x")), info,
+               &layout);
+    EXPECT_EQ(layout, kLayoutNone);
+}
+
 TEST_F(Mp4ReaderTest, FileStatusIsFilledOnOpen) {
     COrvex3gpParser parser;
     FileStatus status;
