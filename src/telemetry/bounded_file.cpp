@@ -16,7 +16,9 @@ BoundedFile::~BoundedFile() {
 
 bool BoundedFile::Open(const std::filesystem::path& path) {
     Close();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO or device that merely carries a recording's name cannot hang the
+    // reader; anything but a regular file is refused below.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

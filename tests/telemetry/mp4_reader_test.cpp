@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "box_bytes.h"
 #include "local_time.h"
@@ -307,6 +308,14 @@ TEST_F(Mp4ReaderTest, ClassificationLooksAtMost101Boxes) {
     ParseBytes(Ftyp() + filler + Box("junk", "") + Box("free", "") + Movie(VideoTrack("JTD_x")), info,
                &layout);
     EXPECT_EQ(layout, kLayoutNone);
+}
+
+TEST_F(Mp4ReaderTest, OnlyRegularFilesAreRead) {
+    const auto fifo = m_dir / "fifo.MP4";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    COrvex3gpParser parser;
+    EXPECT_EQ(parser.Parse(fifo), -1) << "returns at once instead of waiting for a writer";
+    EXPECT_EQ(parser.Parse(m_dir), -1);
 }
 
 TEST_F(Mp4ReaderTest, FileStatusIsFilledOnOpen) {
