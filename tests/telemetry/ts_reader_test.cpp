@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "avi_reader.h"
 #include "avits_test_support.h"
 #include "container_remux.h"
 #include "track_reader.h"
@@ -546,6 +547,26 @@ TEST_F(TsReaderTest, PictureSizeAgreesWithFfprobeAcrossEncoderSettings) {
         ASSERT_TRUE(ParseSequenceParameterSet(video->m_Sps.data() + 4, video->m_Sps.size() - 4, sps));
         EXPECT_DOUBLE_EQ(sps.frameRate, 25.0) << c.size;
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(AviTsSpecialFilesTest, FifosAndFoldersAreRejectedWithoutWaiting) {
+    const fs::path dir = fixtures::ScratchDir("special-files");
+    const fs::path fifo = dir / "PIPE.TS";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    MediaInfo info;
+    COrvexTsParser ts;
+    ts.SetMediaInfo(&info);
+    EXPECT_EQ(ts.ProbeTransportStream(fifo, false), -1);
+    EXPECT_EQ(ts.ProbeTransportStream(dir, true), -1);
+    COrvexAviParser avi;
+    avi.SetMediaInfo(&info);
+    EXPECT_EQ(avi.Parse(fifo), -1);
+    EXPECT_EQ(avi.Parse(dir), -1);
+    EXPECT_EQ(info.m_wWidth, 0);
 }
 
 } // namespace
