@@ -132,12 +132,12 @@ int main(int argc, char** argv) {
             keep = true;
     }
 
-    fixtures::ClipSpec spec;
-    spec.width = 1280;
-    spec.height = 720;
-    spec.seconds = 60;
-    spec.fps = 30;
-    const fs::path clip = fixtures::MakeClip(spec);
+    fixtures::ClipSpec clipSpec;
+    clipSpec.width = 1280;
+    clipSpec.height = 720;
+    clipSpec.seconds = 60;
+    clipSpec.fps = 30;
+    const fs::path clip = fixtures::MakeClip(clipSpec);
     fixtures::DriveSpec drive;
     drive.seconds = 60;
     drive.fixRate = 5;

@@ -43,12 +43,12 @@ int main(int argc, char** argv) {
     const fs::path scratch = fixtures::ScratchDir("avits-seeds");
     int n = 0;
     for (const auto& [w, h] : {std::pair{160, 120}, std::pair{176, 144}}) {
-        fixtures::ClipSpec spec;
-        spec.width = w;
-        spec.height = h;
-        spec.seconds = 1;
-        spec.fps = 5;
-        const fs::path clip = fixtures::MakeClip(spec);
+        fixtures::ClipSpec clipSpec;
+        clipSpec.width = w;
+        clipSpec.height = h;
+        clipSpec.seconds = 1;
+        clipSpec.fps = 5;
+        const fs::path clip = fixtures::MakeClip(clipSpec);
         fixtures::DriveSpec drive;
         drive.seconds = 2;
         const fixtures::Telemetry telemetry = fixtures::SimulateDrive(drive);

@@ -15,9 +15,7 @@ class COrvex3gpParser : public COrvexVideoParser {
   public:
     COrvex3gpParser() = default;
 
-    void SetMediaInfo(MediaInfo* info) override { m_pMediaInfo = info; }
     int Parse(const std::filesystem::path& path) override;
-    void SetFileStatus(FileStatus* status) override { m_pFileStatus = status; }
 
     // The layout recognised by the last Parse (kLayoutNone when none).
     TelemetryLayout Layout() const { return m_uLayout; }
@@ -64,22 +62,6 @@ class COrvex3gpParser : public COrvexVideoParser {
 
     BoundedFile m_file;
     std::filesystem::path m_path;
-    int64_t m_llStartTime = 0;
-    bool m_bStartTimeKnown = false;
-    int64_t m_llDurationSec = 0;
-    uint32_t m_uDurationMs = 0;
-    uint64_t m_ullGpsOffset = 0;
-    uint32_t m_uGpsSize = 0;
-    uint64_t m_ullGsensorOffset = 0;
-    uint32_t m_uGsensorSize = 0;
-    uint16_t m_wWidth = 0;
-    uint16_t m_wHeight = 0;
-    uint64_t m_ullFileSize = 0;
-    uint8_t m_GpsAttr[4] = {};
-    uint8_t m_GsensorAttr[4] = {};
-    uint32_t m_uVehicleRate = 0;
-    MediaInfo* m_pMediaInfo = nullptr;
-    FileStatus* m_pFileStatus = nullptr;
     bool m_bSkipMarker = false; // zero only after construction
     TelemetryLayout m_uLayout = 0;
     bool m_bVideoTest = false;

@@ -10,11 +10,7 @@ constexpr uint64_t kTailPackets = 3000; // the catalog probe reads only this man
 }
 
 void COrvexTsParser::ResetState() {
-    m_llStartTime = 0;
-    m_uDurationMs = 0;
-    m_wWidth = 0;
-    m_wHeight = 0;
-    m_ullFileSize = 0;
+    ResetReaderState();
     m_ullPacketsVisited = 0;
 }
 

@@ -13,9 +13,7 @@ class CReadOnlyMapping;
 
 class COrvexTsParser : public COrvexVideoParser {
   public:
-    void SetMediaInfo(MediaInfo* info) override { m_pMediaInfo = info; }
     int Parse(const std::filesystem::path& path) override { return ProbeTransportStream(path, false); }
-    void SetFileStatus(FileStatus* status) override { m_pFileStatus = status; }
 
     // collect = false: catalog probe (beginning and the last 3000 packets only).
     // collect = true: the whole file; every telemetry PES start adds a layout-2 ChunkRef.
@@ -29,12 +27,5 @@ class COrvexTsParser : public COrvexVideoParser {
     void Walk(const CReadOnlyMapping& file, bool collect, TsDemuxContext& ctx);
     int Finish(const TsDemuxContext& ctx, int64_t mtime);
 
-    MediaInfo* m_pMediaInfo = nullptr;
-    FileStatus* m_pFileStatus = nullptr;
-    int64_t m_llStartTime = 0;
-    uint32_t m_uDurationMs = 0;
-    uint16_t m_wWidth = 0;
-    uint16_t m_wHeight = 0;
-    uint64_t m_ullFileSize = 0;
     uint64_t m_ullPacketsVisited = 0;
 };

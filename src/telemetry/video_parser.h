@@ -25,11 +25,34 @@ bool ReadFileStatus(const std::filesystem::path& path, FileStatus& status);
 class COrvexVideoParser {
 public:
     virtual ~COrvexVideoParser() = default;
-    virtual void SetMediaInfo(MediaInfo* info) { (void)info; }
+    // Where the results of Parse go; kept across Parse calls.
+    virtual void SetMediaInfo(MediaInfo* info) { m_pMediaInfo = info; }
     // 0 on success, -1 on failure. Never throws.
     virtual int Parse(const std::filesystem::path& path) {
         (void)path;
         return 0;
     }
-    virtual void SetFileStatus(FileStatus* status) { (void)status; }
+    // Filled with the status of the file right after Parse opened it; kept across Parse calls.
+    virtual void SetFileStatus(FileStatus* status) { m_pFileStatus = status; }
+
+protected:
+    // Clears what every reader learns about one file (not the two pointers above).
+    void ResetReaderState();
+
+    MediaInfo* m_pMediaInfo = nullptr;
+    FileStatus* m_pFileStatus = nullptr;
+    int64_t m_llStartTime = 0; // seconds since 1970, local wall clock
+    bool m_bStartTimeKnown = false;
+    int64_t m_llDurationSec = 0; // AVI only
+    uint32_t m_uDurationMs = 0;
+    uint64_t m_ullGpsOffset = 0;
+    uint32_t m_uGpsSize = 0;
+    uint64_t m_ullGsensorOffset = 0;
+    uint32_t m_uGsensorSize = 0;
+    uint16_t m_wWidth = 0;
+    uint16_t m_wHeight = 0;
+    uint64_t m_ullFileSize = 0;
+    uint8_t m_GpsAttr[4] = {};
+    uint8_t m_GsensorAttr[4] = {};
+    uint32_t m_uVehicleRate = 0;
 };

@@ -196,8 +196,8 @@ struct StreamSpec {
     int fillerPackets = 0; // null packets between the first pictures and the last one
 };
 
-Bytes MakeStream(const StreamSpec& spec) {
-    StreamSpec s = spec;
+Bytes MakeStream(const StreamSpec& clipSpec) {
+    StreamSpec s = clipSpec;
     if (s.sps.empty()) s.sps = MakeSps(SpsSpec{});
     Bytes ts;
     int videoCc = 0, telemetryCc = 0;
@@ -316,9 +316,9 @@ TEST_F(TsReaderTest, OtherTelemetryPidPlaysButCarriesNoTrack) {
     EXPECT_TRUE(info.m_Chunks2.empty());
     EXPECT_GT(info.m_wWidth, 0);
 
-    StreamSpec spec;
-    spec.telemetryPid = 300;
-    ASSERT_EQ(Probe(Write(MakeStream(spec)), info, true), 0);
+    StreamSpec clipSpec;
+    clipSpec.telemetryPid = 300;
+    ASSERT_EQ(Probe(Write(MakeStream(clipSpec)), info, true), 0);
     EXPECT_TRUE(info.m_Chunks2.empty());
 }
 
@@ -338,9 +338,9 @@ TEST_F(TsReaderTest, LengthFromTimeStampsAndStartBeforeModificationTime) {
 }
 
 TEST_F(TsReaderTest, CatalogProbeJumpsOnceToTheLastPackets) {
-    StreamSpec spec;
-    spec.fillerPackets = 20000;
-    const fs::path path = Write(MakeStream(spec));
+    StreamSpec clipSpec;
+    clipSpec.fillerPackets = 20000;
+    const fs::path path = Write(MakeStream(clipSpec));
     const uint64_t packets = fs::file_size(path) / 188;
     MediaInfo info;
     uint64_t visited = 0;

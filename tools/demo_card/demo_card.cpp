@@ -38,15 +38,15 @@ std::vector<std::array<double, 2>> LoopFrom(int corner) {
 
 fs::path MakeCameraClip(const DemoCardOptions& options, const std::string& camera, int64_t start,
                         const std::string& pattern) {
-    fixtures::ClipSpec spec;
-    spec.width = options.width;
-    spec.height = options.height;
-    spec.seconds = options.segmentSeconds;
-    spec.fps = 10;
-    spec.caption = camera;
-    spec.clockStart = start;
-    spec.pattern = pattern;
-    return fixtures::MakeClip(spec);
+    fixtures::ClipSpec clipSpec;
+    clipSpec.width = options.width;
+    clipSpec.height = options.height;
+    clipSpec.seconds = options.segmentSeconds;
+    clipSpec.fps = 10;
+    clipSpec.caption = camera;
+    clipSpec.clockStart = start;
+    clipSpec.pattern = pattern;
+    return fixtures::MakeClip(clipSpec);
 }
 
 DemoFile WriteOne(const fs::path& path, TelemetryLayout layout, fixtures::Telemetry telemetry, int64_t start,
