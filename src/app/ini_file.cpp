@@ -2,6 +2,7 @@
 // the same folder, so that a failed or interrupted write never leaves a damaged settings file.
 #include "ini_file.h"
 
+#include "file_descriptor.h"
 #include "ini_text.h"
 
 #include <atomic>
@@ -24,26 +25,6 @@ struct LoadedFile {
     LoadStatus status = LoadStatus::Failed;
     std::string text;
     struct stat info {};
-};
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return m_fd; }
-    // Closes now and reports whether the close succeeded.
-    bool close() {
-        int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-  private:
-    int m_fd;
 };
 
 bool ReadAll(int fd, off_t limit, std::string& out) {
@@ -102,16 +83,6 @@ bool IsWritable(const LoadedFile& file, const fs::path& path) {
     return ::access(path.c_str(), W_OK) == 0;
 }
 
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
 fs::path TempPathFor(const fs::path& target) {
     static std::atomic<unsigned> counter{0};
     std::string name = "." + target.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-" +
@@ -148,7 +119,7 @@ bool ReplaceFile(const fs::path& target, std::string_view text, const struct sta
         if (ok && ::fchown(fd.get(), existing->st_uid, existing->st_gid) != 0) errno = 0;
     }
     ok = ok && WriteAll(fd.get(), text) && ::fsync(fd.get()) == 0;
-    ok = fd.close() && ok;
+    ok = fd.Close() && ok;
     ok = ok && ::rename(tempPath.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(tempPath.c_str());

@@ -9,38 +9,9 @@
 #include <vector>
 
 #include "file_attributes.h"
+#include "file_descriptor.h"
 
 namespace {
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return m_fd; }
-    bool Close() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-  private:
-    int m_fd;
-};
-
-bool WriteAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
 
 bool CopyByReadWrite(int in, int out, off_t done) {
     if (::lseek(in, done, SEEK_SET) < 0 || ::lseek(out, done, SEEK_SET) < 0) return false;
@@ -50,7 +21,7 @@ bool CopyByReadWrite(int in, int out, off_t done) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return false;
         if (n == 0) return true;
-        if (!WriteAll(out, buffer.data(), static_cast<size_t>(n))) return false;
+        if (!WriteAll(out, std::string_view(buffer.data(), static_cast<size_t>(n)))) return false;
     }
 }
 
