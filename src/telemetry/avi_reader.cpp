@@ -207,19 +207,5 @@ uint64_t COrvexAviParser::OnIdit(const CReadOnlyMapping& file, uint64_t pos) {
     return AfterData(file, pos + 4, size);
 }
 
-void COrvexAviParser::StoreResults() const {
-    if (!m_pMediaInfo) return;
-    MediaInfo& info = *m_pMediaInfo;
-    info.m_ullGpsOffset = m_ullGpsOffset;
-    info.m_uGpsSize = m_uGpsSize;
-    info.m_ullGsensorOffset = m_ullGsensorOffset;
-    info.m_uGsensorSize = m_uGsensorSize;
-    info.m_wWidth = m_wWidth;
-    info.m_wHeight = m_wHeight;
-    info.m_llStartTime = m_llStartTime;
-    info.m_llDurationSec = m_llDurationSec;
-    info.m_uDurationMs = m_uDurationMs;
-    info.m_ullFileSize = m_ullFileSize;
-    std::memcpy(info.m_GpsAttr, m_GpsAttr, 4);
-    std::memcpy(info.m_GsensorAttr, m_GsensorAttr, 4);
-}
+// The layout and vehicle rate stay as they are: zero, layout 0, for a new catalog entry.
+void COrvexAviParser::StoreResults() const { StoreReaderState(); }

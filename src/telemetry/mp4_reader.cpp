@@ -117,20 +117,6 @@ void COrvex3gpParser::ClassifyMovie(uint64_t moovPos, uint32_t moovPayload, bool
 }
 
 void COrvex3gpParser::WriteMediaInfo() {
-    if (!m_pMediaInfo) return;
-    MediaInfo& info = *m_pMediaInfo;
-    info.m_ullGpsOffset = m_ullGpsOffset;
-    info.m_uGpsSize = m_uGpsSize;
-    info.m_ullGsensorOffset = m_ullGsensorOffset;
-    info.m_uGsensorSize = m_uGsensorSize;
-    info.m_wWidth = m_wWidth;
-    info.m_wHeight = m_wHeight;
-    info.m_llStartTime = m_llStartTime;
-    info.m_llDurationSec = m_llDurationSec;
-    info.m_uDurationMs = m_uDurationMs;
-    info.m_ullFileSize = m_ullFileSize;
-    std::memcpy(info.m_GpsAttr, m_GpsAttr, sizeof m_GpsAttr);
-    std::memcpy(info.m_GsensorAttr, m_GsensorAttr, sizeof m_GsensorAttr);
-    info.m_uVehicleRate = m_uVehicleRate;
-    info.m_uLayout = m_uLayout;
+    StoreReaderState();
+    StoreLayout(m_uLayout);
 }

@@ -84,23 +84,12 @@ int COrvexTsParser::Finish(const TsDemuxContext& ctx, int64_t mtime) {
         m_uDurationMs = 0;
         return -1;
     }
-    if (m_pMediaInfo) {
-        MediaInfo& info = *m_pMediaInfo;
-        info.m_ullGpsOffset = 0;
-        info.m_uGpsSize = 0;
-        info.m_ullGsensorOffset = 0;
-        info.m_uGsensorSize = 0;
-        info.m_wWidth = m_wWidth;
-        info.m_wHeight = m_wHeight;
-        info.m_llStartTime = m_llStartTime;
-        info.m_llDurationSec = 0;
-        info.m_uDurationMs = m_uDurationMs;
-        info.m_ullFileSize = m_ullFileSize;
-        info.m_uLayout = kLayoutVideMeta;
-        const uint8_t gps[4] = {5, 0, 0, 0}, gsensor[4] = {5, 8, 2, 1};
-        std::copy(gps, gps + 4, info.m_GpsAttr);
-        std::copy(gsensor, gsensor + 4, info.m_GsensorAttr);
-        info.m_uVehicleRate = 5;
-    }
+    // Transport streams carry layout-2 records at the camera's fixed rates.
+    const uint8_t gps[4] = {5, 0, 0, 0}, gsensor[4] = {5, 8, 2, 1};
+    std::copy(gps, gps + 4, m_GpsAttr);
+    std::copy(gsensor, gsensor + 4, m_GsensorAttr);
+    m_uVehicleRate = 5;
+    StoreReaderState();
+    StoreLayout(kLayoutVideMeta);
     return 0;
 }

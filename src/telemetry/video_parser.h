@@ -38,6 +38,10 @@ public:
 protected:
     // Clears what every reader learns about one file (not the two pointers above).
     void ResetReaderState();
+    // Copy what this reader learned into the MediaInfo set by SetMediaInfo, if any: the file
+    // facts and, separately, the layout with its vehicle rate (which the AVI reader leaves alone).
+    void StoreReaderState() const;
+    void StoreLayout(TelemetryLayout layout) const;
 
     MediaInfo* m_pMediaInfo = nullptr;
     FileStatus* m_pFileStatus = nullptr;
