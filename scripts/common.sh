@@ -11,7 +11,7 @@ DEBIAN_PACKAGES=(
   libvlc-dev libvlc5 vlc-plugin-base vlc-plugin-video-output
   ffmpeg libimage-exiftool-perl
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core fonts-liberation
   nodejs npm
 )
 
