@@ -1,0 +1,90 @@
+#include "glow_text.h"
+
+#include "win_fonts.h"
+
+#include <QFontMetricsF>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPen>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QColor kOutlineColor(215, 215, 215, 155);
+const QColor kGlowColor(160, 80, 2, 80);
+constexpr int kGlowWidths = 8;
+
+QBrush RepeatingGradient(QPointF from, QPointF to, const QColor& start, const QColor& end) {
+    QLinearGradient gradient(from, to);
+    gradient.setColorAt(0, start);
+    gradient.setColorAt(1, end);
+    gradient.setSpread(QGradient::RepeatSpread);
+    return QBrush(gradient);
+}
+
+int ClampedChannel(float value) {
+    return std::clamp(static_cast<int>(std::lround(value)), 0, 255);
+}
+
+} // namespace
+
+const ColorMatrix kGrayScaleMatrix = {
+    {0.3f, 0.3f, 0.3f, 0, 0}, {0.59f, 0.59f, 0.59f, 0, 0}, {0.11f, 0.11f, 0.11f, 0, 0}, {0, 0, 0, 1, 0},
+    {0, 0, 0, 0, 1},
+};
+
+QPainterPath GlowTextPath(const QString& text, qreal x, qreal y, int emSize) {
+    const QFont font = WinFont(QStringLiteral("Arial"), -emSize);
+    QPainterPath path;
+    // addText places the baseline at the point; the layout origin is the top of the line.
+    path.addText(QPointF(x, y + QFontMetricsF(font).ascent()), font, text.left(kGlowTextMaxChars));
+    return path;
+}
+
+void DrawGlowPath(QPainter& painter, const QPainterPath& path) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.strokePath(path, QPen(kOutlineColor, 3));
+    for (int width = 1; width <= kGlowWidths; ++width)
+        painter.strokePath(path, QPen(kGlowColor, width, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
+    painter.fillPath(path, RepeatingGradient(QPointF(0, 0), QPointF(0, 90), QColor(190, 220, 24, 200),
+                                             QColor(195, 120, 0, 255)));
+    painter.fillPath(path, RepeatingGradient(QPointF(0, 10), QPointF(0, 40), QColor(255, 188, 0, 255),
+                                             QColor(255, 1, 1, 150)));
+    painter.restore();
+}
+
+void DrawGlowText(QPainter& painter, const QString& text, qreal x, qreal y, int emSize) {
+    if (text.isEmpty()) return;
+    DrawGlowPath(painter, GlowTextPath(text, x, y, emSize));
+}
+
+void ApplyColorMatrix(QImage& image, const ColorMatrix& m) {
+    if (image.isNull()) return;
+    if (image.format() != QImage::Format_ARGB32) image = image.convertToFormat(QImage::Format_ARGB32);
+    for (int row = 0; row < image.height(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+        for (int column = 0; column < image.width(); ++column) {
+            const QRgb pixel = line[column];
+            const float in[5] = {qRed(pixel) / 255.0f, qGreen(pixel) / 255.0f, qBlue(pixel) / 255.0f,
+                                 qAlpha(pixel) / 255.0f, 1.0f};
+            int out[4];
+            for (int j = 0; j < 4; ++j) {
+                float sum = 0;
+                for (int i = 0; i < 5; ++i)
+                    sum += in[i] * m[i][j];
+                out[j] = ClampedChannel(sum * 255.0f);
+            }
+            line[column] = qRgba(out[0], out[1], out[2], out[3]);
+        }
+    }
+}
+
+QImage ColorMatrixApplied(const QImage& image, const ColorMatrix& m) {
+    QImage copy = image;
+    ApplyColorMatrix(copy, m);
+    return copy;
+}
