@@ -10,8 +10,7 @@ bool TraceEnabled() {
 }
 
 void Trace(const char* format, ...) {
-    if (!TraceEnabled())
-        return;
+    if (!TraceEnabled()) return;
     va_list args;
     va_start(args, format);
     std::vfprintf(stdout, format, args);

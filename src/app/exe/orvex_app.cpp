@@ -1,10 +1,11 @@
 #include "orvex_app.h"
 
-#include "orvex_dlg.h"
+#include "main_window_factory.h"
 #include "trace.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QWidget>
 
 #include <atomic>
 #include <cstdlib>
@@ -49,12 +50,11 @@ bool COrvexApp::InitInstance(int& argc, char** argv) {
     Trace("----->> COrvexApp::InitInstance ********** 222 \n");
     // Registry key name: nothing to do; the settings live in the INI file.
 
-    // The main window lives on this frame for the rest of the process and is never destroyed.
-    COrvexDlg dlg;
-    m_pMainWnd = &dlg;
+    // The main window lives for the rest of the process and is never destroyed.
+    m_pMainWnd = ConstructMainWindow();
     Trace("----->> COrvexApp::InitInstance ********** 333 \n");
-    dlg.Create();
-    dlg.show();
+    CreateMainWindow(m_pMainWnd);
+    m_pMainWnd->show();
     Trace("----->> COrvexApp::InitInstance ********** 444 \n");
 
     Run();

@@ -2,7 +2,6 @@
 // order and then runs the event loop for the rest of the process.
 #pragma once
 
-class COrvexDlg;
 class QWidget;
 
 class COrvexApp {

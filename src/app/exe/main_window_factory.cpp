@@ -1,0 +1,11 @@
+#include "main_window_factory.h"
+
+#include "orvex_dlg.h"
+
+QWidget* ConstructMainWindow() {
+    return new COrvexDlg;
+}
+
+bool CreateMainWindow(QWidget* window) {
+    return static_cast<COrvexDlg*>(window)->Create();
+}
