@@ -86,6 +86,22 @@ const LangString kStrings[] = {
     {1095, "Turn lights"},
     {1096, "Auto"},
     {1097, "On+Auto"},
+    {1101, "Previous file"},
+    {1102, "Next file"},
+    {1103, "Print"},
+    {1104, "Front/Rear view"},
+    {1105, "Front camera"},
+    {1106, "Rear camera"},
+    {1107, "Position"},
+    {1108, "Files"},
+    {1109, "Groups"},
+    {1110, "G-sensor"},
+    {1111, "Map"},
+    {1112, "Playback speed"},
+    {1113, "Compass"},
+    {1114, "GPS signal"},
+    {1115, "Vehicle data"},
+    {1116, "G-force"},
 };
 
 } // namespace

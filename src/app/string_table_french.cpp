@@ -70,6 +70,22 @@ const LangString kStrings[] = {
     {243, "Réduire la fenêtre"},
     {246, "À propos"},
     {247, "Changer l'unité de vitesse km/h / mph."},
+    {1101, "Fichier précédent"},
+    {1102, "Fichier suivant"},
+    {1103, "Imprimer"},
+    {1104, "Vue avant/arrière"},
+    {1105, "Caméra avant"},
+    {1106, "Caméra arrière"},
+    {1107, "Position"},
+    {1108, "Fichiers"},
+    {1109, "Groupes"},
+    {1110, "Capteur G"},
+    {1111, "Carte"},
+    {1112, "Vitesse de lecture"},
+    {1113, "Boussole"},
+    {1114, "Signal GPS"},
+    {1115, "Données du véhicule"},
+    {1116, "Force G"},
 };
 
 } // namespace

@@ -70,6 +70,22 @@ const LangString kStrings[] = {
     {243, "Fenster minimieren"},
     {246, "Info"},
     {247, "Geschwindigkeitseinheit km/h / mph umschalten."},
+    {1101, "Vorherige Datei"},
+    {1102, "Nächste Datei"},
+    {1103, "Drucken"},
+    {1104, "Front-/Heckansicht"},
+    {1105, "Frontkamera"},
+    {1106, "Heckkamera"},
+    {1107, "Position"},
+    {1108, "Dateien"},
+    {1109, "Gruppen"},
+    {1110, "G-Sensor"},
+    {1111, "Karte"},
+    {1112, "Wiedergabegeschwindigkeit"},
+    {1113, "Kompass"},
+    {1114, "GPS-Signal"},
+    {1115, "Fahrzeugdaten"},
+    {1116, "G-Kraft"},
 };
 
 } // namespace

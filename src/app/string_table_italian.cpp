@@ -71,6 +71,22 @@ const LangString kStrings[] = {
     {243, "Riduci finestra"},
     {246, "Informazioni"},
     {247, "Cambia unità di velocità km/h / mph."},
+    {1101, "File precedente"},
+    {1102, "File successivo"},
+    {1103, "Stampa"},
+    {1104, "Vista anteriore/posteriore"},
+    {1105, "Telecamera anteriore"},
+    {1106, "Telecamera posteriore"},
+    {1107, "Posizione"},
+    {1108, "File"},
+    {1109, "Gruppi"},
+    {1110, "Sensore G"},
+    {1111, "Mappa"},
+    {1112, "Velocità di riproduzione"},
+    {1113, "Bussola"},
+    {1114, "Segnale GPS"},
+    {1115, "Dati del veicolo"},
+    {1116, "Forza G"},
 };
 
 } // namespace

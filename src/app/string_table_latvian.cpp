@@ -70,6 +70,22 @@ const LangString kStrings[] = {
     {243, "Minimizēt logu"},
     {246, "Par programmu"},
     {247, "Pārslēgt ātruma mērvienību km/h / mph."},
+    {1101, "Iepriekšējais fails"},
+    {1102, "Nākamais fails"},
+    {1103, "Drukāt"},
+    {1104, "Priekšējais/aizmugurējais skats"},
+    {1105, "Priekšējā kamera"},
+    {1106, "Aizmugurējā kamera"},
+    {1107, "Pozīcija"},
+    {1108, "Faili"},
+    {1109, "Grupas"},
+    {1110, "G sensors"},
+    {1111, "Karte"},
+    {1112, "Atskaņošanas ātrums"},
+    {1113, "Kompass"},
+    {1114, "GPS signāls"},
+    {1115, "Transportlīdzekļa dati"},
+    {1116, "G spēks"},
 };
 
 } // namespace

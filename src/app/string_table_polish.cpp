@@ -70,6 +70,22 @@ const LangString kStrings[] = {
     {243, "Minimalizuj okno"},
     {246, "O programie"},
     {247, "Przełącz jednostkę prędkości km/h / mph."},
+    {1101, "Poprzedni plik"},
+    {1102, "Następny plik"},
+    {1103, "Drukuj"},
+    {1104, "Widok przód/tył"},
+    {1105, "Kamera przednia"},
+    {1106, "Kamera tylna"},
+    {1107, "Pozycja"},
+    {1108, "Pliki"},
+    {1109, "Grupy"},
+    {1110, "Czujnik G"},
+    {1111, "Mapa"},
+    {1112, "Prędkość odtwarzania"},
+    {1113, "Kompas"},
+    {1114, "Sygnał GPS"},
+    {1115, "Dane pojazdu"},
+    {1116, "Siła G"},
 };
 
 } // namespace

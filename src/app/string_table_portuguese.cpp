@@ -70,6 +70,22 @@ const LangString kStrings[] = {
     {243, "Minimizar janela"},
     {246, "Acerca de"},
     {247, "Mudar a unidade de velocidade km/h / mph."},
+    {1101, "Ficheiro anterior"},
+    {1102, "Ficheiro seguinte"},
+    {1103, "Imprimir"},
+    {1104, "Vista dianteira/traseira"},
+    {1105, "Câmara dianteira"},
+    {1106, "Câmara traseira"},
+    {1107, "Posição"},
+    {1108, "Ficheiros"},
+    {1109, "Grupos"},
+    {1110, "Sensor G"},
+    {1111, "Mapa"},
+    {1112, "Velocidade de reprodução"},
+    {1113, "Bússola"},
+    {1114, "Sinal GPS"},
+    {1115, "Dados do veículo"},
+    {1116, "Força G"},
 };
 
 } // namespace

@@ -70,6 +70,22 @@ const LangString kStrings[] = {
     {243, "Minimizare fereastră"},
     {246, "Despre"},
     {247, "Schimbați unitatea de viteză km/h / mph."},
+    {1101, "Fișierul anterior"},
+    {1102, "Fișierul următor"},
+    {1103, "Imprimare"},
+    {1104, "Vedere față/spate"},
+    {1105, "Camera din față"},
+    {1106, "Camera din spate"},
+    {1107, "Poziție"},
+    {1108, "Fișiere"},
+    {1109, "Grupuri"},
+    {1110, "Senzor G"},
+    {1111, "Hartă"},
+    {1112, "Viteza de redare"},
+    {1113, "Busolă"},
+    {1114, "Semnal GPS"},
+    {1115, "Datele vehiculului"},
+    {1116, "Forța G"},
 };
 
 } // namespace

@@ -70,6 +70,22 @@ const LangString kStrings[] = {
     {243, "Minimalizovať okno"},
     {246, "O programe"},
     {247, "Prepnúť jednotku rýchlosti km/h / mph."},
+    {1101, "Predchádzajúci súbor"},
+    {1102, "Nasledujúci súbor"},
+    {1103, "Tlačiť"},
+    {1104, "Predný/zadný pohľad"},
+    {1105, "Predná kamera"},
+    {1106, "Zadná kamera"},
+    {1107, "Pozícia"},
+    {1108, "Súbory"},
+    {1109, "Skupiny"},
+    {1110, "G-senzor"},
+    {1111, "Mapa"},
+    {1112, "Rýchlosť prehrávania"},
+    {1113, "Kompas"},
+    {1114, "Signál GPS"},
+    {1115, "Údaje vozidla"},
+    {1116, "G-sila"},
 };
 
 } // namespace

@@ -71,6 +71,22 @@ const LangString kStrings[] = {
     {243, "Minimizar ventana"},
     {246, "Acerca de"},
     {247, "Cambiar la unidad de velocidad km/h / mph."},
+    {1101, "Archivo anterior"},
+    {1102, "Archivo siguiente"},
+    {1103, "Imprimir"},
+    {1104, "Vista delantera/trasera"},
+    {1105, "Cámara delantera"},
+    {1106, "Cámara trasera"},
+    {1107, "Posición"},
+    {1108, "Archivos"},
+    {1109, "Grupos"},
+    {1110, "Sensor G"},
+    {1111, "Mapa"},
+    {1112, "Velocidad de reproducción"},
+    {1113, "Brújula"},
+    {1114, "Señal GPS"},
+    {1115, "Datos del vehículo"},
+    {1116, "Fuerza G"},
 };
 
 } // namespace

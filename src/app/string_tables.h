@@ -15,6 +15,24 @@ struct StringTable {
     std::span<const LangString> strings;
 };
 
+// Accessible names of the main window's controls that have no tool tip (every table has them).
+constexpr unsigned IDS_ACC_PREVIOUS_FILE = 1101;
+constexpr unsigned IDS_ACC_NEXT_FILE = 1102;
+constexpr unsigned IDS_ACC_PRINT = 1103;
+constexpr unsigned IDS_ACC_FRONT_REAR_VIEW = 1104;
+constexpr unsigned IDS_ACC_FRONT_CAMERA = 1105;
+constexpr unsigned IDS_ACC_REAR_CAMERA = 1106;
+constexpr unsigned IDS_ACC_POSITION = 1107;
+constexpr unsigned IDS_ACC_FILES = 1108;
+constexpr unsigned IDS_ACC_GROUPS = 1109;
+constexpr unsigned IDS_ACC_GSENSOR = 1110;
+constexpr unsigned IDS_ACC_MAP = 1111;
+constexpr unsigned IDS_ACC_PLAYBACK_SPEED = 1112;
+constexpr unsigned IDS_ACC_COMPASS = 1113;
+constexpr unsigned IDS_ACC_GPS_SIGNAL = 1114;
+constexpr unsigned IDS_ACC_VEHICLE_DATA = 1115;
+constexpr unsigned IDS_ACC_GFORCE = 1116;
+
 // Every table, in no particular order.
 std::span<const StringTable* const> AllStringTables();
 // The table stored under exactly `langId`, or nullptr.

@@ -84,6 +84,9 @@ std::set<unsigned> AllTextIds() {
                               222, 225, 228, 230, 233, 236, 238, 241, 243, 246, 247};
     for (unsigned id = 1083; id <= 1097; ++id)
         ids.insert(id);
+    // Accessible names of the main window's controls, in every language.
+    for (unsigned id = IDS_ACC_PREVIOUS_FILE; id <= IDS_ACC_GFORCE; ++id)
+        ids.insert(id);
     return ids;
 }
 
