@@ -1,0 +1,90 @@
+#include "speed_label_static.h"
+
+#include "glow_text.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+const QColor kLabelBackground(5, 5, 5);
+
+void SetDescriptionIfChanged(QWidget& widget, const QString& text) {
+    if (widget.accessibleDescription() != text) widget.setAccessibleDescription(text);
+}
+
+} // namespace
+
+QString SpeedValueText(uint16_t speedKmh, bool kmh) {
+    const int shown = kmh ? speedKmh : (speedKmh * 10) / 16;
+    return QString::asprintf("%3d", shown);
+}
+
+QString SpeedUnitText(bool kmh) {
+    return kmh ? QStringLiteral("Km/h") : QStringLiteral("MPH");
+}
+
+void PaintLabelBackground(QPainter& painter, const QRect& rect) {
+    painter.fillRect(rect, kLabelBackground);
+}
+
+CSpeedLabelStatic::CSpeedLabelStatic(QWidget* parent) : QWidget(parent) {
+    UpdateTexts();
+}
+
+int CSpeedLabelStatic::UpdateTexts() {
+    m_strUnit = SpeedUnitText(m_bKmh != 0);
+    m_strValue = SpeedValueText(m_nSpeed, m_bKmh != 0);
+    SyncAccessibleText();
+    return 1;
+}
+
+void CSpeedLabelStatic::ToggleUnit() {
+    m_bKmh = m_bKmh ? 0 : 1;
+    UpdateTexts();
+    update();
+}
+
+void CSpeedLabelStatic::SyncAccessibleText() {
+    SetDescriptionIfChanged(*this,
+                            m_bValid ? m_strValue.trimmed() + QLatin1Char(' ') + m_strUnit : QString());
+}
+
+void CSpeedLabelStatic::paintEvent(QPaintEvent*) {
+    // Callers may change m_bValid between UpdateTexts calls; what is read aloud follows the picture.
+    SyncAccessibleText();
+    QPainter painter(this);
+    PaintLabelBackground(painter, rect());
+    if (!m_bValid) return;
+    DrawGlowText(painter, m_strValue, 0, 5, 20);
+    DrawGlowText(painter, m_strUnit, 40, 13, 12);
+}
+
+void CSpeedLabelStatic::mousePressEvent(QMouseEvent* event) {
+    // Qt grabs the mouse for the pressed button, so the release arrives here even outside.
+    event->accept();
+}
+
+void CSpeedLabelStatic::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) ToggleUnit();
+}
+
+void CSpeedLabelStatic::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) ToggleUnit();
+}
+
+CPbSpeedLabelStatic::CPbSpeedLabelStatic(QWidget* parent) : QWidget(parent) {}
+
+int CPbSpeedLabelStatic::SetLabel(const char* text, int show) {
+    m_strText = text ? QString::fromLatin1(text) : QString();
+    m_bShow = show;
+    SetDescriptionIfChanged(*this, m_bShow ? m_strText : QString());
+    update();
+    return 1;
+}
+
+void CPbSpeedLabelStatic::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    PaintLabelBackground(painter, rect());
+    if (m_bShow) DrawGlowText(painter, m_strText, 0, 5, 20);
+}
