@@ -68,6 +68,25 @@ void BoundedFile::ReadAt(uint64_t pos, void* out, size_t count) {
     }
 }
 
+bool BoundedFile::TryReadAt(uint64_t pos, void* out, size_t count) {
+    if (m_fd < 0 || !Holds(pos, count)) return false;
+    ReadAt(pos, out, count);
+    return true;
+}
+
+void BoundedFile::ReadBlockAt(uint64_t pos, void* out, size_t count) {
+    if (m_fd < 0 || !Holds(pos, count)) throw FileReadError("read beyond the end of the file");
+    auto* dst = static_cast<uint8_t*>(out);
+    while (count > 0) {
+        const ssize_t n = ::pread(m_fd, dst, count, static_cast<off_t>(pos));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) throw FileReadError("device error while reading");
+        dst += n;
+        pos += static_cast<uint64_t>(n);
+        count -= static_cast<size_t>(n);
+    }
+}
+
 uint8_t BoundedFile::ReadByte(uint64_t pos) {
     uint8_t b = 0;
     ReadAt(pos, &b, 1);

@@ -1,6 +1,8 @@
 // Read-only file access where every read is checked against the file size. A read that
 // cannot be satisfied whole (past the end, device error) raises FileReadError, which the
 // readers catch at their own boundary; nothing escapes Parse or the track procedures.
+// Reads go through pread, never through a mapping: a file that shrinks or a card that is pulled
+// while it is read gives a short read (FileReadError), not a fatal SIGBUS.
 #pragma once
 
 #include <cstddef>
@@ -29,8 +31,16 @@ class BoundedFile {
     // True when [pos, pos + count) lies inside the file.
     bool Holds(uint64_t pos, uint64_t count) const { return pos <= m_ullSize && count <= m_ullSize - pos; }
 
+    // Bytes from `pos` to the end of the file (0 past the end).
+    uint64_t Remaining(uint64_t pos) const { return pos < m_ullSize ? m_ullSize - pos : 0; }
+
     // Reads exactly `count` bytes at `pos` or throws FileReadError.
     void ReadAt(uint64_t pos, void* out, size_t count);
+    // False when [pos, pos + count) is not inside the file; otherwise reads it whole. A file that
+    // holds less than it did at Open (shrunk, card pulled) still throws FileReadError.
+    bool TryReadAt(uint64_t pos, void* out, size_t count);
+    // ReadAt for large blocks: straight into `out`, past the small read-ahead window.
+    void ReadBlockAt(uint64_t pos, void* out, size_t count);
     uint8_t ReadByte(uint64_t pos);
     uint32_t ReadBE32(uint64_t pos);
     uint64_t ReadBE64(uint64_t pos);

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bounded_file.h"
 #include "local_time.h"
-#include "mapped_file.h"
 
 namespace {
 
@@ -19,26 +19,26 @@ bool Is(const uint8_t* id, const char* fourcc) {
     return std::memcmp(id, fourcc, 4) == 0;
 }
 
-bool ReadU32(const CReadOnlyMapping& file, uint64_t pos, uint32_t& value) {
+bool ReadU32(BoundedFile& file, uint64_t pos, uint32_t& value) {
     uint8_t b[4];
-    if (!file.Read(pos, b, 4)) return false;
+    if (!file.TryReadAt(pos, b, 4)) return false;
     value = Le32(b);
     return true;
 }
 
 // Copies up to `count` bytes at `pos` into a zeroed `out`, as many as the file holds.
-void ReadClipped(const CReadOnlyMapping& file, uint64_t pos, uint8_t* out, size_t count) {
+void ReadClipped(BoundedFile& file, uint64_t pos, uint8_t* out, size_t count) {
     std::memset(out, 0, count);
     const uint64_t n = std::min<uint64_t>(count, file.Remaining(pos));
-    if (n > 0) file.Read(pos, out, static_cast<size_t>(n));
+    if (n > 0) file.TryReadAt(pos, out, static_cast<size_t>(n));
 }
 
 // Position after a chunk's data. RIFF pads odd-sized data with one zero byte; a non-zero byte there
 // is taken as the start of the next chunk, since some writers leave the padding out.
-uint64_t AfterData(const CReadOnlyMapping& file, uint64_t data, uint32_t size) {
+uint64_t AfterData(BoundedFile& file, uint64_t data, uint32_t size) {
     uint64_t next = data + size;
     uint8_t pad = 1;
-    if ((size & 1) != 0 && file.Read(next, &pad, 1) && pad == 0) ++next;
+    if ((size & 1) != 0 && file.TryReadAt(next, &pad, 1) && pad == 0) ++next;
     return next;
 }
 
@@ -57,23 +57,24 @@ void COrvexAviParser::ResetState() {
 
 int COrvexAviParser::Parse(const std::filesystem::path& path) {
     ResetState();
-    CReadOnlyMapping file;
-    if (!file.Open(path)) return -1;
+    BoundedFile file;
+    if (!file.Open(path) || file.Size() == 0) return -1;
     if (m_pFileStatus) ReadFileStatus(path, *m_pFileStatus);
     m_ullFileSize = file.Size();
-    // The walk reads headers and skips the media data: no read-ahead around the pages it touches.
-    file.Advise(CReadOnlyMapping::Access::kRandom);
-
-    uint8_t riff[8];
-    if (!file.Read(0, riff, sizeof riff) || !Is(riff, "RIFF")) return -1;
-    return Walk(file);
+    try {
+        uint8_t riff[8];
+        if (!file.TryReadAt(0, riff, sizeof riff) || !Is(riff, "RIFF")) return -1;
+        return Walk(file);
+    } catch (const FileReadError&) {
+        return -1; // the file shrank or its card went away while it was read
+    }
 }
 
-int COrvexAviParser::Walk(const CReadOnlyMapping& file) {
+int COrvexAviParser::Walk(BoundedFile& file) {
     uint64_t pos = 8;
     while (pos < m_ullFileSize) {
         uint8_t id[4];
-        if (!file.Read(pos, id, 4)) break;
+        if (!file.TryReadAt(pos, id, 4)) break;
         pos += 4;
         uint32_t size = 0;
         if (Is(id, "LIST")) {
@@ -111,10 +112,10 @@ int COrvexAviParser::Walk(const CReadOnlyMapping& file) {
     return 0;
 }
 
-uint64_t COrvexAviParser::OnList(const CReadOnlyMapping& file, uint64_t pos) {
+uint64_t COrvexAviParser::OnList(BoundedFile& file, uint64_t pos) {
     uint32_t size = 0;
     uint8_t type[4];
-    if (!ReadU32(file, pos, size) || !file.Read(pos + 4, type, 4)) return kEnd;
+    if (!ReadU32(file, pos, size) || !file.TryReadAt(pos + 4, type, 4)) return kEnd;
     if (Is(type, "hdrl") || Is(type, "strl") || Is(type, "avih"))
         return pos + 8; // entered: the walk goes on with the first sub-chunk
     const uint64_t end = pos + 4 + uint64_t(size);
@@ -122,7 +123,7 @@ uint64_t COrvexAviParser::OnList(const CReadOnlyMapping& file, uint64_t pos) {
     return AfterData(file, pos + 4, size);
 }
 
-uint64_t COrvexAviParser::OnMainHeader(const CReadOnlyMapping& file, uint64_t pos) {
+uint64_t COrvexAviParser::OnMainHeader(BoundedFile& file, uint64_t pos) {
     uint32_t size = 0;
     if (!ReadU32(file, pos, size)) return kEnd;
     uint8_t header[56];
@@ -136,7 +137,7 @@ uint64_t COrvexAviParser::OnMainHeader(const CReadOnlyMapping& file, uint64_t po
     return AfterData(file, pos + 4, size);
 }
 
-uint64_t COrvexAviParser::OnStreamHeader(const CReadOnlyMapping& file, uint64_t pos) {
+uint64_t COrvexAviParser::OnStreamHeader(BoundedFile& file, uint64_t pos) {
     uint32_t size = 0;
     if (!ReadU32(file, pos, size)) return kEnd;
     uint8_t header[64];
@@ -145,7 +146,7 @@ uint64_t COrvexAviParser::OnStreamHeader(const CReadOnlyMapping& file, uint64_t 
 
     uint8_t id[4];
     uint32_t formatSize = 0;
-    if (!file.Read(next, id, 4) || !Is(id, "strf") || !ReadU32(file, next + 4, formatSize)) return next;
+    if (!file.TryReadAt(next, id, 4) || !Is(id, "strf") || !ReadU32(file, next + 4, formatSize)) return next;
     if (Is(header, "vids")) {
         uint8_t bitmap[40];
         ReadClipped(file, next + 8, bitmap, std::min<uint32_t>(formatSize, sizeof bitmap));
@@ -159,7 +160,7 @@ uint64_t COrvexAviParser::OnStreamHeader(const CReadOnlyMapping& file, uint64_t 
     return next;
 }
 
-uint64_t COrvexAviParser::OnGpsBlock(const CReadOnlyMapping& file, uint64_t pos) {
+uint64_t COrvexAviParser::OnGpsBlock(BoundedFile& file, uint64_t pos) {
     uint32_t size = 0;
     if (!ReadU32(file, pos, size)) return kEnd;
     const uint64_t data = pos + 4;
@@ -169,7 +170,8 @@ uint64_t COrvexAviParser::OnGpsBlock(const CReadOnlyMapping& file, uint64_t pos)
     const uint32_t rate = m_GpsAttr[0] != 0 ? m_GpsAttr[0] : 1;
     const uint32_t count = m_uGpsSize / 32;
     for (uint32_t i = 0; i < count && !m_bStartTimeKnown; ++i) {
-        const uint8_t* r = file.Data() + data + uint64_t(i) * 32;
+        uint8_t r[32];
+        file.ReadAt(data + uint64_t(i) * 32, r, sizeof r);
         const int year = r[22], month = r[23], day = r[24], hour = r[25], minute = r[26], second = r[27];
         if (year == 0 || !ValidDateTime(year, month, day, hour, minute, second)) continue;
         const int64_t t = LocalWallClockToTime(year + 2000, month, day, hour, minute, second);
@@ -180,7 +182,7 @@ uint64_t COrvexAviParser::OnGpsBlock(const CReadOnlyMapping& file, uint64_t pos)
     return AfterData(file, data, size);
 }
 
-uint64_t COrvexAviParser::OnIdit(const CReadOnlyMapping& file, uint64_t pos) {
+uint64_t COrvexAviParser::OnIdit(BoundedFile& file, uint64_t pos) {
     uint32_t size = 0;
     if (!ReadU32(file, pos, size)) return kEnd;
     if (size >= m_ullFileSize) {
@@ -208,4 +210,6 @@ uint64_t COrvexAviParser::OnIdit(const CReadOnlyMapping& file, uint64_t pos) {
 }
 
 // The layout and vehicle rate stay as they are: zero, layout 0, for a new catalog entry.
-void COrvexAviParser::StoreResults() const { StoreReaderState(); }
+void COrvexAviParser::StoreResults() const {
+    StoreReaderState();
+}

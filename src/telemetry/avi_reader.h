@@ -7,7 +7,7 @@
 
 #include "video_parser.h"
 
-class CReadOnlyMapping;
+class BoundedFile;
 
 class COrvexAviParser : public COrvexVideoParser {
   public:
@@ -15,14 +15,13 @@ class COrvexAviParser : public COrvexVideoParser {
 
   private:
     void ResetState();
-    int Walk(const CReadOnlyMapping& file);
-    uint64_t OnList(const CReadOnlyMapping& file, uint64_t pos);
-    uint64_t OnMainHeader(const CReadOnlyMapping& file, uint64_t pos);
-    uint64_t OnStreamHeader(const CReadOnlyMapping& file, uint64_t pos);
-    uint64_t OnGpsBlock(const CReadOnlyMapping& file, uint64_t pos);
-    uint64_t OnIdit(const CReadOnlyMapping& file, uint64_t pos);
+    int Walk(BoundedFile& file);
+    uint64_t OnList(BoundedFile& file, uint64_t pos);
+    uint64_t OnMainHeader(BoundedFile& file, uint64_t pos);
+    uint64_t OnStreamHeader(BoundedFile& file, uint64_t pos);
+    uint64_t OnGpsBlock(BoundedFile& file, uint64_t pos);
+    uint64_t OnIdit(BoundedFile& file, uint64_t pos);
     void StoreResults() const;
-
 
     bool m_bMarker = false;    // "JTDD" in the main header: written by this camera
     bool m_bTruncated = false; // the "movi" list runs past the end of the file

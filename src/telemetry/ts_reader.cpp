@@ -1,13 +1,18 @@
 #include "ts_reader.h"
 
 #include <algorithm>
+#include <vector>
 
-#include "mapped_file.h"
+#include "bounded_file.h"
 #include "trace.h"
 
 namespace {
 constexpr uint64_t kTailPackets = 3000; // the catalog probe reads only this many packets at the end
-}
+// Packets per read. The catalog probe reads the head in small steps (the picture size is usually
+// in the first few packets); the tail and the collecting walk read in large ones.
+constexpr uint64_t kHeadBlockPackets = 32;
+constexpr uint64_t kBlockPackets = 1024;
+} // namespace
 
 void COrvexTsParser::ResetState() {
     ResetReaderState();
@@ -23,29 +28,40 @@ int COrvexTsParser::ProbeTransportStream(const std::filesystem::path& path, bool
     }
     if (m_pFileStatus) *m_pFileStatus = status;
 
-    CReadOnlyMapping file;
-    if (!file.Open(path)) return -1;
+    BoundedFile file;
+    if (!file.Open(path) || file.Size() == 0) return -1;
     m_ullFileSize = file.Size();
 
     TsDemuxContext ctx;
     ctx.m_ullBufferCap = m_ullFileSize;
     if (collect && m_pMediaInfo)
         m_pMediaInfo->m_Chunks2.clear(); // a second collection must not list the records twice
-    Walk(file, collect, ctx);
+    try {
+        Walk(file, collect, ctx);
+    } catch (const FileReadError&) {
+        // The file shrank or its card went away during the walk: nothing it found counts.
+        if (collect && m_pMediaInfo) m_pMediaInfo->m_Chunks2.clear();
+        return -1;
+    }
     return Finish(ctx, status.m_mtime);
 }
 
-void COrvexTsParser::Walk(const CReadOnlyMapping& file, bool collect, TsDemuxContext& ctx) {
-    const uint8_t* data = file.Data();
+void COrvexTsParser::Walk(BoundedFile& file, bool collect, TsDemuxContext& ctx) {
     const uint64_t packets = file.Size() / kTsPacketSize;
     bool jumpDecided = false;
-    // The catalog probe reads a little at both ends: without this hint every page fault would pull
-    // in megabytes of read-ahead around it.
-    file.Advise(collect ? CReadOnlyMapping::Access::kSequential : CReadOnlyMapping::Access::kRandom);
+    std::vector<uint8_t> block;
+    uint64_t blockFirst = 0, blockCount = 0; // packets held in `block`
     for (uint64_t k = 0; k < packets; ++k) {
+        if (k - blockFirst >= blockCount) {
+            const uint64_t step = collect || jumpDecided ? kBlockPackets : kHeadBlockPackets;
+            blockFirst = k;
+            blockCount = std::min(step, packets - k);
+            block.resize(static_cast<size_t>(blockCount * kTsPacketSize));
+            file.ReadBlockAt(k * kTsPacketSize, block.data(), block.size());
+        }
         uint32_t payloadOffset = 0;
         const uint64_t offset = k * kTsPacketSize;
-        DemuxPacket(ctx, data + offset, payloadOffset);
+        DemuxPacket(ctx, block.data() + (k - blockFirst) * kTsPacketSize, payloadOffset);
         ++m_ullPacketsVisited;
         if (collect) {
             if (m_pMediaInfo && payloadOffset != 0) {
@@ -58,7 +74,7 @@ void COrvexTsParser::Walk(const CReadOnlyMapping& file, bool collect, TsDemuxCon
             jumpDecided = true;
             if (packets > kTailPackets && packets - kTailPackets > k + 1) {
                 k = packets - kTailPackets - 1;
-                file.Advise(CReadOnlyMapping::Access::kWillNeed, (k + 1) * kTsPacketSize);
+                blockCount = 0; // the next packet comes from a fresh read at the tail
             }
         }
     }

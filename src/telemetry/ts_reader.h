@@ -9,7 +9,7 @@
 #include "ts_demux.h"
 #include "video_parser.h"
 
-class CReadOnlyMapping;
+class BoundedFile;
 
 class COrvexTsParser : public COrvexVideoParser {
   public:
@@ -24,7 +24,7 @@ class COrvexTsParser : public COrvexVideoParser {
 
   private:
     void ResetState();
-    void Walk(const CReadOnlyMapping& file, bool collect, TsDemuxContext& ctx);
+    void Walk(BoundedFile& file, bool collect, TsDemuxContext& ctx);
     int Finish(const TsDemuxContext& ctx, int64_t mtime);
 
     uint64_t m_ullPacketsVisited = 0;
