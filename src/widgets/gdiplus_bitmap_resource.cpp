@@ -1,0 +1,38 @@
+#include "gdiplus_bitmap_resource.h"
+
+#include <QFile>
+#include <QImageReader>
+
+// The skin's resource code sits in a static library: naming its initialiser here links it into
+// every program that loads a picture, and registers it before the first load.
+static void RegisterSkinResources() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(veltrix_skins);
+        return true;
+    }();
+    (void)registered;
+}
+
+QString CGdiPlusBitmapResource::ResourcePath(int resourceNumber) {
+    return QStringLiteral(":/png/%1.png").arg(resourceNumber);
+}
+
+QString CGdiPlusBitmapResource::ResourcePath(const QString& name) {
+    return QStringLiteral(":/png/%1.png").arg(name);
+}
+
+bool CGdiPlusBitmapResource::Load(int resourceNumber) {
+    return Load(QString::number(resourceNumber));
+}
+
+bool CGdiPlusBitmapResource::Load(const QString& name) {
+    Release();
+    RegisterSkinResources();
+    QFile file(ResourcePath(name));
+    if (name.isEmpty() || !file.exists() || file.size() == 0) return false;
+    QImageReader reader(&file, "png");
+    QImage image = reader.read();
+    if (image.isNull()) return false;
+    m_pBitmap = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return true;
+}
