@@ -8,6 +8,7 @@
 #include "gpx_writer.h"
 #include "parser_factory.h"
 #include "probe_json.h"
+#include "probe_kml.h"
 #include "probe_track.h"
 #include "scan_command.h"
 
@@ -73,6 +74,7 @@ int RunScan(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (argc >= 2 && std::string(argv[1]) == "--scan") return RunScan(argc, argv);
+    if (argc >= 2 && std::string(argv[1]) == "--kml") return RunKmlCommand(argc, argv);
     Options options;
     std::string problem;
     if (!ParseOptions(argc, argv, options, problem)) return Usage(problem.c_str());
