@@ -3,8 +3,9 @@
 #include <QFile>
 #include <QImageReader>
 
-// The skin's resource code sits in a static library: naming its initialiser here links it into
-// every program that loads a picture, and registers it before the first load.
+// The skin's resource objects are linked into every program with the widgets (res/skins) and
+// register themselves at start-up; registering again here (a no-op then) also covers a load
+// made during static initialisation.
 static void RegisterSkinResources() {
     static const bool registered = [] {
         Q_INIT_RESOURCE(veltrix_skins);
