@@ -14,6 +14,17 @@ int64_t LocalWallClockToTime(int year, int month, int day, int hour, int minute,
     return static_cast<int64_t>(std::mktime(&tm));
 }
 
+std::optional<int64_t> TryLocalWallClockToTime(int year, int month, int day, int hour, int minute,
+                                               int second) {
+    const int64_t t = LocalWallClockToTime(year, month, day, hour, minute, second);
+    if (t != -1) return t;
+    const LocalDateTime back = TimeToLocalWallClock(-1);
+    const bool same = back.year == year && back.month == month && back.day == day && back.hour == hour &&
+                      back.minute == minute && back.second == second;
+    if (same) return t;
+    return std::nullopt;
+}
+
 LocalDateTime TimeToLocalWallClock(int64_t t) {
     const std::time_t tt = static_cast<std::time_t>(t);
     std::tm tm{};

@@ -32,11 +32,6 @@ fs::path FirstExisting(const fs::path& candidate) {
     return {};
 }
 
-bool SameWallClock(const LocalDateTime& t, int year, int month, int day, int hour, int minute, int second) {
-    return t.year == year && t.month == month && t.day == day && t.hour == hour && t.minute == minute &&
-           t.second == second;
-}
-
 } // namespace
 
 bool ParseRecordingName(const fs::path& folder, const std::string& name, bool& locked) {
@@ -70,10 +65,9 @@ std::optional<fs::path> ShiftRecordingName(const fs::path& path, int64_t seconds
     if (std::sscanf(name.c_str(), "%04d_%02d_%02d_%02d%02d%02d_%02d", &year, &month, &day, &hour, &minute,
                     &second, &number) != 7)
         return std::nullopt;
-    const int64_t start = LocalWallClockToTime(year, month, day, hour, minute, second);
-    if (start == -1 && !SameWallClock(TimeToLocalWallClock(-1), year, month, day, hour, minute, second))
-        return std::nullopt; // outside what the C library can represent
-    const LocalDateTime moved = TimeToLocalWallClock(start + seconds);
+    const auto start = TryLocalWallClockToTime(year, month, day, hour, minute, second);
+    if (!start) return std::nullopt; // outside what the C library can represent
+    const LocalDateTime moved = TimeToLocalWallClock(*start + seconds);
     char timePart[96];
     std::snprintf(timePart, sizeof timePart, "/%04d_%02d_%02d_%02d%02d%02d_%02d", moved.year, moved.month,
                   moved.day, moved.hour, moved.minute, moved.second, number);

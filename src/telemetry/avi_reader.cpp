@@ -1,11 +1,12 @@
 #include "avi_reader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "bounded_file.h"
-#include "local_time.h"
+#include "layout0_blocks.h"
 
 namespace {
 
@@ -40,11 +41,6 @@ uint64_t AfterData(BoundedFile& file, uint64_t data, uint32_t size) {
     uint8_t pad = 1;
     if ((size & 1) != 0 && file.TryReadAt(next, &pad, 1) && pad == 0) ++next;
     return next;
-}
-
-bool ValidDateTime(int year, int month, int day, int hour, int minute, int second) {
-    return month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour >= 0 && hour <= 23 && minute >= 0 &&
-           minute <= 59 && second >= 0 && second <= 59 && year >= 0;
 }
 
 } // namespace
@@ -90,8 +86,7 @@ int COrvexAviParser::Walk(BoundedFile& file) {
         } else if (Is(id, "gsen")) {
             if (!ReadU32(file, pos, size)) break;
             m_ullGsensorOffset = pos + 4;
-            // A block cut off by the end of the file is kept only as far as the file holds it.
-            m_uGsensorSize = static_cast<uint32_t>(std::min<uint64_t>(size, file.Remaining(pos + 4)));
+            m_uGsensorSize = ClipBlockSize(file, pos + 4, size);
             pos = AfterData(file, pos + 4, size);
         } else if (Is(id, "gpsa") || Is(id, "gsea")) {
             if (!ReadU32(file, pos, size)) break;
@@ -165,19 +160,12 @@ uint64_t COrvexAviParser::OnGpsBlock(BoundedFile& file, uint64_t pos) {
     if (!ReadU32(file, pos, size)) return kEnd;
     const uint64_t data = pos + 4;
     m_ullGpsOffset = data;
-    m_uGpsSize = static_cast<uint32_t>(std::min<uint64_t>(size, file.Remaining(data)));
-
-    const uint32_t rate = m_GpsAttr[0] != 0 ? m_GpsAttr[0] : 1;
-    const uint32_t count = m_uGpsSize / 32;
-    for (uint32_t i = 0; i < count && !m_bStartTimeKnown; ++i) {
-        uint8_t r[32];
-        file.ReadAt(data + uint64_t(i) * 32, r, sizeof r);
-        const int year = r[22], month = r[23], day = r[24], hour = r[25], minute = r[26], second = r[27];
-        if (year == 0 || !ValidDateTime(year, month, day, hour, minute, second)) continue;
-        const int64_t t = LocalWallClockToTime(year + 2000, month, day, hour, minute, second);
-        if (t == -1) continue;
-        m_llStartTime = t - static_cast<int64_t>(i / rate);
-        m_bStartTimeKnown = true;
+    m_uGpsSize = ClipBlockSize(file, data, size);
+    if (!m_bStartTimeKnown) {
+        if (const auto start = GpsBlockStartTime(file, data, m_uGpsSize, m_GpsAttr[0])) {
+            m_llStartTime = *start;
+            m_bStartTimeKnown = true;
+        }
     }
     return AfterData(file, data, size);
 }
@@ -190,22 +178,12 @@ uint64_t COrvexAviParser::OnIdit(BoundedFile& file, uint64_t pos) {
         m_bStartTimeKnown = true;
         return pos + 4;
     }
-    char text[64];
-    ReadClipped(file, pos + 4, reinterpret_cast<uint8_t*>(text), std::min<uint32_t>(size, sizeof text - 1));
-    text[sizeof text - 1] = 0;
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    const int fields =
-        std::sscanf(text, "%04d-%02d-%02d %02d:%02d:%02d", &year, &month, &day, &hour, &minute, &second);
-    const int64_t t = fields == 6 && year >= 1900 && ValidDateTime(year, month, day, hour, minute, second)
-                          ? LocalWallClockToTime(year, month, day, hour, minute, second)
-                          : -1;
-    if (t != -1) {
-        m_llStartTime = t;
-        m_bStartTimeKnown = true;
-    } else {
-        m_llStartTime = 0;
-        m_bStartTimeKnown = false;
-    }
+    char text[kIditTextMax];
+    const size_t length = std::min<size_t>(size, kIditTextMax);
+    ReadClipped(file, pos + 4, reinterpret_cast<uint8_t*>(text), length);
+    const auto start = IditStartTime(text, length);
+    m_llStartTime = start.value_or(0);
+    m_bStartTimeKnown = start.has_value();
     return AfterData(file, pos + 4, size);
 }
 

@@ -10,8 +10,7 @@ double NmeaToDegrees(double nmea) {
 
 std::optional<LatLon> RawFixToDegrees(const GpsFix& raw) {
     const LatLon converted{NmeaToDegrees(raw.latitude), NmeaToDegrees(raw.longitude)};
-    if (!(converted.latitude < 200.0) || !(converted.longitude < 200.0))
-        return std::nullopt;
+    if (!(converted.latitude < 200.0) || !(converted.longitude < 200.0)) return std::nullopt;
     return converted;
 }
 

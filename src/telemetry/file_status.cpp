@@ -6,8 +6,7 @@
 
 bool ReadFileStatus(const std::filesystem::path& path, FileStatus& status) {
     struct statx sx {};
-    if (statx(AT_FDCWD, path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0)
-        return false;
+    if (statx(AT_FDCWD, path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) return false;
     status.m_mtime = sx.stx_mtime.tv_sec;
     status.m_atime = sx.stx_atime.tv_sec;
     status.m_ctime = (sx.stx_mask & STATX_BTIME) ? sx.stx_btime.tv_sec : sx.stx_mtime.tv_sec;

@@ -38,14 +38,15 @@ int64_t COrvex3gpParser::ReadMovieTime(uint64_t creationTime) {
     if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &year, &month, &day, &hour, &minute, &second) != 6)
         return 0;
     // Times beyond what the calendar text can carry (64-bit headers) keep their plain value.
-    if (year < 1 || year > 9999)
-        return seconds;
+    if (year < 1 || year > 9999) return seconds;
     return LocalWallClockToTime(year, month, day, hour, minute, second);
 }
 
 void COrvex3gpParser::ResetState() {
     m_file.Close();
     ResetReaderState();
+    m_path.clear();
+    m_bSkipMarker = false; // a marker of the file before must not accept this one
     m_uLayout = 0;
     m_bVideoTest = false;
 }

@@ -62,7 +62,7 @@ class COrvex3gpParser : public COrvexVideoParser {
 
     BoundedFile m_file;
     std::filesystem::path m_path;
-    bool m_bSkipMarker = false; // zero only after construction
+    bool m_bSkipMarker = false;
     TelemetryLayout m_uLayout = 0;
     bool m_bVideoTest = false;
 };

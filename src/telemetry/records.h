@@ -60,7 +60,8 @@ struct VehicleSample {
 
 static_assert(sizeof(GpsFix) == 32);
 static_assert(offsetof(GpsFix, altitude) == 16 && offsetof(GpsFix, speed) == 20);
-static_assert(offsetof(GpsFix, year) == 22 && offsetof(GpsFix, heading) == 28 && offsetof(GpsFix, flags) == 29);
+static_assert(offsetof(GpsFix, year) == 22 && offsetof(GpsFix, heading) == 28 &&
+              offsetof(GpsFix, flags) == 29);
 static_assert(sizeof(GSensorSample) == 6);
 static_assert(sizeof(VehicleSample) == 56);
 static_assert(offsetof(VehicleSample, year) == 5 && offsetof(VehicleSample, steeringAngle) == 7);
@@ -94,8 +95,8 @@ struct MediaInfo {
     uint32_t m_uGsensorSize = 0;
     uint16_t m_wWidth = 0;
     uint16_t m_wHeight = 0;
-    int64_t m_llStartTime = 0;     // seconds since 1970, local wall clock
-    int64_t m_llDurationSec = 0;   // AVI only
+    int64_t m_llStartTime = 0;   // seconds since 1970, local wall clock
+    int64_t m_llDurationSec = 0; // AVI only
     uint32_t m_uDurationMs = 0;
     uint64_t m_ullFileSize = 0;
     uint8_t m_GpsAttr[4] = {};     // [0]: fixes per second

@@ -23,7 +23,7 @@ struct FileStatus {
 bool ReadFileStatus(const std::filesystem::path& path, FileStatus& status);
 
 class COrvexVideoParser {
-public:
+  public:
     virtual ~COrvexVideoParser() = default;
     // Where the results of Parse go; kept across Parse calls.
     virtual void SetMediaInfo(MediaInfo* info) { m_pMediaInfo = info; }
@@ -35,7 +35,7 @@ public:
     // Filled with the status of the file right after Parse opened it; kept across Parse calls.
     virtual void SetFileStatus(FileStatus* status) { m_pFileStatus = status; }
 
-protected:
+  protected:
     // Clears what every reader learns about one file (not the two pointers above).
     void ResetReaderState();
     // Copy what this reader learned into the MediaInfo set by SetMediaInfo, if any: the file

@@ -217,6 +217,21 @@ TEST_F(AviReaderTest, IditAfterGpsReplacesOrWithdrawsTheStartTime) {
     EXPECT_EQ(info.m_llStartTime, 0);
 }
 
+TEST_F(AviReaderTest, ReusedReaderJudgesEachFileByItsOwnMarkAndBlocks) {
+    const auto marked = avits::WriteBytes(m_dir / "MARKED.AVI",
+                                          Riff({Header(), Movi(), Chunk("gps0", GpsBlock(3, 0, kNoon))}));
+    const auto other = avits::WriteBytes(m_dir / "OTHER.AVI", Riff({Header(33333, 1800, "XXXX"), Movi()}));
+    const auto plain = avits::WriteBytes(m_dir / "PLAIN.AVI", Riff({Header(), Movi()}));
+    COrvexAviParser parser;
+    MediaInfo info;
+    parser.SetMediaInfo(&info);
+    ASSERT_EQ(parser.Parse(marked), 0);
+    EXPECT_EQ(parser.Parse(other), -1) << "the mark of the file before does not count";
+    ASSERT_EQ(parser.Parse(plain), 0);
+    EXPECT_EQ(info.m_uGpsSize, 0u) << "nor its GPS block";
+    EXPECT_EQ(info.m_llStartTime, 0);
+}
+
 TEST_F(AviReaderTest, HostileSizesNeverReachBeyondTheFile) {
     MediaInfo info;
     // A GPS block announcing 4 GB: kept only as far as the file holds it.
