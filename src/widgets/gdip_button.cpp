@@ -148,8 +148,8 @@ const QImage* CGdipButton::Choose() const {
     return &faces->normal;
 }
 
-QImage CGdipButton::CurrentFace() const {
-    const_cast<CGdipButton*>(this)->Prepare();
+QImage CGdipButton::CurrentFace() {
+    Prepare();
     const QImage* face = Choose();
     return face ? *face : QImage();
 }

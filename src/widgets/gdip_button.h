@@ -36,7 +36,7 @@ class CGdipButton : public QAbstractButton {
 
     enum Face { kNormal, kPressed, kHover };
     // The face the button shows now (what the next paint draws); null when it shows nothing.
-    QImage CurrentFace() const;
+    QImage CurrentFace();
     // A prepared face of a state (0, 1, 2), made on demand; null when that state has no picture.
     QImage PreparedFace(int imageState, Face face);
     QImage PreparedDisabledFace();

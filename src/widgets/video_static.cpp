@@ -22,8 +22,8 @@ QLinearGradient Repeating(QPointF from, QPointF to, const QColor& start, const Q
     return gradient;
 }
 
-} // namespace
-
+// The caption's blue glow text: the label glyphs of glow_text.h with a light outline, eight
+// blue glow strokes and two blue gradient fills.
 void DrawBlueGlowText(QPainter& painter, const QString& text, qreal x, qreal y, int emSize) {
     if (text.isEmpty()) return;
     const QPainterPath path = GlowTextPath(text, x, y, emSize);
@@ -39,6 +39,8 @@ void DrawBlueGlowText(QPainter& painter, const QString& text, qreal x, qreal y, 
                                      QColor(80, 80, 155, 150)));
     painter.restore();
 }
+
+} // namespace
 
 // --- CVideoStatic ------------------------------------------------------------------------------
 

@@ -49,7 +49,3 @@ class CVideoStaticBg : public QWidget {
   private:
     QPointer<QObject> m_target;
 };
-
-// The caption's blue glow text: outline, eight glow strokes and two blue gradient fills, at
-// (x, y) with an em size in pixels.
-void DrawBlueGlowText(QPainter& painter, const QString& text, qreal x, qreal y, int emSize);
