@@ -105,7 +105,7 @@ QString Cell(const QTableWidget& list, int line, int column) {
 class MessageLog : public QObject {
   public:
     bool event(QEvent* event) override {
-        if (event->type() == WM_FILE_CHOSEN || event->type() == WM_GROUP_CHOSEN) {
+        if (IsPrivateMessage(event, WM_FILE_CHOSEN) || IsPrivateMessage(event, WM_GROUP_CHOSEN)) {
             const auto* message = static_cast<PrivateMessage*>(event);
             messages.push_back({message->message(), static_cast<intptr_t>(message->wParam())});
             return true;
