@@ -8,6 +8,7 @@
 #include "track_plot.h"
 #include "track_rules.h"
 #include "track_test_support.h"
+#include "ts_writer.h"
 
 namespace {
 
@@ -342,4 +343,30 @@ TEST(TrackPlotFiles, LoadsARecordingOnceAndForgetsItWhenItCannotBeOpened) {
     EXPECT_EQ(plot.CurrentTelemetry(catalog), nullptr);
     UpdateAtTimeStatics statics;
     EXPECT_EQ(plot.UpdateAtTime(1000, true, true, catalog, statics).fixDisplay, FixDisplay::kBlank);
+}
+
+TEST(TrackPlotFiles, TransportStreamIsWalkedForItsRecordsWhenOpened) {
+    const fixtures::Telemetry telemetry =
+        fixtures::SimulateDrive(fixtures::DriveSpecForLayout(kLayoutVideMeta, 3));
+    const auto dir = fixtures::ScratchDir("track_plot_ts");
+    const auto written = fixtures::WriteTsRecording(dir / "2024_06_01_140000_01.TS", telemetry);
+    RecordingEntry entry;
+    entry.m_strFolder = dir.string();
+    entry.m_strFileName = "2024_06_01_140000_01.TS";
+    const auto parser = CreateVideoParser(written.path);
+    parser->SetMediaInfo(&entry.m_MediaInfo);
+    ASSERT_EQ(parser->Parse(written.path), 0);
+    ASSERT_EQ(entry.m_MediaInfo.m_uLayout, kLayoutVideMeta);
+    ASSERT_TRUE(entry.m_MediaInfo.m_Chunks2.empty()) << "the catalog's probe reads only the ends";
+    std::vector<RecordingEntry> catalog{entry};
+
+    CTrackPlot plot;
+    const LoadTrackResult load = plot.LoadTrack(0, catalog);
+    EXPECT_EQ(load.result, 1);
+    const RecordingTelemetry* loaded = plot.CurrentTelemetry(catalog);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->track.size(), written.chunkOffsets.size());
+    EXPECT_EQ(loaded->vehicles.size(), written.chunkOffsets.size());
+    EXPECT_TRUE(load.movePos);
+    EXPECT_EQ(load.vehicleSample, std::optional<size_t>(0));
 }
