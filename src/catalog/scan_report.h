@@ -4,10 +4,8 @@
 
 #include <string>
 
+#include "json_text.h"
 #include "recording_catalog.h"
-
-// A JSON string literal (with quotes). Bytes that are not valid UTF-8 become U+FFFD.
-std::string JsonString(const std::string& text);
 
 // One line, no trailing newline.
 std::string ScanReportJson(const CRecordingCatalog& catalog);

@@ -2,10 +2,9 @@
 
 #include <cmath>
 
-double NmeaToDegrees(double nmea) {
-    const double scaled = nmea / 100.0;
-    const double degrees = std::trunc(scaled);
-    return degrees + (scaled - degrees) * 100.0 / 60.0;
+double DegreesMinutesToDegrees(double value) {
+    const double degrees = std::trunc(value);
+    return degrees + (value - degrees) * 100.0 / 60.0;
 }
 
 std::optional<LatLon> RawFixToDegrees(const GpsFix& raw) {

@@ -6,8 +6,15 @@
 
 #include "records.h"
 
-// NMEA form (degrees * 100 + minutes) to decimal degrees.
-double NmeaToDegrees(double nmea);
+// Degrees + minutes / 100 (22.325 for 22 degrees 32.5 minutes) to decimal degrees: the integer
+// part (truncated toward zero) plus the fractional part * 100 / 60. The one conversion of this form:
+// every reader, the probe and the map go through it. NaN stays NaN; nothing overflows.
+double DegreesMinutesToDegrees(double value);
+
+// NMEA form (degrees * 100 + minutes, e.g. 2232.5) to decimal degrees.
+inline double NmeaToDegrees(double nmea) {
+    return DegreesMinutesToDegrees(nmea / 100.0);
+}
 
 // A raw layout-0 coordinate for display; empty when either converted value is 200 or more
 // (the camera's mark for an unusable fix).

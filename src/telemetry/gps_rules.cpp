@@ -18,17 +18,10 @@ int32_t LoadLE32s(const uint8_t* p) {
 }
 } // namespace
 
-double NmeaDoubleToDegrees(double nmea) {
-    // k = (integer part of v) / 100 with integer division; done in floating point so that no
-    // value from a file can overflow an integer conversion.
-    const double k = std::trunc(std::trunc(nmea) / 100.0);
-    return k + (nmea / 100.0 - k) * 100.0 / 60.0;
-}
-
 std::optional<double> RationalToDegrees(int32_t numerator, int32_t denominator) {
     if (denominator == 0) return std::nullopt;
     const float quotient = static_cast<float>(numerator) / static_cast<float>(denominator);
-    return NmeaDoubleToDegrees(static_cast<double>(quotient));
+    return NmeaToDegrees(static_cast<double>(quotient));
 }
 
 uint16_t RationalKnotsToKmh(int32_t numerator, int32_t denominator) {

@@ -10,9 +10,6 @@
 // in single precision as the camera's software does. Empty for a zero denominator.
 std::optional<double> RationalToDegrees(int32_t numerator, int32_t denominator);
 
-// NMEA coordinate stored as a 64-bit float -> decimal degrees (safe for any bit pattern).
-double NmeaDoubleToDegrees(double nmea);
-
 // Speed in knots as numerator / denominator -> km/h as stored in GpsFix (minus 4, floored at 0).
 // A zero denominator gives 0.
 uint16_t RationalKnotsToKmh(int32_t numerator, int32_t denominator);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "coordinates.h"
 #include "gps_rules.h"
 #include "mp4_boxes.h"
 #include "trace.h"
@@ -89,8 +90,8 @@ GpsFix FixFromRawTail(const uint8_t* raw) {
     std::memset(&fix, 0, sizeof fix);
     if (raw[29] == 0) return fix;
     std::memcpy(&fix, raw, sizeof fix);
-    fix.latitude = NmeaDoubleToDegrees(fix.latitude);
-    fix.longitude = NmeaDoubleToDegrees(fix.longitude);
+    fix.latitude = NmeaToDegrees(fix.latitude);
+    fix.longitude = NmeaToDegrees(fix.longitude);
     fix.padding[0] = fix.padding[1] = 0;
     return fix;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "box_bytes.h"
+#include "coordinates.h"
 #include "gps_rules.h"
 
 using namespace boxes;
@@ -19,10 +20,10 @@ TEST(GpsRules, RationalCoordinateUsesSinglePrecisionQuotient) {
 }
 
 TEST(GpsRules, NmeaDoubleSurvivesAnyValue) {
-    EXPECT_NEAR(NmeaDoubleToDegrees(5230.5), 52 + 30.5 / 60, 1e-9);
-    EXPECT_TRUE(std::isnan(NmeaDoubleToDegrees(std::nan(""))));
-    EXPECT_FALSE(std::isfinite(NmeaDoubleToDegrees(HUGE_VAL)));
-    EXPECT_TRUE(std::isfinite(NmeaDoubleToDegrees(1e300)));
+    EXPECT_NEAR(NmeaToDegrees(5230.5), 52 + 30.5 / 60, 1e-9);
+    EXPECT_TRUE(std::isnan(NmeaToDegrees(std::nan(""))));
+    EXPECT_FALSE(std::isfinite(NmeaToDegrees(HUGE_VAL)));
+    EXPECT_TRUE(std::isfinite(NmeaToDegrees(1e300)));
 }
 
 TEST(GpsRules, SpeedFromKnots) {

@@ -78,8 +78,10 @@ TEST(ProbeJson, GSensorInGAndVehicleRawFields) {
     EXPECT_EQ(json.find("reserved"), std::string::npos);
 }
 
-TEST(ProbeJson, StringsAreEscaped) {
-    EXPECT_EQ(probe::JsonString("a\"b\\c\n"), "\"a\\\"b\\\\c\\u000a\"");
+TEST(ProbeJson, StringsAreEscapedAndAlwaysValidUtf8) {
+    EXPECT_EQ(probe::JsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
+    // A file name in another encoding: each stray byte becomes U+FFFD, valid sequences stay.
+    EXPECT_EQ(probe::JsonString("\xFF\"\xC3\xA4.MP4"), "\"\\ufffd\\\"\xC3\xA4.MP4\"");
 }
 
 TEST(ProbeGpx, OnlyValidUsableFixes) {
@@ -160,4 +162,14 @@ TEST_F(ProbeProgramTest, TrackAndGpx) {
     for (const GpsFix& f : s_telemetry.fixes)
         valid += f.IsValid();
     EXPECT_EQ(static_cast<size_t>(std::count(gpx.out.begin(), gpx.out.end(), '\n')), valid + 5) << gpx.out;
+}
+
+TEST_F(ProbeProgramTest, FileNameThatIsNotUtf8StillGivesValidJson) {
+    const auto odd = s_layout2.path.parent_path() / "odd\xFF\"name.MP4";
+    std::filesystem::copy_file(s_layout2.path, odd, std::filesystem::copy_options::overwrite_existing);
+    const ProgramRun run = RunProbe("'" + odd.string() + "'");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("odd\\ufffd\\\"name.MP4\",\"accepted\":true"), std::string::npos) << run.out;
+    // Every other byte of the line is plain ASCII, so the line is valid UTF-8 as a whole.
+    EXPECT_TRUE(std::all_of(run.out.begin(), run.out.end(), [](char c) { return (c & 0x80) == 0; }));
 }

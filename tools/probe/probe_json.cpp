@@ -38,23 +38,6 @@ std::string Pair(uint64_t a, uint64_t b) {
 }
 } // namespace
 
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + '"';
-}
-
 std::string JsonNumber(double value) {
     if (!std::isfinite(value)) return "null";
     char text[64];

@@ -4,12 +4,13 @@
 #include <filesystem>
 #include <string>
 
+#include "json_text.h"
 #include "probe_track.h"
 #include "records.h"
 
 namespace probe {
 
-std::string JsonString(const std::string& text);
+using ::JsonString; // from the base library: always valid JSON, U+FFFD for bytes that are not UTF-8
 std::string JsonNumber(double value); // shortest round-trip form; null for NaN and infinities
 
 // [lat, lon, alt, speed, "YY-MM-DD hh:mm:ss", heading_degrees, flags]; a raw layout-0 fix is
