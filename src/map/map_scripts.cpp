@@ -1,5 +1,7 @@
 #include "map_scripts.h"
 
+#include "coordinates.h"
+
 #include <cmath>
 
 // QString::asprintf formats like the C library in the "C" locale, so a German desktop still
@@ -22,6 +24,5 @@ QString CoordLabelText(double latitude, double longitude) {
 }
 
 double MinutesFormToDegrees(double value) {
-    const double degrees = std::trunc(value);
-    return degrees + (value - degrees) * 100.0 / 60.0;
+    return DegreesMinutesToDegrees(value);
 }
