@@ -1,14 +1,24 @@
 #include "orvex_dlg.h"
 
+#include "control_ids.h"
+#include "escape_filter.h"
+#include "html_map_dlg.h"
+#include "language.h"
+#include "private_message.h"
 #include "settings.h"
 #include "trace.h"
+#include "video_engine.h"
+#include "win_edges.h"
 #include "window_position.h"
+#include "window_title.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
-#include <QStringList>
+#include <QTimerEvent>
 
 #include <cstdio>
 #include <unistd.h>
@@ -25,6 +35,13 @@ QIcon LoadAppIcon() {
     return icon;
 }
 
+int PrimaryTopBandExtra() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return 0;
+    const QSize size = screen->geometry().size();
+    return TopBandExtra(size.width(), size.height());
+}
+
 } // namespace
 
 // The icon resource lives in this static library; registering it here keeps it linked in.
@@ -32,22 +49,32 @@ static void InitIconResource() {
     Q_INIT_RESOURCE(veltrix_icons);
 }
 
-COrvexDlg::COrvexDlg(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+COrvexDlg::COrvexDlg(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_pFrontEngine(std::make_unique<CVideoEngine>()),
+      m_pRearEngine(std::make_unique<CVideoEngine>()) {
+    m_engineTarget.m_pReceiver = this;
+    m_engineTarget.m_pFront = m_pFrontEngine.get();
+    m_engineTarget.m_pRear = m_pRearEngine.get();
+
     CAppSettings& settings = GetAppSettings();
     settings.m_nMapKind = settings.ReadMapKind();
     m_nMapKind = settings.m_nMapKind;
 
     InitIconResource();
     m_hIcon = LoadAppIcon();
+    m_nTopBandExtra = PrimaryTopBandExtra();
 
     // The dialog background; children that do not paint themselves show it too.
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, kBackground);
     setPalette(palette);
     setAutoFillBackground(false);
+    setMouseTracking(true);
 }
 
-COrvexDlg::~COrvexDlg() = default;
+COrvexDlg::~COrvexDlg() {
+    if (m_pEscapeFilter && qApp) qApp->removeEventFilter(m_pEscapeFilter);
+}
 
 bool COrvexDlg::Create() {
     if (m_bCreated) return false;
@@ -56,15 +83,69 @@ bool COrvexDlg::Create() {
 }
 
 bool COrvexDlg::OnInitDialog() {
-    setWindowTitle(QStringLiteral("Veltrix"));
-    setWindowIcon(m_hIcon);
+    // 1. No system menu on a frameless window: the about button stays the way to the about box.
+    CreateChildren();
+    m_pEscapeFilter = new CEscapeFilter(this);
+    qApp->installEventFilter(m_pEscapeFilter);
+    SetRecordingTitle(QString());
 
+    // 2.
+    setWindowIcon(m_hIcon);
+    ControlById(IDC_GAUGE_BOX)->show();
+    ControlById(IDC_LOOK_DOWN)->show();
+
+    // 3.
     CAppSettings& settings = GetAppSettings();
     m_bMapShown = settings.ReadInt("UI", "MAP_ENABLE", 1) != 0;
     m_bGsrShown = settings.ReadInt("UI", "GSNR_ENABLE", 1) != 0;
+    if (!m_bGsrShown) ControlById(IDC_GSENSOR)->hide();
 
+    // 4.-6.
+    AttachEngines();
+    InitSliders();
+    // 7.
+    CreateMapWindow();
+    // 8.
+    LoadSkins();
+    ApplyAccessibleNames();
+    m_bChildrenCreated = true;
+
+    // 9.
     RestoreWindowPosition();
+    LayOut(width(), height());
+    // 10.
+    SetupToolTips();
+    InitLists();
+    // 11.
+    ResetPlayback();
+    // 12.
+    SetPaneShown(IDC_FRONT_PANE, false);
+    SetPaneShown(IDC_REAR_PANE, false);
+    SetTimer(TIMER_APPLY_SEEK, 500);
+    SetTimer(TIMER_OPEN_COUNTDOWN, 100);
+    SetTimer(TIMER_SLIDER_FOLLOW, 200);
     return true;
+}
+
+void COrvexDlg::AttachEngines() {
+    struct Side {
+        CVideoEngine* engine;
+        int paneId;
+        libvlc_callback_t callback;
+    };
+    // The rate of speed index 7, the normal speed, for both.
+    for (const Side& side : {Side{m_pFrontEngine.get(), IDC_FRONT_PANE, OnFrontEngineEvent},
+                             Side{m_pRearEngine.get(), IDC_REAR_PANE, OnRearEngineEvent}}) {
+        QWidget* pane = ControlById(side.paneId);
+        if (side.engine->IsUsable()) {
+            side.engine->BindWindow(pane->winId());
+            side.engine->AttachEvents(side.callback, &m_engineTarget);
+            side.engine->SetRate(1.0f);
+        } else {
+            QMessageBox::warning(this, QString::fromStdString(LoadLangString(136)),
+                                 QString::fromStdString(LoadLangString(140)));
+        }
+    }
 }
 
 void COrvexDlg::RestoreWindowPosition() {
@@ -86,6 +167,10 @@ void COrvexDlg::RestoreWindowPosition() {
 
 QRect COrvexDlg::WindowRect() const {
     return frameGeometry();
+}
+
+void COrvexDlg::SetRecordingTitle(const QString& fileName) {
+    setWindowTitle(MainWindowTitle(fileName));
 }
 
 void COrvexDlg::OnClose() {
@@ -123,10 +208,180 @@ QWidget* COrvexDlg::ControlById(int id) const {
 void COrvexDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), kBackground);
+    const std::pair<int, bool> frames[] = {{IDC_FRONT_FRAME, m_bFrontFrameEdge},
+                                           {IDC_REAR_FRAME, m_bRearFrameEdge}};
+    for (const auto& [id, edge] : frames) {
+        const QWidget* frame = ControlById(id);
+        if (edge && frame && frame->isVisible()) DrawSunkenEdge(painter, frame->geometry());
+    }
     // Size grip: four diagonal lines in the bottom-right corner.
     painter.setPen(QPen(kGripLine, 1));
     const int w = width();
     const int h = height();
     for (int k : {25, 20, 15, 10})
         painter.drawLine(w - k, h, w, h - k);
+}
+
+// Private messages: whoever sends or posts them, the handler runs on the UI thread and the
+// message counts as handled (the Windows handlers all return 0).
+bool COrvexDlg::event(QEvent* event) {
+    const int type = static_cast<int>(event->type());
+    if (type >= WM_PLAYER_ERROR && type <= WM_REAR_END) {
+        if (auto* message = dynamic_cast<PrivateMessage*>(event)) {
+            OnPrivateMessage(type, message->wParam());
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void COrvexDlg::OnPrivateMessage(int message, uintptr_t wParam) {
+    switch (message) {
+    case WM_PLAYER_ERROR:
+        OnPlayerError(wParam);
+        break;
+    case WM_LANGUAGE_CHANGED:
+        OnLanguageChanged();
+        break;
+    case WM_TOGGLE_FULL_VIDEO:
+        ToggleFullVideo();
+        break;
+    case WM_SHOW_CONTROLS:
+        ShowControls(true);
+        break;
+    case WM_PLAYER_STATE:
+        OnPlayerState(wParam);
+        break;
+    case WM_PLAYER_TIME:
+        OnPlayerTime(wParam);
+        break;
+    case WM_PLAYER_END:
+        OnPlayerEnd(wParam);
+        break;
+    case WM_GROUP_CHOSEN:
+        OnGroupChosen(wParam);
+        break;
+    case WM_FILE_CHOSEN:
+        OnFileChosen(wParam);
+        break;
+    case WM_MAP_CHANGED:
+        OnMapChanged();
+        break;
+    case WM_VOLUME_CHANGED:
+        OnVolumeChanged(wParam);
+        break;
+    case WM_SEEK_REQUEST:
+        OnSeekRequest(wParam);
+        break;
+    case WM_REAR_END:
+        OnRearEnd(wParam);
+        break;
+    default: // 0x0C03: nothing
+        break;
+    }
+}
+
+void COrvexDlg::OnPlayerError(uintptr_t wParam) {
+    const QString text = wParam == 1 ? QString::fromStdString(LoadLangString(103)) : QString();
+    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void COrvexDlg::OnLanguageChanged() {
+    // The lists and the tool tips reload their texts; the accessible names follow the language.
+    SetupToolTips();
+    ApplyAccessibleNames();
+}
+
+void COrvexDlg::OnMapChanged() {
+    CAppSettings& settings = GetAppSettings();
+    settings.m_nMapKind = settings.ReadMapKind();
+    m_nMapKind = settings.m_nMapKind;
+    if (m_pMapDlg) m_pMapDlg->LoadMapPage(m_nMapKind);
+}
+
+void COrvexDlg::RelayEventToToolTip(QObject*, QEvent*) {}
+
+// Filled by the playback controller.
+void COrvexDlg::OnPlayerState(uintptr_t) {}
+void COrvexDlg::OnPlayerTime(uintptr_t) {}
+void COrvexDlg::OnVolumeChanged(uintptr_t) {}
+void COrvexDlg::OnSeekRequest(uintptr_t) {}
+void COrvexDlg::OnRearEnd(uintptr_t) {}
+void COrvexDlg::OnSpeedLabelTimer() {}
+void COrvexDlg::OnApplySeekTimer() {}
+void COrvexDlg::OnSliderFollowTimer() {}
+void COrvexDlg::ResetPlayback() {}
+// Filled by source opening and navigation.
+void COrvexDlg::OnPlayerEnd(uintptr_t) {}
+void COrvexDlg::OnGroupChosen(uintptr_t) {}
+void COrvexDlg::OnFileChosen(uintptr_t) {}
+void COrvexDlg::OnOpenCountdownTimer() {}
+// Filled by the tool tips.
+void COrvexDlg::SetupToolTips() {}
+// Filled by the commands of playback, files and dialogs.
+void COrvexDlg::OnLaterCommand(int) {}
+
+void COrvexDlg::SetTimer(int id, int ms) {
+    if (id < TIMER_SHIFT_KEY || id > TIMER_RELAYOUT) return;
+    m_timers[id - TIMER_SHIFT_KEY].start(ms, this);
+}
+
+void COrvexDlg::KillTimer(int id) {
+    if (id < TIMER_SHIFT_KEY || id > TIMER_RELAYOUT) return;
+    m_timers[id - TIMER_SHIFT_KEY].stop();
+}
+
+bool COrvexDlg::IsTimerActive(int id) const {
+    if (id < TIMER_SHIFT_KEY || id > TIMER_RELAYOUT) return false;
+    return m_timers[id - TIMER_SHIFT_KEY].isActive();
+}
+
+void COrvexDlg::timerEvent(QTimerEvent* event) {
+    for (size_t i = 0; i < m_timers.size(); ++i) {
+        if (m_timers[i].timerId() == event->timerId()) {
+            OnTimer(TIMER_SHIFT_KEY + static_cast<int>(i));
+            return;
+        }
+    }
+    QWidget::timerEvent(event);
+}
+
+void COrvexDlg::OnTimer(int id) {
+    switch (id) {
+    case TIMER_SHIFT_KEY: // the Shift key press that woke the Windows desktop: nothing to do here
+        KillTimer(id);
+        break;
+    case TIMER_SHOW_WINDOW:
+    case TIMER_BRING_TO_FRONT:
+        show();
+        raise();
+        activateWindow();
+        KillTimer(id);
+        break;
+    case TIMER_SPEED_LABEL:
+        OnSpeedLabelTimer();
+        break;
+    case TIMER_APPLY_SEEK:
+        OnApplySeekTimer();
+        break;
+    case TIMER_OPEN_COUNTDOWN:
+        OnOpenCountdownTimer();
+        break;
+    case TIMER_OPENING_TIMEOUT:
+        g_bOpening = 0;
+        KillTimer(id);
+        break;
+    case TIMER_SLIDER_FOLLOW:
+        OnSliderFollowTimer();
+        KillTimer(id);
+        break;
+    case TIMER_RELAYOUT:
+        LayOut(m_nClientCx, m_nClientCy);
+        RepaintMapWindow();
+        KillTimer(id);
+        break;
+    default:
+        break;
+    }
 }

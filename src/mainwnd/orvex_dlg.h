@@ -1,20 +1,48 @@
 // The main window: the one top-level window of the viewer. Caption-less and frameless, drawn
-// on near-black, it owns every other window and widget of the process for the whole run.
+// on near-black, it owns every other window and widget of the process for the whole run: the two
+// video engines, the map window, the widgets and the command buttons. It lays its children out
+// itself (main_layout.h) and is moved and resized without a window-manager frame.
+//
+// A top-level QWidget rather than a QDialog: a dialog would close on Escape.
 #pragma once
 
+#include "engine_events.h"
+#include "main_layout.h"
+
+#include <QBasicTimer>
 #include <QIcon>
+#include <QPoint>
 #include <QRect>
 #include <QWidget>
 
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class CEscapeFilter;
+class CHtmlMapDlg;
+class CVideoEngine;
 class QCloseEvent;
 class QPaintEvent;
+
+// Main-window timers, by id.
+constexpr int TIMER_SHIFT_KEY = 100;
+constexpr int TIMER_SHOW_WINDOW = 101;
+constexpr int TIMER_SPEED_LABEL = 102;
+constexpr int TIMER_APPLY_SEEK = 103;
+constexpr int TIMER_BRING_TO_FRONT = 104;
+constexpr int TIMER_OPEN_COUNTDOWN = 105;
+constexpr int TIMER_OPENING_TIMEOUT = 106;
+constexpr int TIMER_SLIDER_FOLLOW = 107;
+constexpr int TIMER_RELAYOUT = 108;
 
 class COrvexDlg : public QWidget {
     Q_OBJECT
 
   public:
-    // Reads "UI"/"MAP" (the first settings access, which creates the settings store) and loads
-    // the application icon. The window itself is built by Create().
+    // Constructs the front and then the rear video engine, reads "UI"/"MAP" (the first settings
+    // access, which creates the settings store), loads the application icon and fixes the extra
+    // height of the top band from the primary screen. The window itself is built by Create().
     explicit COrvexDlg(QWidget* parent = nullptr);
     ~COrvexDlg() override;
 
@@ -36,21 +64,157 @@ class COrvexDlg : public QWidget {
     // The window rectangle in screen coordinates as saved at close: right and bottom exclusive.
     QRect WindowRect() const;
 
-    // Main-window state (initial values before OnInitDialog).
+    // "Halvorn Veltrix", or "<file name> - Halvorn Veltrix" while a recording is open (empty name).
+    void SetRecordingTitle(const QString& fileName);
+
+    // Places every child for a client size (full-screen video: the two frames on the monitor).
+    void LayOut(int width, int height);
+    // Sizes the video panes inside their frames to the current picture's aspect ratio.
+    void FitVideoPanes();
+    // Shows or hides the controls around the video for full-screen video (also 0x0C05).
+    void ShowControls(bool show);
+    // Enters or leaves full-screen video (0x0C04).
+    void ToggleFullVideo();
+    // Button commands by control id.
+    void OnCommand(int id);
+
+    // Accessible names of every child in the current language (again after a language change).
+    void ApplyAccessibleNames();
+
+    CVideoEngine* FrontEngine() const { return m_pFrontEngine.get(); }
+    CVideoEngine* RearEngine() const { return m_pRearEngine.get(); }
+    CHtmlMapDlg* MapDlg() const { return m_pMapDlg; }
+    bool IsTimerActive(int id) const;
+
+    // Main-window state.
     bool m_bMapShown = true;
     bool m_bGsrShown = true;
+    int m_nViewMode = 0;
+    bool m_bFrontPaneHidden = true;
+    bool m_bRearPaneHidden = true;
     int m_nMapKind = 0;
 
+    // Layout and window modes.
+    int m_nClientCx = 0;
+    int m_nClientCy = 0;
+    bool m_bMaximized = false;
+    bool m_bFullVideo = false;
+    bool m_bMinimized = false;
+    QRect m_rcSaved; // window position (screen) and client size
+    int m_nRightColWidth = kDefaultRightColWidth;
+    int m_nMapHeight = kDefaultMapHeight;
+    int m_nLowerHeight = kDefaultLowerHeight;
+    int m_nTopBandExtra = 0;
+    bool m_bGripDrag = false;
+    bool m_bMapSplitDrag = false;
+    bool m_bLowerSplitDrag = false;
+    bool m_bColumnSplitDrag = false;
+    QRect m_rcMapSplit;
+    QRect m_rcLowerSplit;
+    QRect m_rcColumnSplit;
+    QPoint m_ptCursor;
+    int m_nFullVideoPane = 0;
+
   protected:
-    // Window initialisation, in order; later steps (panes, engines, map, lists, timers) join here.
+    // Window initialisation, in order.
     virtual bool OnInitDialog();
     // Places the window by the saved "WINPOS" rectangle, within the screen's available area.
     void RestoreWindowPosition();
 
+    // Starts the map window's browser engine. The offscreen platform has no window system to host
+    // the browser, so there the map window stays an empty frame.
+    virtual void InitMapWindow();
+
+    // What the catalog of recordings tells the layout; empty until the catalog is wired in.
+    virtual int CatalogEntryCount() const { return 0; }
+    virtual QSize CurrentPictureSize() const { return {}; }
+
+    // Hand-off of input to the tool-tip control, before dispatch; nothing until tool tips exist.
+    friend class CEscapeFilter;
+    virtual void RelayEventToToolTip(QObject* receiver, QEvent* event);
+
+    // Private messages 0x0C01..0x0C0E; each returns 0 to its sender.
+    bool event(QEvent* event) override;
+    void OnPrivateMessage(int message, uintptr_t wParam);
+
+    // Handlers filled by the playback controller, source opening and the lists.
+    virtual void OnPlayerError(uintptr_t wParam);
+    virtual void OnLanguageChanged();
+    virtual void OnPlayerState(uintptr_t wParam);
+    virtual void OnPlayerTime(uintptr_t wParam);
+    virtual void OnPlayerEnd(uintptr_t wParam);
+    virtual void OnGroupChosen(uintptr_t wParam);
+    virtual void OnFileChosen(uintptr_t wParam);
+    virtual void OnMapChanged();
+    virtual void OnVolumeChanged(uintptr_t wParam);
+    virtual void OnSeekRequest(uintptr_t wParam);
+    virtual void OnRearEnd(uintptr_t wParam);
+    // Commands of the buttons whose behaviour lives elsewhere (playback, files, dialogs).
+    virtual void OnLaterCommand(int id);
+    // Timer ticks of the playback controller and source opening.
+    virtual void OnSpeedLabelTimer();
+    virtual void OnApplySeekTimer();
+    virtual void OnOpenCountdownTimer();
+    virtual void OnSliderFollowTimer();
+    // Tool tips (registration of the controls) and the lists' initialisation.
+    virtual void SetupToolTips();
+    virtual void InitLists();
+    // Playback state reset: no current entry, empty catalog, its views.
+    virtual void ResetPlayback();
+
+    void SetTimer(int id, int ms);
+    void KillTimer(int id);
+    void OnTimer(int id);
+
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
+    // A child by id as its widget class (also for stand-ins without meta-object).
+    template <class T> T* Child(int id) const { return dynamic_cast<T*>(ControlById(id)); }
+
+    void CreateChildren();
+    void AttachEngines();
+    void InitSliders();
+    void CreateMapWindow();
+    void LoadSkins();
+    void OnSize(int width, int height);
+    void ApplyOutlineAndLayOut();
+    void OnRestoredFromMinimise();
+    void OnMaximizeRestore();
+    void OnMinimize();
+    void OnPresetSize(int command);
+    void RepaintMapWindow();
+    void PlaceOnMonitor(const QRect& rect);
+    QRect MonitorRect() const;
+    void SetPaneShown(int paneId, bool shown);
+    void SetFrameClientEdge(int paneId, bool edge);
+    void ApplyLayout(const LayoutResult& layout);
+    bool AnyDrag() const;
+    void ClearDrags();
+
     QIcon m_hIcon;
     bool m_bCreated = false;
+    // The frames' sunken client edge, taken away from the full-screen pane's frame.
+    bool m_bFrontFrameEdge = true;
+    bool m_bRearFrameEdge = true;
+    bool m_bChildrenCreated = false;
+    QSize m_szLastLayout;
+    // Outlives both engines: their release may still report events.
+    EngineEventTarget m_engineTarget;
+    std::unique_ptr<CVideoEngine> m_pFrontEngine;
+    std::unique_ptr<CVideoEngine> m_pRearEngine;
+    CHtmlMapDlg* m_pMapDlg = nullptr;
+    CEscapeFilter* m_pEscapeFilter = nullptr;
+    std::array<QBasicTimer, 9> m_timers; // ids 100..108
+    // Background drag: armed by a press, started once the pointer passed the drag distance.
+    bool m_bMovePending = false;
+    QPoint m_ptPress;
 };

@@ -1,0 +1,96 @@
+#include "accessible_names.h"
+
+#include "control_ids.h"
+#include "language.h"
+#include "string_tables.h"
+#include "window_title.h"
+
+namespace {
+
+constexpr int kMapWindowId = 194;
+
+const AccessibleNameRow kRows[] = {
+    // The controls with a tool tip: its text.
+    {IDC_ABOUT, 246},
+    {IDC_CONFIG, 214},
+    {IDC_DELETE, 213},
+    {IDC_CLOSE, 238},
+    {IDC_FASTER, 217},
+    {IDC_ROTATE, 225},
+    {IDC_GSENSOR_SWITCH, 233},
+    {IDC_KML, 228},
+    {IDC_LOCK, 236},
+    {IDC_AUTO_NEXT, 222},
+    {IDC_MAP_SWITCH, 230},
+    {IDC_MAXIMIZE, 241},
+    {IDC_MINIMIZE, 243},
+    {IDC_OPEN, 210},
+    {IDC_PLAY, 141},
+    {IDC_SAVE_AS, 212},
+    {IDC_SLOWER, 215},
+    {IDC_SNAPSHOT, 211},
+    {IDC_STOP, 216},
+    {IDC_VOLUME_BUTTON, 220},
+    {IDC_VOLUME_SLIDER, 218},
+    {IDC_SPEED_LABEL, 247},
+    {IDC_SMALL_SIZE, 147},
+    {IDC_MEDIUM_SIZE, 149},
+    {IDC_LARGE_SIZE, 151},
+    // The others.
+    {IDC_PREVIOUS, IDS_ACC_PREVIOUS_FILE},
+    {IDC_NEXT, IDS_ACC_NEXT_FILE},
+    {IDC_PRINT, IDS_ACC_PRINT},
+    {IDC_SWITCH, IDS_ACC_FRONT_REAR_VIEW},
+    {IDC_FRONT_PANE, IDS_ACC_FRONT_CAMERA},
+    {IDC_FRONT_FRAME, IDS_ACC_FRONT_CAMERA},
+    {IDC_REAR_PANE, IDS_ACC_REAR_CAMERA},
+    {IDC_REAR_FRAME, IDS_ACC_REAR_CAMERA},
+    {IDC_SEEK_SLIDER, IDS_ACC_POSITION},
+    {IDC_FILE_LIST, IDS_ACC_FILES},
+    {IDC_GROUP_LIST, IDS_ACC_GROUPS},
+    {IDC_GSENSOR, IDS_ACC_GSENSOR},
+    {kMapWindowId, IDS_ACC_MAP},
+    {IDC_PB_SPEED_LABEL, IDS_ACC_PLAYBACK_SPEED},
+    {IDC_COMPASS, IDS_ACC_COMPASS},
+    {IDC_GPS_INDICATOR, IDS_ACC_GPS_SIGNAL},
+    {IDC_GAUGE_BOX, IDS_ACC_VEHICLE_DATA},
+    {IDC_LOOK_DOWN, IDS_ACC_GFORCE},
+    // The gauges by their captions.
+    {1200, 1083},
+    {1201, 1084},
+    {1202, 1085},
+    {1203, 1086},
+    {1204, 1087},
+    {1205, 1088},
+    {1206, 1089},
+    {1207, 1091},
+    {1208, 1090},
+    {1209, 1093},
+    {1210, 1094},
+    {1211, 1092},
+    {IDC_TURN_SIGNAL, 1095},
+    // Pictures of the product's name.
+    {IDC_LOGO, 0},
+    {IDC_TITLE, 0},
+    {IDC_BANNER, 0},
+};
+
+} // namespace
+
+std::span<const AccessibleNameRow> AccessibleNameTable() {
+    return kRows;
+}
+
+unsigned AccessibleNameStringId(int controlId) {
+    for (const AccessibleNameRow& row : kRows)
+        if (row.controlId == controlId) return row.stringId;
+    return 0;
+}
+
+std::string AccessibleNameOf(int controlId) {
+    for (const AccessibleNameRow& row : kRows) {
+        if (row.controlId != controlId) continue;
+        return row.stringId == 0 ? std::string(kProductName) : LoadLangString(row.stringId);
+    }
+    return {};
+}

@@ -1,0 +1,36 @@
+#include "escape_filter.h"
+
+#include "orvex_dlg.h"
+
+#include <QKeyEvent>
+#include <QWidget>
+
+CEscapeFilter::CEscapeFilter(COrvexDlg* window) : QObject(window), m_pWindow(window) {}
+
+bool CEscapeFilter::IsOwnWidget(const QObject* receiver) const {
+    const auto* widget = qobject_cast<const QWidget*>(receiver);
+    return widget && (widget == m_pWindow || m_pWindow->isAncestorOf(widget));
+}
+
+bool IsToolTipRelayEvent(const QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CEscapeFilter::eventFilter(QObject* receiver, QEvent* event) {
+    if (!IsOwnWidget(receiver)) return false;
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        return true;
+    // A shortcut override for Escape would let a child's own Escape handling run: refuse it too.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        return true;
+    if (IsToolTipRelayEvent(event)) m_pWindow->RelayEventToToolTip(receiver, event);
+    return false;
+}

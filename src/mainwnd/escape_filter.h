@@ -1,0 +1,26 @@
+// Input filtering of the main window before dispatch, as an application event filter: Escape is
+// swallowed for the window and every child, so it never closes or cancels anything, and key and
+// mouse input is handed to the tool-tip control first.
+#pragma once
+
+#include <QObject>
+
+class COrvexDlg;
+
+class CEscapeFilter : public QObject {
+  public:
+    explicit CEscapeFilter(COrvexDlg* window);
+
+    // True when `receiver` is the window or one of its descendants.
+    bool IsOwnWidget(const QObject* receiver) const;
+
+  protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override;
+
+  private:
+    COrvexDlg* m_pWindow;
+};
+
+// The events that the tool-tip control sees: key-down, mouse moves and button presses and releases
+// (double clicks are not among them).
+bool IsToolTipRelayEvent(const QEvent* event);
