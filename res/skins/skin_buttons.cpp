@@ -200,34 +200,31 @@ void DrawFaster(QPainter& p, const QSize& s) {
 
 namespace {
 QPainterPath Speaker() {
-    return Rect(1.6, 10, 2.6, 4, 0.4)
-        .united(RoundedPolygon({{3.6, 10}, {6.6, 7.2}, {6.6, 16.8}, {3.6, 14}}, 0.3));
+    return Rect(1.0, 9.2, 2.8, 5.6, 0.5)
+        .united(RoundedPolygon({{3.4, 9.2}, {6.6, 5.8}, {6.6, 18.2}, {3.4, 14.8}}, 0.3));
 }
 } // namespace
 
 void DrawVolumeOn(QPainter& p, const QSize& s) {
     Button(p, s, QSizeF(12, 24), 1.0, [](QPainter& q) {
         FillGlyph(q, Speaker(), Tone::Light);
-        const QPointF c(6.6, 12);
-        QPainterPath waves;
-        for (double r : {2.2, 4.1}) {
-            QPainterPath arc;
-            const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
-            arc.arcMoveTo(box, -50);
-            arc.arcTo(box, -50, 100);
-            waves = waves.united(Stroked(arc, 1.15));
-        }
-        FillGlyph(q, waves, Tone::Accent);
+        // One sound wave: at this width a second one would merge with it.
+        const QPointF c(6.0, 12);
+        const double r = 3.6;
+        const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
+        QPainterPath arc;
+        arc.arcMoveTo(box, -55);
+        arc.arcTo(box, -55, 110);
+        FillGlyph(q, Stroked(arc, 1.5), Tone::Accent);
     });
 }
 
 void DrawVolumeMuted(QPainter& p, const QSize& s) {
     Button(p, s, QSizeF(12, 24), 1.0, [](QPainter& q) {
-        FillGlyph(q, Speaker(), Tone::Dim);
-        FillGlyph(q,
-                  Stroked(Line({{7.4, 9.5}, {10.9, 14.5}}), 1.4)
-                      .united(Stroked(Line({{10.9, 9.5}, {7.4, 14.5}}), 1.4)),
-                  Tone::Light);
+        // The speaker struck through, with a gap around the stroke so that it stands out.
+        const QPainterPath strike = Line({{1.2, 17.6}, {10.6, 6.4}});
+        FillGlyph(q, Speaker().subtracted(Stroked(strike, 3.0)), Tone::Light);
+        FillGlyph(q, Stroked(strike, 1.5), Tone::Accent);
     });
 }
 
