@@ -1,5 +1,6 @@
 #include "png_compass_static.h"
 
+#include "gdiplus_bitmap_resource.h"
 #include "glow_text.h"
 
 #include <QPainter>
@@ -28,7 +29,9 @@ int CompassImageForHeading(int headingDegrees, int imageCount) {
 CPngCompassStatic::CPngCompassStatic(QWidget* parent) : QWidget(parent) {}
 
 int CPngCompassStatic::AddImage(int resourceNumber) {
-    return AddImage(QImage(QStringLiteral(":/png/%1.png").arg(resourceNumber)));
+    CGdiPlusBitmapResource holder;
+    if (!holder.Load(resourceNumber)) return 0;
+    return AddImage(holder.Picture());
 }
 
 int CPngCompassStatic::AddImage(const QImage& image) {

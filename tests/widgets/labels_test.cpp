@@ -190,6 +190,25 @@ TEST(CompassWidget, WithoutImagesOrOutOfRangePaintsNothing) {
     EXPECT_TRUE(OnlyColour(Rendered(compass), QColor(1, 2, 3)));
 }
 
+TEST(CompassWidget, LoadsTheEightSkinRoses) {
+    CPngCompassStatic compass;
+    compass.resize(32, 32);
+    for (int resource = 197; resource <= 204; ++resource)
+        EXPECT_EQ(compass.AddImage(resource), 1) << resource;
+    ASSERT_EQ(compass.ImageCount(), 8);
+    compass.SetHeading(0);
+    const QImage northUp = Rendered(compass);
+    compass.SetHeading(180);
+    EXPECT_NE(Rendered(compass), northUp) << "the rose turns";
+    compass.m_nImage = 0;
+    const QImage grey = Rendered(compass);
+    for (int y = 0; y < grey.height(); ++y)
+        for (int x = 0; x < grey.width(); ++x) {
+            const QColor c = grey.pixelColor(x, y);
+            ASSERT_LE(std::abs(c.red() - c.green()) + std::abs(c.green() - c.blue()), 2) << x << "," << y;
+        }
+}
+
 TEST(SpeedLabel, TextsInBothUnits) {
     EXPECT_EQ(SpeedValueText(0, true), QStringLiteral("  0"));
     EXPECT_EQ(SpeedValueText(100, true), QStringLiteral("100"));
