@@ -1,6 +1,8 @@
 // Lock, unlock, delete and copy of the marked groups.
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <algorithm>
 #include <system_error>
 
@@ -112,8 +114,10 @@ bool CRecordingCatalog::RemoveEntry(size_t index) {
     return true;
 }
 
-bool CRecordingCatalog::DeleteMarked() {
-    if (!MarkGroups()) return false;
+FileOperationReport CRecordingCatalog::DeleteMarked() {
+    FileOperationReport report;
+    report.m_bRan = MarkGroups();
+    if (!report) return report;
     int deleted = 0;
     // Backwards, so the entry indices still to be visited stay valid while entries go.
     for (size_t r = m_GroupRows.size(); r-- > 0;) {
@@ -121,20 +125,30 @@ bool CRecordingCatalog::DeleteMarked() {
         if (!row.m_nMarked) continue;
         const EntryRange range = EntriesOf(row, m_Entries.size());
         for (size_t index = range.end; index-- > range.first;) {
+            const fs::path path = EntryPath(index);
             // A locked recording is never deleted: neither a read-only file nor one that
             // the lists show with a lock mark.
-            if (m_Entries[index].m_nLockMarks & kAnyLockMark) continue;
-            const fs::path path = EntryPath(index);
-            if (IsReadOnlyFile(path)) continue;
-            if (::unlink(path.c_str()) == 0 && RemoveEntry(index)) ++deleted;
+            if ((m_Entries[index].m_nLockMarks & kAnyLockMark) || IsReadOnlyFile(path)) {
+                report.Add(path, FileOperationOutcome::kSkippedLocked);
+                continue;
+            }
+            if (::unlink(path.c_str()) != 0) {
+                report.Add(path, FileOperationOutcome::kFailed, errno);
+                continue;
+            }
+            report.Add(path, FileOperationOutcome::kDone);
+            if (RemoveEntry(index)) ++deleted;
         }
     }
     if (deleted > 0) GroupCatalog();
-    return true;
+    return report;
 }
 
-bool CRecordingCatalog::CopyMarked(const fs::path& destination, const ConfirmOverwriteFn& confirmOverwrite) {
-    if (!MarkGroups()) return false;
+FileOperationReport CRecordingCatalog::CopyMarked(const fs::path& destination,
+                                                  const ConfirmOverwriteFn& confirmOverwrite) {
+    FileOperationReport report;
+    report.m_bRan = MarkGroups();
+    if (!report) return report;
     for (const GroupRow& row : m_GroupRows) {
         if (!row.m_nMarked) continue;
         const EntryRange range = EntriesOf(row, m_Entries.size());
@@ -143,11 +157,32 @@ bool CRecordingCatalog::CopyMarked(const fs::path& destination, const ConfirmOve
             const fs::path folder = destination / entry.m_strSubfolder;
             const fs::path target = folder / entry.m_strFileName;
             std::error_code ec;
-            if (!fs::is_directory(folder, ec) && !CreateDirectoryTree(folder)) continue;
-            if (fs::exists(fs::symlink_status(target, ec)) && !(confirmOverwrite && confirmOverwrite(target)))
+            errno = 0;
+            if (!fs::is_directory(folder, ec) && !CreateDirectoryTree(folder)) {
+                report.Add(target, FileOperationOutcome::kFailed, errno != 0 ? errno : ENOTDIR);
                 continue;
-            CopyFileViaTemporary(EntryPath(i), target); // a failed copy is skipped
+            }
+            if (fs::exists(fs::symlink_status(target, ec))) {
+                if (!(confirmOverwrite && confirmOverwrite(target))) {
+                    report.Add(target, FileOperationOutcome::kSkippedDeclined);
+                    continue;
+                }
+                if (IsReadOnlyFile(target)) { // a locked recording is not overwritten
+                    report.Add(target, FileOperationOutcome::kSkippedLocked);
+                    continue;
+                }
+            }
+            const fs::path source = EntryPath(i);
+            if (IsSameFile(source, target)) {
+                report.Add(target, FileOperationOutcome::kSkippedSameFile);
+                continue;
+            }
+            int error = 0;
+            if (CopyFileViaTemporary(source, target, &error))
+                report.Add(target, FileOperationOutcome::kDone);
+            else
+                report.Add(target, FileOperationOutcome::kFailed, error);
         }
     }
-    return true;
+    return report;
 }

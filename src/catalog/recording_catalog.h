@@ -12,6 +12,7 @@
 
 #include "catalog_rows.h"
 #include "catalog_view.h"
+#include "file_operation_report.h"
 #include "recording_entry.h"
 #include "video_parser.h"
 
@@ -62,8 +63,10 @@ class CRecordingCatalog {
     bool CurrentGroupLocked();
     bool LockMarked();
     bool UnlockMarked();
-    bool DeleteMarked();
-    bool CopyMarked(const std::filesystem::path& destination, const ConfirmOverwriteFn& confirmOverwrite);
+    // Delete and copy report per file what happened (see file_operation_report.h).
+    FileOperationReport DeleteMarked();
+    FileOperationReport CopyMarked(const std::filesystem::path& destination,
+                                   const ConfirmOverwriteFn& confirmOverwrite);
 
   private:
     bool ScanSourceUnguarded(const std::filesystem::path& folder, const std::string& fileName);

@@ -56,19 +56,32 @@ bool WriteTemporary(int in, const struct stat& sourceStat, int out) {
 
 } // namespace
 
-bool CopyFileViaTemporary(const std::filesystem::path& source, const std::filesystem::path& target) {
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    struct stat st {};
+    return ::stat(a.c_str(), &st) == 0 && SameFile(st, b);
+}
+
+bool CopyFileViaTemporary(const std::filesystem::path& source, const std::filesystem::path& target,
+                          int* error) {
+    const auto fail = [error](int code) {
+        if (error) *error = code != 0 ? code : EIO;
+        return false;
+    };
     FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat sourceStat {};
-    if (in.get() < 0 || ::fstat(in.get(), &sourceStat) != 0 || !S_ISREG(sourceStat.st_mode)) return false;
-    if (SameFile(sourceStat, target) || IsReadOnlyFile(target)) return false;
+    if (in.get() < 0 || ::fstat(in.get(), &sourceStat) != 0) return fail(errno);
+    if (!S_ISREG(sourceStat.st_mode) || SameFile(sourceStat, target)) return fail(EINVAL);
+    if (IsReadOnlyFile(target)) return fail(EACCES);
     const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
     std::string pattern = (folder / ("." + target.filename().native() + ".partial-XXXXXX")).native();
     FileDescriptor out(::mkostemp(pattern.data(), O_CLOEXEC));
-    if (out.get() < 0) return false;
+    if (out.get() < 0) return fail(errno);
+    errno = 0;
     const bool written = WriteTemporary(in.get(), sourceStat, out.get());
-    if (!out.Close() || !written || ::rename(pattern.c_str(), target.c_str()) != 0) {
-        ::unlink(pattern.c_str());
-        return false;
-    }
-    return true;
+    int code = written ? 0 : errno;
+    if (!out.Close() && code == 0) code = errno;
+    if (written && code == 0 && ::rename(pattern.c_str(), target.c_str()) == 0) return true;
+    if (code == 0) code = errno;
+    ::unlink(pattern.c_str());
+    return fail(code);
 }

@@ -8,5 +8,11 @@
 // replacing an existing file. The source is only read. Refuses (false) when source and
 // target are the same file, when the target is read-only (a locked recording is not
 // overwritten) or when the source is not a regular file. On failure the temporary file
-// is removed and an existing target is left as it was.
-bool CopyFileViaTemporary(const std::filesystem::path& source, const std::filesystem::path& target);
+// is removed and an existing target is left as it was, and `error` (when given) receives the
+// errno of the step that failed (EINVAL for the refused source or same file, EACCES for the
+// read-only target).
+bool CopyFileViaTemporary(const std::filesystem::path& source, const std::filesystem::path& target,
+                          int* error = nullptr);
+
+// True when both paths name the same existing file.
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);

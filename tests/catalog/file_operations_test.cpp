@@ -249,3 +249,73 @@ TEST(DirectoryTree, CreatesEveryMissingFolderAndAcceptsExistingOnes) {
     EXPECT_FALSE(CreateDirectoryTree(card.Root() / "file/sub"));
     EXPECT_FALSE(CreateDirectoryTree(""));
 }
+
+// The per-file answers the main window turns into messages: a delete or copy in which files were
+// skipped or failed says which and why, instead of a plain success.
+TEST(FileOperations, DeleteReportsEachFileDoneLockedOrFailedWithItsErrno) {
+    Card c("ops_delete_report");
+    SetMode(c.paths[1], 0444); // rear of group 0: locked
+    c.Scan();
+    fs::remove(c.paths[2]); // front of group 1 vanished behind the catalog's back
+    c.lines.m_ticked = {0, 1};
+    const FileOperationReport report = c.catalog.DeleteMarked();
+    ASSERT_TRUE(report);
+    ASSERT_EQ(report.m_Files.size(), 4u);
+    // Last group first, last file first.
+    EXPECT_EQ(report.m_Files[0].m_Path, c.paths[3]);
+    EXPECT_EQ(report.m_Files[0].m_eOutcome, FileOperationOutcome::kDone);
+    EXPECT_EQ(report.m_Files[1].m_Path, c.paths[2]);
+    EXPECT_EQ(report.m_Files[1].m_eOutcome, FileOperationOutcome::kFailed);
+    EXPECT_EQ(report.m_Files[1].m_nError, ENOENT);
+    EXPECT_EQ(report.m_Files[2].m_Path, c.paths[1]);
+    EXPECT_EQ(report.m_Files[2].m_eOutcome, FileOperationOutcome::kSkippedLocked);
+    EXPECT_EQ(report.m_Files[2].m_nError, 0);
+    EXPECT_EQ(report.m_Files[3].m_eOutcome, FileOperationOutcome::kDone);
+    EXPECT_FALSE(report.AllDone());
+    EXPECT_EQ(report.Count(FileOperationOutcome::kDone), 2u);
+    // The failed and the locked file keep their entries.
+    EXPECT_EQ(c.catalog.Entries().size(), 2u);
+
+    c.lines.m_ticked = {};
+    const FileOperationReport none = c.catalog.DeleteMarked();
+    EXPECT_FALSE(none);
+    EXPECT_TRUE(none.m_Files.empty());
+}
+
+TEST(FileOperations, CopyReportsEachTarget) {
+    Card c("ops_copy_report");
+    SetMode(c.paths[1], 0444);
+    c.Scan();
+    const fs::path backup = c.card.Root() / "backup";
+    c.lines.m_ticked = {0};
+    const FileOperationReport first = c.catalog.CopyMarked(backup, nullptr);
+    ASSERT_TRUE(first);
+    ASSERT_EQ(first.m_Files.size(), 2u);
+    EXPECT_TRUE(first.AllDone());
+    EXPECT_EQ(first.m_Files[0].m_Path, backup / "Movie/2024_05_17_080000_01.MP4");
+
+    // Again: the front copy exists (declined without a way to ask); with a yes the locked rear
+    // copy is still not overwritten.
+    const FileOperationReport declined = c.catalog.CopyMarked(backup, nullptr);
+    EXPECT_EQ(declined.Count(FileOperationOutcome::kSkippedDeclined), 2u);
+    const FileOperationReport again = c.catalog.CopyMarked(backup, [](const fs::path&) { return true; });
+    ASSERT_EQ(again.m_Files.size(), 2u);
+    EXPECT_EQ(again.m_Files[0].m_eOutcome, FileOperationOutcome::kDone);
+    EXPECT_EQ(again.m_Files[1].m_eOutcome, FileOperationOutcome::kSkippedLocked);
+
+    // Onto itself: nothing to do, and said so.
+    c.lines.m_ticked = {1};
+    const FileOperationReport self =
+        c.catalog.CopyMarked(c.card.Root(), [](const fs::path&) { return true; });
+    EXPECT_EQ(self.Count(FileOperationOutcome::kSkippedSameFile), 2u);
+
+    // A destination below a plain file: every file fails, with the system's reason.
+    std::ofstream(c.card.Root() / "plain") << "x";
+    const FileOperationReport failed = c.catalog.CopyMarked(c.card.Root() / "plain", nullptr);
+    ASSERT_TRUE(failed);
+    ASSERT_EQ(failed.m_Files.size(), 2u);
+    for (const FileOperationResult& r : failed.m_Files) {
+        EXPECT_EQ(r.m_eOutcome, FileOperationOutcome::kFailed) << r.m_Path;
+        EXPECT_NE(r.m_nError, 0) << r.m_Path;
+    }
+}
