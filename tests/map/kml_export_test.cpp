@@ -43,10 +43,13 @@ std::vector<std::string> CoordinateLines(const std::string& document) {
     return coordinates;
 }
 
-const int64_t kStart = LocalWallClockToTime(2024, 3, 15, 8, 15, 2);
+// Computed when first asked: the test zone is set before main, not before this file's statics.
+int64_t StartTime() {
+    return LocalWallClockToTime(2024, 3, 15, 8, 15, 2);
+}
 
 KmlRecording Recording(const std::string& name, const std::string& subfolder = "DCIM/") {
-    return {name, subfolder, kStart};
+    return {name, subfolder, StartTime()};
 }
 
 std::string Export(const std::string& dirName, TelemetryLayout layout, const std::vector<GpsFix>& fixes) {
@@ -66,18 +69,19 @@ std::vector<std::string> FolderNames(const std::filesystem::path& dir) {
 } // namespace
 
 TEST(KmlName, StemStartTimeAndExtension) {
-    EXPECT_EQ(KmlFileName("2024_03_15_081502_01.MP4", kStart),
+    EXPECT_EQ(KmlFileName("2024_03_15_081502_01.MP4", StartTime()),
               "2024_03_15_081502_01_2024_03_15_08-15-02.KML");
-    EXPECT_EQ(KmlFileName("2024_03_15_081502_01.TS", kStart), "2024_03_15_081502_01_2024_03_15_08-15-02.KML")
+    EXPECT_EQ(KmlFileName("2024_03_15_081502_01.TS", StartTime()),
+              "2024_03_15_081502_01_2024_03_15_08-15-02.KML")
         << "a two-letter extension keeps the whole stem";
-    EXPECT_EQ(KmlFileName("2024_03_15_081502_01_b.MOV", kStart),
+    EXPECT_EQ(KmlFileName("2024_03_15_081502_01_b.MOV", StartTime()),
               "2024_03_15_081502_01_b_2024_03_15_08-15-02.KML");
 }
 
 TEST(KmlDocument, MatchesTheGoldenFileOfAFixtureRecording) {
     // Layout 0: the raw block's NMEA coordinates, an invalid fix, two fixes on one longitude.
     fixtures::Telemetry telemetry;
-    telemetry.startTime = kStart;
+    telemetry.startTime = StartTime();
     telemetry.fixes = {MakeFix(52.516275, 13.377704, 1, 34), MakeFix(52.5168, 13.3781, 0, 35),
                        MakeFix(52.517035, 13.388860, 1, 36), MakeFix(52.519, 13.388860, 1, -2)};
     const auto dir = fixtures::ScratchDir("kml_golden");
@@ -228,7 +232,7 @@ TEST(KmlCommand, MessageForEachOutcome) {
     EXPECT_EQ(ExportKml({}, plot, dir / "KML").captionId, IDS_OK);
 
     std::vector<RecordingEntry> catalog{MakeEntry("2024_03_15_081502_01.MP4", kLayoutGpsBox)};
-    catalog[0].m_MediaInfo.m_llStartTime = kStart;
+    catalog[0].m_MediaInfo.m_llStartTime = StartTime();
     const KmlCommandOutcome none = ExportKml(catalog, plot, dir / "KML");
     EXPECT_EQ(none.textId, IDS_KML_FAILED) << "no recording is current yet";
     EXPECT_TRUE(none.path.empty());
