@@ -10,6 +10,8 @@
 class CRecordingCatalog;
 
 class COrvexFileListCtrl : public COrvexListCtrl {
+    Q_OBJECT
+
   public:
     explicit COrvexFileListCtrl(QWidget* parent = nullptr);
 

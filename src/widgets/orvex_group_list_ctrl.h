@@ -11,6 +11,8 @@
 class CRecordingCatalog;
 
 class COrvexGroupListCtrl : public COrvexListCtrl, public IGroupLineState {
+    Q_OBJECT
+
   public:
     explicit COrvexGroupListCtrl(QWidget* parent = nullptr);
 

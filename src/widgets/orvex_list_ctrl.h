@@ -23,6 +23,8 @@ struct ListColumnSpec {
 constexpr int kCurrentLineRole = Qt::UserRole + 1;
 
 class COrvexListCtrl : public QTableWidget {
+    Q_OBJECT
+
   public:
     // The main window: receives the double-click message (sent, on the UI thread).
     void SetMessageTarget(QObject* target) { m_pMessageTarget = target; }
