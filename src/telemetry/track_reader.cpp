@@ -154,51 +154,59 @@ uint32_t FindTailBox(BoundedFile& file, uint32_t type, uint64_t& pos) {
     return FindBox(file, type, pos, kTailSize);
 }
 
-bool ReadLayout1Track(const std::filesystem::path& path, std::vector<ChunkRef> chunks,
-                      std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor) {
-    BoundedFile file;
-    if (!file.Open(path)) return false;
+namespace {
+// Runs one reading step; a read error ends it early and is reported, what was read stays.
+template <class Step> TrackReadEnd Guarded(Step&& step) {
     try {
-        ReadLayout1Chunks(file, chunks, track, gsensor);
+        step();
+        return TrackReadEnd::kComplete;
     } catch (const FileReadError&) {
-        // a device error ends the reading; what was read stays
+        return TrackReadEnd::kCutShort;
     }
-    return true;
+}
+
+bool Report(TrackReadEnd* end, TrackReadEnd value, bool result) {
+    if (end) *end = value;
+    return result;
+}
+} // namespace
+
+bool ReadLayout1Track(const std::filesystem::path& path, std::vector<ChunkRef> chunks,
+                      std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor, TrackReadEnd* end) {
+    BoundedFile file;
+    if (!file.Open(path)) return Report(end, TrackReadEnd::kNotOpened, false);
+    return Report(end, Guarded([&] { ReadLayout1Chunks(file, chunks, track, gsensor); }), true);
+}
+
+TrackReadEnd ReadLayout2Records(BoundedFile& file, const std::vector<ChunkRef>& chunks,
+                                std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor,
+                                std::vector<VehicleSample>& vehicles) {
+    return Guarded([&] { ReadLayout2Chunks(file, chunks, track, gsensor, vehicles); });
 }
 
 bool ReadLayout2Track(const std::filesystem::path& path, std::vector<ChunkRef> chunks,
                       std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor,
-                      std::vector<VehicleSample>& vehicles) {
+                      std::vector<VehicleSample>& vehicles, TrackReadEnd* end) {
     Trace("readGpsTrackInfo ====================>> szFile= %s \n", path.c_str());
     BoundedFile file;
-    if (!file.Open(path)) return false;
-    try {
-        ReadLayout2Chunks(file, chunks, track, gsensor, vehicles);
-    } catch (const FileReadError&) {
-    }
-    return true;
+    if (!file.Open(path)) return Report(end, TrackReadEnd::kNotOpened, false);
+    return Report(end, ReadLayout2Records(file, chunks, track, gsensor, vehicles), true);
 }
 
 bool ReadLayout3Track(const std::filesystem::path& path, std::vector<GpsFix>& track,
-                      std::vector<GSensorSample>& gsensor) {
+                      std::vector<GSensorSample>& gsensor, TrackReadEnd* end) {
     BoundedFile file;
-    if (!file.Open(path) || file.Size() < kTailSize) return false;
-    bool recognised = false;
-    try {
-        return ReadTailBoxes(file, track, gsensor, recognised);
-    } catch (const FileReadError&) {
-        return recognised;
-    }
+    if (!file.Open(path)) return Report(end, TrackReadEnd::kNotOpened, false);
+    if (file.Size() < kTailSize) return Report(end, TrackReadEnd::kComplete, false);
+    bool recognised = false, read = false;
+    const TrackReadEnd how = Guarded([&] { read = ReadTailBoxes(file, track, gsensor, recognised); });
+    return Report(end, how, how == TrackReadEnd::kComplete ? read : recognised);
 }
 
 bool ReadLayout4Track(const std::filesystem::path& path, std::vector<ChunkRef> chunks,
-                      std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor) {
+                      std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor, TrackReadEnd* end) {
     Trace("readGpsTrackInfo ====================>> szFile= %s \n", path.c_str());
     BoundedFile file;
-    if (!file.Open(path)) return false;
-    try {
-        ReadLayout4Chunks(file, chunks, track, gsensor);
-    } catch (const FileReadError&) {
-    }
-    return true;
+    if (!file.Open(path)) return Report(end, TrackReadEnd::kNotOpened, false);
+    return Report(end, Guarded([&] { ReadLayout4Chunks(file, chunks, track, gsensor); }), true);
 }

@@ -9,17 +9,29 @@
 #include "bounded_file.h"
 #include "records.h"
 
-// True when the file was opened.
+// How a track read ended, for a caller that tells the user. kCutShort: a read error (the file
+// shrank, its card was pulled, a device error) ended the reading early; the records read before it
+// stay in the arrays.
+enum class TrackReadEnd { kNotOpened, kComplete, kCutShort };
+
+// True when the file was opened. `end` (when given) receives how the reading ended.
 bool ReadLayout1Track(const std::filesystem::path& path, std::vector<ChunkRef> chunks,
-                      std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor);
+                      std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor,
+                      TrackReadEnd* end = nullptr);
 bool ReadLayout2Track(const std::filesystem::path& path, std::vector<ChunkRef> chunks,
                       std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor,
-                      std::vector<VehicleSample>& vehicles);
+                      std::vector<VehicleSample>& vehicles, TrackReadEnd* end = nullptr);
 // True when the file was opened and its tail boxes were recognised.
 bool ReadLayout3Track(const std::filesystem::path& path, std::vector<GpsFix>& track,
-                      std::vector<GSensorSample>& gsensor);
+                      std::vector<GSensorSample>& gsensor, TrackReadEnd* end = nullptr);
 bool ReadLayout4Track(const std::filesystem::path& path, std::vector<ChunkRef> chunks,
-                      std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor);
+                      std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor,
+                      TrackReadEnd* end = nullptr);
+
+// The layout-2 records of an open file (ReadLayout2Track after its open): kComplete or kCutShort.
+TrackReadEnd ReadLayout2Records(BoundedFile& file, const std::vector<ChunkRef>& chunks,
+                                std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor,
+                                std::vector<VehicleSample>& vehicles);
 
 // Sibling search among the boxes of the last 5120 bytes (fixed range); payload size or 0,
 // `pos` moved to the payload only when found.

@@ -104,6 +104,30 @@ TEST_F(TrackReaderTest, Layout2VehiclePositionOrGpsPart) {
     EXPECT_EQ(Xyz(g), (Triples{{1, 2, 3}})) << "second record's G-sensor is not valid";
 }
 
+TEST_F(TrackReaderTest, ReadCutShortByAShrunkFileSaysSoAndKeepsWhatWasRead) {
+    const uint32_t north = 0x80000000u | 81000000u, east = 0x80000000u | 36000000u;
+    const Bytes record = Layout2Record(10, 1, east, north);
+    const auto path = Write("l2", Zeros(2) + record + record + record);
+    std::vector<GpsFix> track;
+    std::vector<GSensorSample> g;
+    std::vector<VehicleSample> vehicles;
+    TrackReadEnd end = TrackReadEnd::kNotOpened;
+    ASSERT_TRUE(ReadLayout2Track(path, Chunks({2, 150, 298}), track, g, vehicles, &end));
+    EXPECT_EQ(end, TrackReadEnd::kComplete);
+    EXPECT_FALSE(ReadLayout2Track(m_dir / "missing", Chunks({2}), track, g, vehicles, &end));
+    EXPECT_EQ(end, TrackReadEnd::kNotOpened);
+
+    // The file shrinks after it was opened (a card pulled, the camera rewriting it): the second
+    // record can no longer be read whole.
+    track.clear(), g.clear(), vehicles.clear();
+    BoundedFile file;
+    ASSERT_TRUE(file.Open(path));
+    std::filesystem::resize_file(path, 2 + 148 + 100);
+    EXPECT_EQ(ReadLayout2Records(file, Chunks({2, 150, 298}), track, g, vehicles), TrackReadEnd::kCutShort);
+    EXPECT_EQ(track.size(), 1u) << "the record before the error stays";
+    EXPECT_EQ(vehicles.size(), 1u);
+}
+
 TEST_F(TrackReaderTest, Layout1RecordsAndWholeRecordRule) {
     const Bytes file = Layout1Record(1, 1) + Layout1Record(2, 0) + Layout1Record(0, 1);
     std::vector<GpsFix> track;
