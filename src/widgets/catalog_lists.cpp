@@ -36,6 +36,11 @@ void CCatalogLists::OnCatalogReset() {
     if (m_fnOnReset) m_fnOnReset();
 }
 
+// Rows are rebuilt after file operations too: the recording being played keeps its mark.
 void CCatalogLists::OnRowsChanged() {
     FillLists(m_Catalog, m_Groups, m_Files);
+    const int entry = m_Catalog.CurrentEntry();
+    if (entry < 0 || static_cast<size_t>(entry) >= m_Catalog.FileRows().size()) return;
+    m_Files.MarkCurrentLine(entry);
+    m_Groups.MarkCurrentLine(m_Catalog.FileRows()[static_cast<size_t>(entry)].m_nGroup);
 }

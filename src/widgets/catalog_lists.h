@@ -24,8 +24,8 @@ bool MarkCurrentGroup(CRecordingCatalog& catalog, COrvexGroupListCtrl& groups, C
                       int group);
 
 // The catalog observer of the main window: empties and fills the lists on the UI thread (the catalog
-// is only ever changed there). onReset drops the open recording's telemetry (track, G-sensor series
-// and view, vehicle samples); it may be empty.
+// is only ever changed there); a refill keeps the mark on the catalog's current entry. onReset drops the open
+// recording's telemetry (track, G-sensor series and view, vehicle samples); it may be empty.
 class CCatalogLists : public ICatalogObserver {
   public:
     CCatalogLists(const CRecordingCatalog& catalog, COrvexGroupListCtrl& groups, COrvexFileListCtrl& files,

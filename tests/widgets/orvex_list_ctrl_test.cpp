@@ -268,6 +268,10 @@ TEST(OrvexLists, PlayingLineHighlightMovesWithoutTouchingSelectionOrCheckBoxes) 
     EXPECT_TRUE(lists.groups.IsCurrentLine(2));
     EXPECT_FALSE(MarkCurrentGroup(lists.catalog, lists.groups, lists.files, 3));
 
+    lists.catalog.GroupCatalog(); // rows rebuilt, as after a file operation
+    EXPECT_TRUE(lists.files.IsCurrentLine(3)) << "the refilled lists keep the playing line";
+    EXPECT_TRUE(lists.groups.IsCurrentLine(2));
+
     // The playing line drawn: its background differs from a plain line's.
     lists.files.show();
     const QImage picture = lists.files.grab().toImage();
