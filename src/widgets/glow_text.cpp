@@ -15,6 +15,8 @@ namespace {
 const QColor kOutlineColor(215, 215, 215, 155);
 const QColor kGlowColor(160, 80, 2, 80);
 constexpr int kGlowWidths = 8;
+// Beyond the glyph outlines: half the widest glow stroke, the outline's miter and antialiasing.
+constexpr int kLayerMargin = 8;
 
 QBrush RepeatingGradient(QPointF from, QPointF to, const QColor& start, const QColor& end) {
     QLinearGradient gradient(from, to);
@@ -47,7 +49,7 @@ void DrawGlowPath(QPainter& painter, const QPainterPath& path) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.strokePath(path, QPen(kOutlineColor, 3));
+    painter.strokePath(path, QPen(kOutlineColor, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     for (int width = 1; width <= kGlowWidths; ++width)
         painter.strokePath(path, QPen(kGlowColor, width, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
     painter.fillPath(path, RepeatingGradient(QPointF(0, 0), QPointF(0, 90), QColor(190, 220, 24, 200),
@@ -60,6 +62,48 @@ void DrawGlowPath(QPainter& painter, const QPainterPath& path) {
 void DrawGlowText(QPainter& painter, const QString& text, qreal x, qreal y, int emSize) {
     if (text.isEmpty()) return;
     DrawGlowPath(painter, GlowTextPath(text, x, y, emSize));
+}
+
+QImage RenderGlowLayer(const QString& text, int x, int y, int emSize, QPoint* topLeft) {
+    const QPainterPath path = GlowTextPath(text, x, y, emSize);
+    const QRect area = path.boundingRect().toAlignedRect().adjusted(-kLayerMargin, -kLayerMargin,
+                                                                    kLayerMargin, kLayerMargin);
+    QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    if (!path.isEmpty()) {
+        QPainter painter(&layer);
+        // Drawn in the label's own coordinates so that the fixed gradients land where they would.
+        painter.translate(-area.topLeft());
+        DrawGlowPath(painter, path);
+    }
+    if (topLeft) *topLeft = area.topLeft();
+    return layer;
+}
+
+void GlowTextCache::Draw(QPainter& painter, const QString& text, int x, int y, int emSize) {
+    if (text.isEmpty()) return;
+    // A scaled or rotated painter would resample the layer: draw such a text directly.
+    const QTransform& transform = painter.worldTransform();
+    const bool wholePixels = transform.type() <= QTransform::TxTranslate &&
+                             transform.dx() == int(transform.dx()) && transform.dy() == int(transform.dy()) &&
+                             painter.device() && painter.device()->devicePixelRatio() == 1;
+    if (!wholePixels || m_capacity == 0) {
+        DrawGlowText(painter, text, x, y, emSize);
+        return;
+    }
+    auto found = m_layers.begin();
+    while (found != m_layers.end() &&
+           !(found->x == x && found->y == y && found->emSize == emSize && found->text == text))
+        ++found;
+    if (found == m_layers.end()) {
+        Layer layer{text, x, y, emSize, QPoint(), QImage()};
+        layer.image = RenderGlowLayer(text, x, y, emSize, &layer.topLeft);
+        m_layers.push_front(std::move(layer));
+        if (m_layers.size() > m_capacity) m_layers.pop_back();
+    } else if (found != m_layers.begin()) {
+        m_layers.splice(m_layers.begin(), m_layers, found);
+    }
+    painter.drawImage(m_layers.front().topLeft, m_layers.front().image);
 }
 
 void ApplyColorMatrix(QImage& image, const ColorMatrix& m) {

@@ -6,6 +6,8 @@
 #include <QPainterPath>
 #include <QString>
 
+#include <list>
+
 class QPainter;
 
 // Longest text the renderer draws; longer texts are cut.
@@ -21,6 +23,30 @@ QPainterPath GlowTextPath(const QString& text, qreal x, qreal y, int emSize);
 void DrawGlowText(QPainter& painter, const QString& text, qreal x, qreal y, int emSize);
 // The same for a path already built by GlowTextPath (widgets that repaint often keep the path).
 void DrawGlowPath(QPainter& painter, const QPainterPath& path);
+
+// The finished glow picture of one text on a transparent layer; `topLeft` receives where it goes.
+// Drawn over any background it gives the same pixels as DrawGlowText there.
+QImage RenderGlowLayer(const QString& text, int x, int y, int emSize, QPoint* topLeft);
+
+// Glow text is costly to stroke (nine antialiased strokes of the glyph outlines), while a label
+// shows few distinct texts again and again (speeds, units, playback rates). A widget keeps one of
+// these and draws through it: the finished layers of the last `capacity` texts are kept.
+class GlowTextCache {
+  public:
+    explicit GlowTextCache(size_t capacity = 128) : m_capacity(capacity) {}
+    void Draw(QPainter& painter, const QString& text, int x, int y, int emSize);
+    size_t Size() const { return m_layers.size(); }
+
+  private:
+    struct Layer {
+        QString text;
+        int x, y, emSize;
+        QPoint topLeft;
+        QImage image;
+    };
+    std::list<Layer> m_layers; // most recently drawn first
+    size_t m_capacity;
+};
 
 // A 5x5 colour matrix in row-vector form: [R G B A 1] x m, components in 0..1, row 4 the offsets.
 using ColorMatrix = float[5][5];

@@ -56,8 +56,8 @@ void CSpeedLabelStatic::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     PaintLabelBackground(painter, rect());
     if (!m_bValid) return;
-    DrawGlowText(painter, m_strValue, 0, 5, 20);
-    DrawGlowText(painter, m_strUnit, 40, 13, 12);
+    m_glow.Draw(painter, m_strValue, 0, 5, 20);
+    m_glow.Draw(painter, m_strUnit, 40, 13, 12);
 }
 
 void CSpeedLabelStatic::mousePressEvent(QMouseEvent* event) {
@@ -86,5 +86,5 @@ int CPbSpeedLabelStatic::SetLabel(const char* text, int show) {
 void CPbSpeedLabelStatic::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     PaintLabelBackground(painter, rect());
-    if (m_bShow) DrawGlowText(painter, m_strText, 0, 5, 20);
+    if (m_bShow) m_glow.Draw(painter, m_strText, 0, 5, 20);
 }

@@ -2,6 +2,8 @@
 // of the top bar. Both draw glowing text on the near-black background of the other widgets.
 #pragma once
 
+#include "glow_text.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -38,6 +40,8 @@ class CSpeedLabelStatic : public QWidget {
 
   private:
     void SyncAccessibleText();
+
+    GlowTextCache m_glow;
 };
 
 class CPbSpeedLabelStatic : public QWidget {
@@ -53,6 +57,9 @@ class CPbSpeedLabelStatic : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+
+  private:
+    GlowTextCache m_glow{32};
 };
 
 // The near-black background both labels clear to before drawing.

@@ -11,6 +11,9 @@
 #include <QPainter>
 #include <QtTest/QTest>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "win_fonts.h"
 
 namespace {
@@ -36,6 +39,10 @@ std::pair<int, int> InkedRows(const QImage& image) {
                 break;
             }
     return {first, last};
+}
+
+bool OnlyBackground(const QImage& image) {
+    return InkedRows(image).first < 0;
 }
 
 } // namespace
@@ -68,6 +75,59 @@ TEST(GlowText, PathIsCutAtTheLongestText) {
     const QRectF full = GlowTextPath(longText, 0, 0, 12).boundingRect();
     const QRectF cut = GlowTextPath(longText.left(kGlowTextMaxChars), 0, 0, 12).boundingRect();
     EXPECT_DOUBLE_EQ(full.width(), cut.width());
+}
+
+// Largest difference of any channel between two images of the same size.
+int MaxChannelDifference(const QImage& a, const QImage& b) {
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+            worst = std::max({worst, std::abs(p.red() - q.red()), std::abs(p.green() - q.green()),
+                              std::abs(p.blue() - q.blue())});
+        }
+    return worst;
+}
+
+TEST(GlowTextCache, KeptLayersLookLikeDirectDrawing) {
+    GlowTextCache cache(2);
+    QImage cached(80, 40, QImage::Format_ARGB32);
+    const auto drawCached = [&](const QString& text, int x, int y, int em) {
+        cached.fill(kBackground);
+        QPainter painter(&cached);
+        cache.Draw(painter, text, x, y, em);
+    };
+    drawCached(QStringLiteral("123"), 0, 5, 20);
+    EXPECT_LE(MaxChannelDifference(cached, GlowImage(QStringLiteral("123"), 0, 5, 20)), 2);
+    drawCached(QStringLiteral("123"), 0, 5, 20);
+    EXPECT_EQ(cache.Size(), 1u) << "same text, same place: drawn from the kept layer";
+    EXPECT_LE(MaxChannelDifference(cached, GlowImage(QStringLiteral("123"), 0, 5, 20)), 2);
+    // The gradients are fixed to the label: the same text lower down takes other colours.
+    drawCached(QStringLiteral("MPH"), 40, 13, 12);
+    EXPECT_LE(MaxChannelDifference(cached, GlowImage(QStringLiteral("MPH"), 40, 13, 12)), 2);
+    drawCached(QStringLiteral("Km/h"), 40, 13, 12);
+    EXPECT_EQ(cache.Size(), 2u) << "the oldest layer makes room";
+    drawCached(QString(), 0, 5, 20);
+    EXPECT_TRUE(OnlyBackground(cached));
+}
+
+TEST(GlowTextCache, MovedPainterKeepsTheTextInPlace) {
+    GlowTextCache cache;
+    QImage cached(120, 60, QImage::Format_ARGB32);
+    cached.fill(kBackground);
+    {
+        QPainter painter(&cached);
+        painter.translate(30, 12);
+        cache.Draw(painter, QStringLiteral("2.0 X"), 0, 5, 20);
+    }
+    QImage direct(120, 60, QImage::Format_ARGB32);
+    direct.fill(kBackground);
+    {
+        QPainter painter(&direct);
+        painter.translate(30, 12);
+        DrawGlowText(painter, QStringLiteral("2.0 X"), 0, 5, 20);
+    }
+    EXPECT_LE(MaxChannelDifference(cached, direct), 2);
 }
 
 TEST(ColorMatrix, GreyScaleKeepsAlphaAndWorksOnStraightColours) {
