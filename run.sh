@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, makes a demo card once and starts the viewer on it.
 source "$(dirname "${BASH_SOURCE[0]}")/scripts/common.sh"
-prepare_veltrix
+prepare_veltrix run
 
 DEMO_DIR="$VELTRIX_ROOT/demo"
 WORK_DIR="$VELTRIX_ROOT/run"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test (CTest).
 source "$(dirname "${BASH_SOURCE[0]}")/scripts/common.sh"
-prepare_veltrix
+prepare_veltrix test
 cd "$BUILD_DIR"
 # The libVLC and web-map tests need an X display; everything runs inside one virtual screen,
 # kept up between clients (-noreset) so that programs started one after another can connect.
