@@ -1,0 +1,197 @@
+#include "gsensor_plot.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+constexpr double kDefaultDrawnSpanMs = 20000;
+
+// A double that may be cast to int without undefined behaviour.
+int TruncToInt(double v) {
+    if (!(v == v)) return 0;
+    return int(std::clamp(std::trunc(v), double(INT_MIN), double(INT_MAX)));
+}
+
+bool IsSkippedRow(int y) {
+    return y == 20 || y == 60;
+}
+
+} // namespace
+
+GSensorPlot GSensorPlotForClient(int clientWidth, int clientHeight) {
+    GSensorPlot plot;
+    plot.left = 54;
+    plot.top = 20;
+    plot.right = clientWidth - 54;
+    plot.bottom = clientHeight - 8;
+    plot.width = plot.right - plot.left;
+    plot.height = plot.bottom - plot.top;
+    plot.zeroY = plot.top + plot.height / 2;
+    return plot;
+}
+
+double RecalculatedSpanMs(const GSensorSpanInputs& in, double unchanged) {
+    switch (in.spanMode) {
+    case kSpanFromSeries: {
+        const double duration = in.samplesPerMs > 0 ? double(in.sampleCount) / in.samplesPerMs : 0;
+        return std::clamp(duration, 1000.0, 3600000.0);
+    }
+    case kSpanFixed:
+        return in.fixedSpanMs;
+    case kSpanFromPixelScale:
+        return in.pixelsPerMs > 0 ? in.plotWidth / in.pixelsPerMs : unchanged;
+    default:
+        return unchanged;
+    }
+}
+
+double DrawnSpanMs(const GSensorSpanInputs& in) {
+    double span = 0;
+    if (in.spanMode == kSpanFromSeries)
+        span = in.samplesPerMs > 0 ? std::trunc(double(in.sampleCount) / in.samplesPerMs) : 0;
+    else if (in.spanMode == kSpanFixed)
+        span = in.fixedSpanMs;
+    else
+        span = in.pixelsPerMs > 0 ? std::trunc(in.plotWidth / in.pixelsPerMs) : 0;
+    if (span == 0 || !std::isfinite(span)) span = kDefaultDrawnSpanMs;
+    return span;
+}
+
+int64_t TickPositionCount(double spanMs, int tickMs) {
+    if (tickMs <= 0 || !(spanMs > 0)) return 0;
+    const double limit = spanMs / tickMs;
+    const double count = std::ceil(limit);
+    return int64_t(std::min(count, double(kMaxTickPositions)));
+}
+
+TickMark TickMarkAt(int64_t i, double spanMs, int tickMs, const GSensorPlot& plot) {
+    const double positions = spanMs / tickMs;
+    const int64_t product = i * int64_t(plot.width);
+    const int x = TruncToInt(double(product) / positions + plot.left);
+    const int length = i % 10 == 0 ? 6 : (i % 10 == 5 ? 4 : 2);
+    return {x, length};
+}
+
+bool IsMissingReading(const GSensorSample& s) {
+    const auto missing = [](int16_t w) { return w == 128 || w == -128; };
+    return missing(s.x) || missing(s.y) || missing(s.z);
+}
+
+double GSensorWordToG(int16_t word, double fullScale) {
+    const int lowByte = static_cast<int8_t>(static_cast<uint16_t>(word) & 0xFF);
+    return lowByte * fullScale / 128;
+}
+
+int GSensorCurveY(int16_t word, double fullScale, double axisMax, const GSensorPlot& plot) {
+    if (!(axisMax > 0)) return plot.zeroY;
+    const double g = std::clamp(GSensorWordToG(word, fullScale), -axisMax, axisMax);
+    return TruncToInt(plot.zeroY - g * plot.height / (2 * axisMax));
+}
+
+CurveSegments BuildCurveSegments(const std::vector<GSensorSample>& samples, double fullScale, double axisMax,
+                                 const GSensorPlot& plot) {
+    CurveSegments out;
+    if (samples.empty()) return out;
+    for (auto& axis : out.axis)
+        axis.reserve(samples.size());
+    const float step = float(plot.width) / float(samples.size());
+    int prevX[3] = {plot.left, plot.left, plot.left};
+    int prevY[3] = {plot.zeroY, plot.zeroY, plot.zeroY};
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const GSensorSample& s = samples[i];
+        if (IsMissingReading(s)) continue;
+        const int x = TruncToInt(float(i) * step) + plot.left;
+        const int16_t words[3] = {s.x, s.y, s.z};
+        for (int a = 0; a < 3; ++a) {
+            const int y = GSensorCurveY(words[a], fullScale, axisMax, plot);
+            if (!(IsSkippedRow(y) && IsSkippedRow(prevY[a])))
+                out.axis[a].push_back({prevX[a], prevY[a], x, y});
+            prevX[a] = x;
+            prevY[a] = y;
+        }
+    }
+    return out;
+}
+
+namespace {
+
+// Appends one column's run (first..last of points[begin, end)) in its reduced form.
+void AppendColumn(const Polyline& points, size_t begin, size_t end, Polyline& out) {
+    size_t low = begin, high = begin;
+    for (size_t i = begin; i < end; ++i) {
+        if (points[i].y < points[low].y) low = i;
+        if (points[i].y > points[high].y) high = i;
+    }
+    const size_t keep[4] = {begin, std::min(low, high), std::max(low, high), end - 1};
+    for (size_t k : keep)
+        if (out.empty() || !(out.back() == points[k])) out.push_back(points[k]);
+}
+
+Polyline CollapseColumns(const Polyline& points) {
+    Polyline out;
+    size_t begin = 0;
+    for (size_t i = 1; i <= points.size(); ++i) {
+        if (i == points.size() || points[i].x != points[begin].x) {
+            AppendColumn(points, begin, i, out);
+            begin = i;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<Polyline> CollapsedPolylines(const std::vector<CurveSegment>& segments) {
+    std::vector<Polyline> lines;
+    Polyline current;
+    for (const CurveSegment& s : segments) {
+        const PlotPoint start{s.x0, s.y0};
+        if (current.empty() || !(current.back() == start)) {
+            if (!current.empty()) lines.push_back(CollapseColumns(current));
+            current.assign(1, start);
+        }
+        current.push_back({s.x1, s.y1});
+    }
+    if (!current.empty()) lines.push_back(CollapseColumns(current));
+    return lines;
+}
+
+int GSensorCursorX(bool followsSlider, double positionMs, int sliderThumbX, int plotLeft) {
+    if ((followsSlider || positionMs > 0) && sliderThumbX >= 0) return sliderThumbX;
+    return plotLeft;
+}
+
+void GSensorAxisLabels(int clientHeight, double axisMax, AxisLabel out[3]) {
+    const int u = (clientHeight - 20) / 6;
+    out[0] = {u + 10, QString::asprintf(" %1.0fG", axisMax)};
+    out[1] = {3 * u + 10, QString::asprintf(" %0.0fG", 0.0)};
+    out[2] = {5 * u + 10, QString::asprintf("-%1.0fG", axisMax)};
+}
+
+size_t GSensorSampleIndex(double positionMs, double samplesPerMs, size_t sampleCount) {
+    const double index = std::trunc(std::trunc(positionMs) * samplesPerMs);
+    if (!(index >= 0) || index >= double(sampleCount)) return SIZE_MAX;
+    return size_t(index);
+}
+
+GSensorValues GSensorValuesAt(const std::vector<GSensorSample>& samples, double positionMs,
+                              double samplesPerMs, double fullScale) {
+    const size_t i = GSensorSampleIndex(positionMs, samplesPerMs, samples.size());
+    if (i == SIZE_MAX || IsMissingReading(samples[i])) return {};
+    const GSensorSample& s = samples[i];
+    return {GSensorWordToG(s.x, fullScale), GSensorWordToG(s.y, fullScale), GSensorWordToG(s.z, fullScale)};
+}
+
+QString GSensorLegendText(char axisName, double value) {
+    return QString::asprintf("%c: %0.4f G    ", axisName, value);
+}
+
+double GSensorSamplesPerMs(uint8_t samplesPerSecond, size_t sampleCount, uint32_t durationMs,
+                           double current) {
+    const double rate = samplesPerSecond != 0 ? samplesPerSecond / 1000.0
+                        : durationMs != 0     ? double(sampleCount) / durationMs
+                                              : 0;
+    return std::isfinite(rate) && rate > 0 ? rate : current;
+}
