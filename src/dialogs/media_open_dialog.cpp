@@ -44,7 +44,9 @@ int CMediaOpenDialog::exec() {
     const QString stored = FromNative(ReadFolderSetting());
     m_pFolderField->setText(stored);
 
-    CFolderDialog picker(QString::fromStdString(LoadLangString(135)), stored, this);
+    // This dialog is never shown, so the picker stands over the window that asked for it.
+    QWidget* owner = parentWidget() ? parentWidget() : this;
+    CFolderDialog picker(QString::fromStdString(LoadLangString(135)), stored, owner);
     if (picker.DoModal() != CFolderDialog::kOk) {
         setResult(QDialog::Rejected);
         return QDialog::Rejected;

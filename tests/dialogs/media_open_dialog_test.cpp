@@ -70,7 +70,10 @@ TEST(MediaOpenDialog, OpensInsideTheStoredFolderAndStoresTheChoice) {
     QString openedIn, title;
     bool native = true;
     QFileDialog::FileMode mode = QFileDialog::AnyFile;
+    QWidget window;
+    QWidget* pickerOwner = nullptr;
     WhenPickerShows([&](QFileDialog& picker) {
+        pickerOwner = picker.parentWidget();
         openedIn = picker.directory().absolutePath();
         title = picker.windowTitle();
         native = !picker.testOption(QFileDialog::DontUseNativeDialog);
@@ -78,8 +81,9 @@ TEST(MediaOpenDialog, OpensInsideTheStoredFolderAndStoresTheChoice) {
         picker.setDirectory(Q(scratch.Folder("cardB")));
         static_cast<QDialog&>(picker).accept(); // the Open button
     });
-    CMediaOpenDialog dialog;
+    CMediaOpenDialog dialog(&window);
     ASSERT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(pickerOwner, &window) << "the picker stands over the window that asked";
     EXPECT_EQ(openedIn, Q(scratch.Folder("cardA")));
     EXPECT_EQ(title, "Select a folder");
     EXPECT_FALSE(native);
