@@ -14,6 +14,7 @@
 #include <functional>
 #include <vector>
 
+#include "gauges_refresh.h"
 #include "gsensor_ctrl.h"
 
 namespace {
@@ -82,10 +83,11 @@ void MeasureCurve(int runs) {
     PrintFigure("G-sensor curve repaint after a legend toggle", restroked, 2);
 }
 
-// Further figures (the gauges' and labels' full refresh) go here as one function each.
+// Further figures go here as one function each.
 using Measurement = void (*)(int runs);
 const Measurement kMeasurements[] = {
     MeasureCurve,
+    MeasureGaugesRefresh, // gauges_refresh.cpp
 };
 
 } // namespace
