@@ -3,6 +3,7 @@
 #include "orvex_dlg.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWidget>
 
 CEscapeFilter::CEscapeFilter(COrvexDlg* window) : QObject(window), m_pWindow(window) {}
@@ -31,6 +32,24 @@ bool CEscapeFilter::eventFilter(QObject* receiver, QEvent* event) {
     // A shortcut override for Escape would let a child's own Escape handling run: refuse it too.
     if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
         return true;
-    if (IsToolTipRelayEvent(event)) m_pWindow->RelayEventToToolTip(receiver, event);
+    if (IsToolTipRelayEvent(event) && !IsRepeatOfLastRelayed(event))
+        m_pWindow->RelayEventToToolTip(receiver, event);
     return false;
+}
+
+bool CEscapeFilter::IsRepeatOfLastRelayed(const QEvent* event) {
+    const auto* input = static_cast<const QInputEvent*>(event);
+    QPointF global;
+    int key = 0;
+    if (event->type() == QEvent::KeyPress)
+        key = static_cast<const QKeyEvent*>(event)->key();
+    else
+        global = static_cast<const QMouseEvent*>(event)->globalPosition();
+    const bool repeat = m_nLastType == event->type() && m_nLastTimestamp == input->timestamp() &&
+                        m_ptLastGlobal == global && m_nLastKey == key;
+    m_nLastType = event->type();
+    m_nLastTimestamp = input->timestamp();
+    m_ptLastGlobal = global;
+    m_nLastKey = key;
+    return repeat;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointF>
 
 class COrvexDlg;
 
@@ -18,7 +19,15 @@ class CEscapeFilter : public QObject {
     bool eventFilter(QObject* receiver, QEvent* event) override;
 
   private:
+    // An input event that a child ignored travels on to its parents and passes the filter again;
+    // the tool tips see it once.
+    bool IsRepeatOfLastRelayed(const QEvent* event);
+
     COrvexDlg* m_pWindow;
+    int m_nLastType = 0;
+    quint64 m_nLastTimestamp = 0;
+    QPointF m_ptLastGlobal;
+    int m_nLastKey = 0;
 };
 
 // The events that the tool-tip control sees: key-down, mouse moves and button presses and releases

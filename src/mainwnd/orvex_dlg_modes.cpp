@@ -5,6 +5,7 @@
 
 #include "control_ids.h"
 #include "html_map_dlg.h"
+#include "speed_label_static.h"
 #include "video_engine.h"
 
 #include <QApplication>
@@ -380,12 +381,10 @@ void COrvexDlg::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return QWidget::mouseDoubleClickEvent(event);
     const QPoint p = event->position().toPoint();
     // The speed label takes double clicks in its rectangle even while it is hidden.
-    QWidget* speed = ControlById(IDC_SPEED_LABEL);
+    auto* speed = Child<CSpeedLabelStatic>(IDC_SPEED_LABEL);
     if (speed && speed->geometry().contains(p)) {
-        const QPointF local = p - speed->pos();
-        QMouseEvent forwarded(QEvent::MouseButtonDblClick, local, event->globalPosition(), event->button(),
-                              event->buttons(), event->modifiers());
-        QCoreApplication::sendEvent(speed, &forwarded);
+        // What its double click does; the label is disabled, and a disabled widget takes no input.
+        speed->ToggleUnit();
     } else {
         OnCommand(IDC_MAXIMIZE);
     }

@@ -1,0 +1,383 @@
+// The main window's children, messages, input filtering and window modes, each in a child
+// process on an offscreen 1920 x 1080 screen.
+#include "shell_test_support.h"
+
+#include "control_ids.h"
+#include "gdip_button.h"
+#include "gsensor_ctrl.h"
+#include "html_map_dlg.h"
+#include "language.h"
+#include "orvex_dlg.h"
+#include "orvex_file_list_ctrl.h"
+#include "orvex_group_list_ctrl.h"
+#include "private_message.h"
+#include "settings.h"
+#include "speed_label_static.h"
+#include "video_slider.h"
+#include "video_static.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <set>
+
+namespace {
+
+// A window with one recording in its catalog, a 1920 x 1080 picture, and a record of the
+// messages and the input that reach it.
+class ProbedDlg : public COrvexDlg {
+  public:
+    int m_nEntries = 0;
+    std::vector<std::pair<int, uintptr_t>> m_messages;
+    std::vector<QEvent::Type> m_relayed;
+
+  protected:
+    int CatalogEntryCount() const override { return m_nEntries; }
+    QSize CurrentPictureSize() const override { return QSize(1920, 1080); }
+    void OnFileChosen(uintptr_t wParam) override { m_messages.push_back({WM_FILE_CHOSEN, wParam}); }
+    void OnPlayerTime(uintptr_t wParam) override { m_messages.push_back({WM_PLAYER_TIME, wParam}); }
+    void RelayEventToToolTip(QObject*, QEvent* event) override { m_relayed.push_back(event->type()); }
+};
+
+class MainWindowTest : public testing::Test {
+  protected:
+    ShellTestFolder folder;
+    std::string screen = folder.OffscreenPlatform(1920, 1080);
+};
+
+// Enters the child with an offscreen 1920 x 1080 screen and the given settings.
+void StartChild(const ShellTestFolder& folder, const std::string& screen) {
+    EnterChild(folder.path(), screen);
+    ChildApplication();
+}
+
+void Click(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButtons buttons = Qt::LeftButton) {
+    QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &event);
+}
+
+bool Shown(const COrvexDlg& dlg, int id) {
+    const QWidget* control = dlg.ControlById(id);
+    return control && !control->isHidden();
+}
+
+const int kAllButtons[] = {IDC_OPEN,           IDC_PRINT,     IDC_PREVIOUS, IDC_PLAY,    IDC_NEXT,
+                           IDC_VOLUME_BUTTON,  IDC_SLOWER,    IDC_FASTER,   IDC_SWITCH,  IDC_MEDIUM_SIZE,
+                           IDC_LARGE_SIZE,     IDC_MINIMIZE,  IDC_MAXIMIZE, IDC_CLOSE,   IDC_ABOUT,
+                           IDC_SMALL_SIZE,     IDC_STOP,      IDC_SNAPSHOT, IDC_SAVE_AS, IDC_DELETE,
+                           IDC_CONFIG,         IDC_AUTO_NEXT, IDC_ROTATE,   IDC_KML,     IDC_MAP_SWITCH,
+                           IDC_GSENSOR_SWITCH, IDC_LOCK};
+
+std::set<int> ShownAtStart() {
+    return {IDC_OPEN,          IDC_PRINT,    IDC_PREVIOUS, IDC_PLAY,   IDC_NEXT,
+            IDC_VOLUME_BUTTON, IDC_SLOWER,   IDC_FASTER,   IDC_SWITCH, IDC_MEDIUM_SIZE,
+            IDC_LARGE_SIZE,    IDC_MINIMIZE, IDC_MAXIMIZE, IDC_CLOSE};
+}
+
+const std::vector<QEvent::Type> kRelayedMouse = {QEvent::MouseMove, QEvent::MouseButtonPress,
+                                                 QEvent::MouseButtonRelease};
+
+} // namespace
+
+TEST_F(MainWindowTest, ChildrenExistWithTheirClassesAndStartStates) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            COrvexDlg dlg;
+            CHILD_CHECK(dlg.Create());
+            dlg.show();
+            // Exactly these command buttons show at start.
+            const std::set<int> expected = ShownAtStart();
+            std::set<int> shown;
+            for (int id : kAllButtons) {
+                CHILD_CHECK(dlg.ControlById<CGdipButton>(id) != nullptr);
+                if (Shown(dlg, id)) shown.insert(id);
+                // Hidden ones are disabled for good, except the about button.
+                if (!Shown(dlg, id) && id != IDC_ABOUT) CHILD_CHECK(!dlg.ControlById(id)->isEnabled());
+            }
+            CHILD_CHECK(shown == expected);
+            int buttonCount = 0;
+            for (QWidget* child : dlg.findChildren<CGdipButton*>())
+                buttonCount += child->parentWidget() == &dlg;
+            CHILD_CHECK(buttonCount == 27);
+
+            CHILD_CHECK(dlg.ControlById<CVideoStatic>(IDC_FRONT_PANE) && !Shown(dlg, IDC_FRONT_PANE));
+            CHILD_CHECK(dlg.ControlById<CVideoStatic>(IDC_REAR_PANE) && !Shown(dlg, IDC_REAR_PANE));
+            CHILD_CHECK(dlg.ControlById<CVideoStaticBg>(IDC_FRONT_FRAME) && Shown(dlg, IDC_FRONT_FRAME));
+            CHILD_CHECK(dlg.ControlById<CVideoStaticBg>(IDC_REAR_FRAME) && Shown(dlg, IDC_REAR_FRAME));
+            auto* seek = dlg.ControlById<CVideoSlider>(IDC_SEEK_SLIDER);
+            CHILD_CHECK(seek && seek->minimum() == 0 && seek->maximum() == 1000);
+            auto* volume = dlg.ControlById<CMySliderControl>(IDC_VOLUME_SLIDER);
+            CHILD_CHECK(volume && volume->maximum() == 100 && volume->value() == 50);
+            CHILD_CHECK(dlg.ControlById<CGSensorCtrl>(IDC_GSENSOR) && Shown(dlg, IDC_GSENSOR));
+            CHILD_CHECK(dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST) && Shown(dlg, IDC_FILE_LIST));
+            CHILD_CHECK(dlg.ControlById<COrvexGroupListCtrl>(IDC_GROUP_LIST) && !Shown(dlg, IDC_GROUP_LIST));
+            for (int id = IDC_GAUGE_FIRST; id <= IDC_GAUGE_LAST; ++id)
+                CHILD_CHECK(Shown(dlg, id));
+            for (int id : {IDC_COMPASS, IDC_SPEED_LABEL, IDC_GPS_INDICATOR, IDC_BANNER})
+                CHILD_CHECK(!Shown(dlg, id) && !dlg.ControlById(id)->isEnabled());
+            for (int id :
+                 {IDC_LOGO, IDC_TITLE, IDC_PB_SPEED_LABEL, IDC_GAUGE_BOX, IDC_LOOK_DOWN, IDC_TURN_SIGNAL})
+                CHILD_CHECK(Shown(dlg, id));
+            // The placeholder gave the map window its place and is gone.
+            CHILD_CHECK(dlg.ControlById(IDC_MAP_PLACEHOLDER) == nullptr);
+            CHILD_CHECK(dlg.MapDlg() && dlg.MapDlg()->isVisible());
+            CHILD_CHECK(dlg.MapDlg()->geometry() == QRect(1005, 59, 240, 240));
+            CHILD_CHECK(dlg.ControlById(IDC_LOGO)->geometry() == QRect(8, 4, 40, 40));
+            CHILD_CHECK(dlg.ControlById(IDC_OPEN)->geometry() == QRect(58, 8, 48, 36));
+            CHILD_CHECK(dlg.ControlById(IDC_PRINT)->geometry() == QRect(113, 8, 48, 36));
+            // The volume button starts toggled: the front video starts muted.
+            CHILD_CHECK(dlg.ControlById<CGdipButton>(IDC_VOLUME_BUTTON)->m_nImageState == 1);
+            for (int id : {TIMER_APPLY_SEEK, TIMER_OPEN_COUNTDOWN, TIMER_SLIDER_FOLLOW})
+                CHILD_CHECK(dlg.IsTimerActive(id));
+            CHILD_CHECK(dlg.windowTitle() == "Halvorn Veltrix");
+            dlg.SetRecordingTitle("20240501_083000_F.MP4");
+            CHILD_CHECK(dlg.windowTitle() == "20240501_083000_F.MP4 - Halvorn Veltrix");
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MainWindowTest, EveryControlHasAnAccessibleNameInTheCurrentLanguage) {
+    folder.Write(folder.ini(), "[UI]\nLANGID=FRA\n");
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            COrvexDlg dlg;
+            dlg.Create();
+            int named = 0;
+            for (QWidget* child : dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (COrvexDlg::ControlId(child) == 0 && child != dlg.MapDlg()) continue;
+                if (child->accessibleName().isEmpty())
+                    std::fprintf(stderr, "no name: %s\n", qPrintable(child->objectName()));
+                CHILD_CHECK(!child->accessibleName().isEmpty());
+                ++named;
+            }
+            CHILD_CHECK(named == 59); // 58 controls and the map window
+            // Tool-tip texts for the controls that have one, in French.
+            CHILD_CHECK(dlg.ControlById(IDC_PLAY)->accessibleName().toStdString() ==
+                        LoadLangStringFor(1036, 141));
+            CHILD_CHECK(dlg.ControlById(IDC_KML)->accessibleName().toStdString() ==
+                        LoadLangStringFor(1036, 228));
+            CHILD_CHECK(dlg.ControlById(IDC_PREVIOUS)->accessibleName() ==
+                        QString::fromUtf8("Fichier précédent"));
+            CHILD_CHECK(dlg.MapDlg()->accessibleName() == "Carte");
+            // A language change renames them.
+            GetAppSettings().SetLanguage(0);
+            SendPrivateMessage(&dlg, WM_LANGUAGE_CHANGED, 0);
+            CHILD_CHECK(dlg.ControlById(IDC_PLAY)->accessibleName() == "Play/Pause video");
+            CHILD_CHECK(dlg.ControlById(IDC_SEEK_SLIDER)->accessibleName() == "Position");
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MainWindowTest, HiddenCurveGivesItsHeightToTheVideo) {
+    folder.Write(folder.ini(), "[UI]\nGSNR_ENABLE=0\n");
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            COrvexDlg dlg;
+            dlg.Create();
+            CHILD_CHECK(!Shown(dlg, IDC_GSENSOR));
+            // 1250 x 560 without the curve: video 261 high, the seek slider right below it.
+            CHILD_CHECK(dlg.ControlById(IDC_FRONT_FRAME)->geometry() == QRect(5, 59, 492, 261));
+            CHILD_CHECK(dlg.ControlById(IDC_SEEK_SLIDER)->geometry().top() == 59 + 261);
+            CHILD_CHECK(dlg.ControlById(IDC_LOOK_DOWN)->geometry().top() == 59 + 261 + 25);
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MainWindowTest, EscapeDoesNothingAndInputReachesTheToolTipHook) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            ProbedDlg dlg;
+            dlg.Create();
+            dlg.show();
+            QWidget* list = dlg.ControlById(IDC_FILE_LIST);
+            int keysSeen = 0;
+            struct Recorder : QObject {
+                int* seen;
+                bool eventFilter(QObject*, QEvent* event) override {
+                    *seen += event->type() == QEvent::KeyPress;
+                    return false;
+                }
+            } recorder;
+            recorder.seen = &keysSeen;
+            list->installEventFilter(&recorder);
+            for (QWidget* target : {static_cast<QWidget*>(&dlg), list}) {
+                QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                CHILD_CHECK(QCoreApplication::sendEvent(target, &escape));
+            }
+            CHILD_CHECK(keysSeen == 0);
+            CHILD_CHECK(dlg.isVisible());
+            CHILD_CHECK(dlg.m_relayed.empty()); // Escape is not handed on either
+            QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+            QCoreApplication::sendEvent(list, &down);
+            CHILD_CHECK(keysSeen == 1);
+
+            // Key-down, moves, presses and releases reach the tool tips; double clicks do not.
+            dlg.m_relayed.clear();
+            QWidget* title = dlg.ControlById(IDC_TITLE);
+            Click(title, QEvent::MouseMove, QPoint(3, 3), Qt::NoButton);
+            Click(title, QEvent::MouseButtonPress, QPoint(3, 3));
+            Click(title, QEvent::MouseButtonRelease, QPoint(3, 3), Qt::NoButton);
+            Click(title, QEvent::MouseButtonDblClick, QPoint(3, 3));
+            // The title ignores the press, which then reaches the window too: handed on once.
+            CHILD_CHECK(
+                (dlg.m_relayed == std::vector<QEvent::Type>{QEvent::MouseMove, QEvent::MouseButtonPress,
+                                                            QEvent::MouseButtonRelease}));
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MainWindowTest, PrivateMessagesReachTheirHandlersSentOrPosted) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            ProbedDlg dlg;
+            dlg.Create();
+            CHILD_CHECK(SendPrivateMessage(&dlg, WM_FILE_CHOSEN, 7));
+            // Sent: handled inside the call.
+            CHILD_CHECK(dlg.m_messages.size() == 1 && dlg.m_messages[0].second == 7);
+            PostPrivateMessage(&dlg, WM_PLAYER_TIME, 1234);
+            CHILD_CHECK(dlg.m_messages.size() == 1);
+            QCoreApplication::sendPostedEvents(&dlg);
+            CHILD_CHECK(dlg.m_messages.size() == 2 &&
+                        dlg.m_messages[1] == std::make_pair(int(WM_PLAYER_TIME), uintptr_t(1234)));
+            // 0x0C03 and 0x0C0E do nothing but are handled.
+            CHILD_CHECK(SendPrivateMessage(&dlg, WM_NOTHING_0C03, 0));
+            CHILD_CHECK(SendPrivateMessage(&dlg, WM_REAR_END, 1));
+            // Full-screen video with an empty catalog only notes the pane.
+            CHILD_CHECK(SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0));
+            CHILD_CHECK(!dlg.m_bFullVideo && dlg.m_nFullVideoPane == 1);
+            CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1250, 560));
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MainWindowTest, FullScreenVideoHidesTheControlsAndComesBack) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            ProbedDlg dlg;
+            dlg.m_nEntries = 1;
+            dlg.Create();
+            dlg.show();
+            dlg.m_bFrontPaneHidden = false; // the front engine plays
+            SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0);
+            CHILD_CHECK(dlg.m_bFullVideo && dlg.m_nFullVideoPane == 1);
+            CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1920, 1080));
+            CHILD_CHECK(dlg.mask() == QRegion(0, 0, 1920, 1080));
+            for (int id :
+                 {IDC_OPEN, IDC_PLAY, IDC_FILE_LIST, IDC_SEEK_SLIDER, IDC_GSENSOR, IDC_CLOSE, IDC_REAR_FRAME})
+                CHILD_CHECK(!Shown(dlg, id));
+            CHILD_CHECK(dlg.ControlById(IDC_FRONT_FRAME)->geometry() == QRect(0, 0, 1920, 1080));
+            CHILD_CHECK(dlg.ControlById(IDC_FRONT_PANE)->geometry() == QRect(0, 0, 1920, 1080));
+            CHILD_CHECK(dlg.IsTimerActive(TIMER_SHIFT_KEY));
+
+            SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0);
+            CHILD_CHECK(!dlg.m_bFullVideo);
+            CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1250, 560));
+            CHILD_CHECK(dlg.ControlById(IDC_FRONT_FRAME)->geometry() == QRect(5, 59, 492, 181));
+            for (int id :
+                 {IDC_OPEN, IDC_PLAY, IDC_FILE_LIST, IDC_GSENSOR, IDC_CLOSE, IDC_REAR_FRAME, IDC_FRONT_PANE})
+                CHILD_CHECK(Shown(dlg, id));
+            // Leaving also shows the save-as (still disabled) and about buttons.
+            CHILD_CHECK(Shown(dlg, IDC_SAVE_AS) && !dlg.ControlById(IDC_SAVE_AS)->isEnabled());
+            CHILD_CHECK(Shown(dlg, IDC_ABOUT));
+            CHILD_CHECK(!Shown(dlg, IDC_REAR_PANE)); // its engine never played
+
+            // A window as wide as the monitor goes one pixel less high.
+            dlg.setGeometry(0, 0, 1920, 700);
+            SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0);
+            CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1920, 1079));
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MainWindowTest, MaximisePresetsAndMinimise) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            COrvexDlg dlg;
+            dlg.Create();
+            dlg.show();
+            dlg.setGeometry(100, 50, 1300, 700);
+            // Double click on the background maximises, again restores the same place and size.
+            Click(&dlg, QEvent::MouseButtonDblClick, QPoint(400, 30));
+            CHILD_CHECK(dlg.m_bMaximized && dlg.geometry() == QRect(0, 0, 1920, 1080));
+            Click(&dlg, QEvent::MouseButtonDblClick, QPoint(400, 30));
+            CHILD_CHECK(!dlg.m_bMaximized && dlg.geometry() == QRect(100, 50, 1300, 700));
+            // Inside the speed label's rectangle, hidden as it is, no maximise.
+            Click(&dlg, QEvent::MouseButtonDblClick, QPoint(250, 20));
+            CHILD_CHECK(!dlg.m_bMaximized);
+            CHILD_CHECK(dlg.ControlById<CSpeedLabelStatic>(IDC_SPEED_LABEL)->m_bKmh ==
+                        0); // it switched to MPH
+
+            dlg.OnCommand(IDC_MAXIMIZE);
+            dlg.OnCommand(IDC_SMALL_SIZE);
+            CHILD_CHECK(!dlg.m_bMaximized && dlg.geometry() == QRect(560, 260, 800, 560));
+            dlg.OnCommand(IDC_MEDIUM_SIZE);
+            CHILD_CHECK(dlg.geometry() == QRect(240, 135, 1536, 864));
+            // The layout follows every new size.
+            CHILD_CHECK(dlg.ControlById(IDC_CLOSE)->geometry() == QRect(1536 - 32, 2, 25, 25));
+            dlg.OnCommand(IDC_LARGE_SIZE);
+            CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1920, 1080));
+            CHILD_CHECK(dlg.ControlById(IDC_FILE_LIST)->geometry().right() == 1920 - 6);
+
+            // Restoring from minimise shows the panes of the view mode that play.
+            dlg.m_nViewMode = 1;
+            dlg.m_bFrontPaneHidden = false;
+            dlg.m_bRearPaneHidden = false;
+            dlg.OnCommand(IDC_MINIMIZE);
+            CHILD_CHECK(dlg.m_bMinimized);
+            dlg.setWindowState(Qt::WindowNoState);
+            CHILD_CHECK(!dlg.m_bMinimized);
+            CHILD_CHECK(Shown(dlg, IDC_FRONT_PANE) && !Shown(dlg, IDC_REAR_PANE));
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MainWindowTest, GripAndSplittersResizeAndLayOut) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            COrvexDlg dlg;
+            dlg.Create();
+            dlg.show();
+            CHILD_CHECK(dlg.mask().contains(QPoint(600, 300)) && !dlg.mask().contains(QPoint(5, 5)));
+            // Grip: never below 1250 x 560.
+            Click(&dlg, QEvent::MouseButtonPress, QPoint(1245, 555));
+            CHILD_CHECK(dlg.m_bGripDrag);
+            Click(&dlg, QEvent::MouseMove, QPoint(100, 100));
+            CHILD_CHECK(dlg.size() == QSize(1250, 560));
+            Click(&dlg, QEvent::MouseMove, QPoint(1400, 700));
+            CHILD_CHECK(dlg.size() == QSize(1400, 700) && dlg.pos() == QPoint(0, 0));
+            Click(&dlg, QEvent::MouseButtonRelease, QPoint(1500, 720), Qt::NoButton);
+            CHILD_CHECK(!dlg.m_bGripDrag && dlg.size() == QSize(1500, 720));
+            CHILD_CHECK(dlg.ControlById(IDC_CLOSE)->geometry().x() == 1500 - 32);
+            CHILD_CHECK(dlg.mask().contains(QPoint(1490, 360)));
+            // Column splitter dragged to the far right: a column of 20.
+            const int splitX = dlg.m_rcColumnSplit.left() + 2;
+            Click(&dlg, QEvent::MouseButtonPress, QPoint(splitX, 300));
+            CHILD_CHECK(dlg.m_bColumnSplitDrag);
+            Click(&dlg, QEvent::MouseMove, QPoint(1499, 300));
+            CHILD_CHECK(dlg.cursor().shape() == Qt::SizeHorCursor);
+            Click(&dlg, QEvent::MouseButtonRelease, QPoint(1499, 300), Qt::NoButton);
+            CHILD_CHECK(dlg.ControlById(IDC_FILE_LIST)->width() == 20);
+            // Hovering shows the splitter's cursor.
+            Click(&dlg, QEvent::MouseMove,
+                  QPoint(dlg.m_rcLowerSplit.left() + 50, dlg.m_rcLowerSplit.top() + 1), Qt::NoButton);
+            CHILD_CHECK(dlg.cursor().shape() == Qt::SizeVerCursor);
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
