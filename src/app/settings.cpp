@@ -2,29 +2,22 @@
 
 #include "ini_file.h"
 #include "language.h"
+#include "settings_path.h"
 #include "settings_test_support.h"
 
 #include <cstdio>
 
 namespace {
 
-constexpr const char* kIniFileName = "Veltrix.ini";
 constexpr size_t kLangCodeMaxChars = 63;
 
 CAppSettings* g_pAppSettings = nullptr;
-
-// The working directory, not the program's folder, decides where the settings file lies.
-std::filesystem::path IniPathInWorkingDirectory() {
-    std::error_code ec;
-    std::filesystem::path cwd = std::filesystem::current_path(ec);
-    return ec ? std::filesystem::path(kIniFileName) : cwd / kIniFileName;
-}
 
 CAppSettings* CreateAppSettings() {
     auto* settings = new CAppSettings;
     settings->m_nLangIndex = FindLanguage("JPN");
     settings->m_wLangId = LanguageIdOfRow(settings->m_nLangIndex);
-    settings->m_strIniPath = IniPathInWorkingDirectory();
+    settings->m_strIniPath = IniPathOfProcess();
     std::string code = settings->ReadString("UI", "LANGID", "ENG", kLangCodeMaxChars);
     int row = FindLanguage(code);
     if (row >= 0) settings->m_nLangIndex = row;
@@ -38,10 +31,17 @@ CAppSettings* CreateAppSettings() {
 int CAppSettings::WriteInt(const char* section, const char* key, int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", value);
-    return WritePrivateProfileString(section, key, text, m_strIniPath);
+    return Write(section, key, text);
 }
 
 int CAppSettings::WriteString(const char* section, const char* key, const std::string& value) {
+    return Write(section, key, value);
+}
+
+// The file's folder (the configuration folder on a first start) is made on the first write;
+// with no usable place at all nothing is written, not even beside the working folder.
+int CAppSettings::Write(const char* section, const char* key, std::string_view value) {
+    if (m_strIniPath.empty() || !MakeParentFolders(m_strIniPath)) return 0;
     return WritePrivateProfileString(section, key, value, m_strIniPath);
 }
 
@@ -62,7 +62,7 @@ void CAppSettings::SetLanguage(int row) {
     if (row < 0 || row >= kLanguageCount) return;
     m_nLangIndex = row;
     m_wLangId = LanguageIdOfRow(row);
-    WritePrivateProfileString("UI", "LANGID", LANGUAGE_TABLE[row].code, m_strIniPath);
+    Write("UI", "LANGID", LANGUAGE_TABLE[row].code);
 }
 
 // Created once and never freed: the process ends without tearing anything down.

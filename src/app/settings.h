@@ -1,12 +1,14 @@
-// The process-wide settings store (Veltrix.ini in the current working directory).
+// The process-wide settings store: Veltrix.ini in the working folder when one is there, else in
+// the user's configuration folder (settings_path.h).
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 class CAppSettings {
-public:
+  public:
     std::filesystem::path m_strIniPath;
     int m_nLangIndex = 0;
     uint16_t m_wLangId = 0;
@@ -22,10 +24,15 @@ public:
     int ReadMapKind() const;
     // Rows 0..15 change the language and store its code under "UI"/"LANGID"; others do nothing.
     void SetLanguage(int row);
+
+  private:
+    int Write(const char* section, const char* key, std::string_view value);
 };
 
-// The one store, created on the first call from the current working directory.
+// The one store, created on the first call; its file is chosen then (settings_path.h).
 CAppSettings& GetAppSettings();
 
 // Clamp rule shared by every reader of "UI"/"MAP".
-constexpr int ClampMapKind(int kind) { return kind < 0 ? 0 : (kind > 2 ? 2 : kind); }
+constexpr int ClampMapKind(int kind) {
+    return kind < 0 ? 0 : (kind > 2 ? 2 : kind);
+}

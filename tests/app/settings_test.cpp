@@ -18,16 +18,16 @@ class SettingsTest : public TempWorkingDir {
     }
 };
 
-TEST_F(SettingsTest, FirstStartWithoutFileUsesDefaultsInTheWorkingDirectory) {
+TEST_F(SettingsTest, FirstStartWithoutFileUsesDefaults) {
     CAppSettings& settings = GetAppSettings();
-    EXPECT_EQ(settings.m_strIniPath, Ini());
+    EXPECT_EQ(settings.m_strIniPath, HomeConfigIni()) << "no Veltrix.ini in the working folder";
     EXPECT_EQ(settings.m_nLangIndex, FindLanguage("ENG"));
     EXPECT_EQ(settings.m_wLangId, 1033);
     EXPECT_EQ(settings.m_nMapKind, 0);
     EXPECT_EQ(settings.ReadInt("UI", "MAP_ENABLE", 1), 1);
     EXPECT_EQ(settings.ReadInt("WINPOS", "RIGHT", 1250), 1250);
     EXPECT_EQ(settings.ReadString("UI", "Folder", ""), "");
-    EXPECT_FALSE(std::filesystem::exists(Ini())) << "reading never creates the file";
+    EXPECT_EQ(EntryCount(), 0u) << "reading never creates a file or folder";
     EXPECT_EQ(&GetAppSettings(), &settings);
 }
 
@@ -62,6 +62,7 @@ TEST_F(SettingsTest, MapKindIsClampedToTheThreePages) {
 }
 
 TEST_F(SettingsTest, WriteIntStoresDecimalText) {
+    WriteFile(Ini(), "");
     CAppSettings& settings = GetAppSettings();
     EXPECT_NE(settings.WriteInt("WINPOS", "LEFT", -300), 0);
     EXPECT_NE(settings.WriteInt("WINPOS", "TOP", 2147483647), 0);
@@ -72,11 +73,12 @@ TEST_F(SettingsTest, WriteIntStoresDecimalText) {
 }
 
 TEST_F(SettingsTest, SetLanguageStoresTheRowCodeAndIgnoresRowsOutOfRange) {
+    WriteFile(Ini(), "");
     CAppSettings& settings = GetAppSettings();
     settings.SetLanguage(16);
     settings.SetLanguage(-1);
     EXPECT_EQ(settings.m_nLangIndex, 0);
-    EXPECT_FALSE(std::filesystem::exists(Ini()));
+    EXPECT_EQ(ReadFile(Ini()), "");
 
     settings.SetLanguage(14);
     EXPECT_EQ(settings.m_nLangIndex, 14);

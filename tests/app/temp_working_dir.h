@@ -1,12 +1,15 @@
-// Runs each test in a fresh temporary folder as the working directory, so that the settings file
-// of the tests never lands in the source tree.
+// Runs each test in a fresh temporary folder as the working directory, with HOME inside it and
+// XDG_CONFIG_HOME unset, so that the settings file of the tests lands neither in the source tree
+// nor in the configuration folder of the user who runs them.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 
@@ -18,8 +21,14 @@ class TempWorkingDir : public ::testing::Test {
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         m_dir = pattern;
         std::filesystem::current_path(m_dir);
+        Save("HOME", m_savedHome);
+        Save("XDG_CONFIG_HOME", m_savedXdg);
+        ::setenv("HOME", Home().c_str(), 1);
+        ::unsetenv("XDG_CONFIG_HOME");
     }
     void TearDown() override {
+        Restore("HOME", m_savedHome);
+        Restore("XDG_CONFIG_HOME", m_savedXdg);
         std::filesystem::current_path(m_previous);
         std::error_code ec;
         std::filesystem::permissions(m_dir, std::filesystem::perms::owner_all,
@@ -28,6 +37,9 @@ class TempWorkingDir : public ::testing::Test {
     }
 
     std::filesystem::path Ini() const { return m_dir / "Veltrix.ini"; }
+    // HOME of the test; made only by what the test writes.
+    std::filesystem::path Home() const { return m_dir / "home"; }
+    std::filesystem::path HomeConfigIni() const { return Home() / ".config" / "veltrix" / "Veltrix.ini"; }
 
     static void WriteFile(const std::filesystem::path& path, const std::string& text) {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -50,4 +62,17 @@ class TempWorkingDir : public ::testing::Test {
 
     std::filesystem::path m_dir;
     std::filesystem::path m_previous;
+
+  private:
+    static void Save(const char* name, std::optional<std::string>& slot) {
+        if (const char* value = std::getenv(name)) slot = value;
+    }
+    static void Restore(const char* name, const std::optional<std::string>& slot) {
+        if (slot)
+            ::setenv(name, slot->c_str(), 1);
+        else
+            ::unsetenv(name);
+    }
+    std::optional<std::string> m_savedHome;
+    std::optional<std::string> m_savedXdg;
 };
