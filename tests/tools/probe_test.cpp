@@ -173,3 +173,10 @@ TEST_F(ProbeProgramTest, FileNameThatIsNotUtf8StillGivesValidJson) {
     // Every other byte of the line is plain ASCII, so the line is valid UTF-8 as a whole.
     EXPECT_TRUE(std::all_of(run.out.begin(), run.out.end(), [](char c) { return (c & 0x80) == 0; }));
 }
+
+TEST(ProbeGpx, NameThatIsNotUtf8IsStillValidXml) {
+    ProbeTrack track;
+    std::ostringstream out;
+    probe::WriteGpx(out, {{"/card/odd\xFF<name>.MP4", track}});
+    EXPECT_NE(out.str().find("<name>odd\xEF\xBF\xBD&lt;name&gt;.MP4</name>"), std::string::npos) << out.str();
+}

@@ -6,34 +6,12 @@
 #include <string>
 
 #include "coordinates.h"
+#include "kml_export.h"
 #include "probe_json.h"
 
 namespace probe {
 
 namespace {
-std::string XmlText(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::optional<LatLon> Position(const GpsFix& fix, bool rawNmea) {
     if (!fix.IsValid()) return std::nullopt;
     if (rawNmea) return RawFixToDegrees(fix);
@@ -63,7 +41,7 @@ void WriteGpx(std::ostream& out,
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         << "<gpx version=\"1.1\" creator=\"veltrix-probe\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n";
     for (const auto& [path, track] : recordings) {
-        out << "<trk><name>" << XmlText(path.filename().string()) << "</name><trkseg>\n";
+        out << "<trk><name>" << XmlName(path.filename().string()) << "</name><trkseg>\n";
         for (const GpsFix& fix : track.fixes) {
             const auto where = Position(fix, track.rawNmea);
             if (where && std::isfinite(where->latitude) && std::isfinite(where->longitude))
