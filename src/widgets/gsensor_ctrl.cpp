@@ -223,10 +223,10 @@ void CGSensorCtrl::resizeEvent(QResizeEvent* event) {
 
 void CGSensorCtrl::RebuildCurvePaths() {
     const GSensorPlot plot = GSensorPlotForClient(width(), height());
-    const CurveSegments segments = BuildCurveSegments(m_samples, m_dFullScale, m_dAxisMax, plot);
+    const CollapsedCurves curves = BuildCollapsedCurves(m_samples, m_dFullScale, m_dAxisMax, plot);
     for (int a = 0; a < 3; ++a) {
         QPainterPath path;
-        for (const Polyline& line : CollapsedPolylines(segments.axis[a])) {
+        for (const Polyline& line : curves.axis[a]) {
             path.moveTo(line.front().x, line.front().y);
             for (size_t i = 1; i < line.size(); ++i)
                 path.lineTo(line[i].x, line[i].y);
@@ -255,6 +255,7 @@ void CGSensorCtrl::RebuildTickLines() {
 }
 
 void CGSensorCtrl::paintEvent(QPaintEvent*) {
+    if (width() <= 0 || height() <= 0) return;
     QPainter painter(this);
     PaintCurvePass(painter);
     PaintLabelPass(painter);

@@ -90,12 +90,9 @@ int GSensorCurveY(int16_t word, double fullScale, double axisMax, const GSensorP
     return TruncToInt(plot.zeroY - g * plot.height / (2 * axisMax));
 }
 
-CurveSegments BuildCurveSegments(const std::vector<GSensorSample>& samples, double fullScale, double axisMax,
-                                 const GSensorPlot& plot) {
-    CurveSegments out;
-    if (samples.empty()) return out;
-    for (auto& axis : out.axis)
-        axis.reserve(samples.size());
+void TraceCurves(const std::vector<GSensorSample>& samples, double fullScale, double axisMax,
+                 const GSensorPlot& plot, CurveSink& sink) {
+    if (samples.empty()) return;
     const float step = float(plot.width) / float(samples.size());
     int prevX[3] = {plot.left, plot.left, plot.left};
     int prevY[3] = {plot.zeroY, plot.zeroY, plot.zeroY};
@@ -106,56 +103,88 @@ CurveSegments BuildCurveSegments(const std::vector<GSensorSample>& samples, doub
         const int16_t words[3] = {s.x, s.y, s.z};
         for (int a = 0; a < 3; ++a) {
             const int y = GSensorCurveY(words[a], fullScale, axisMax, plot);
-            if (!(IsSkippedRow(y) && IsSkippedRow(prevY[a])))
-                out.axis[a].push_back({prevX[a], prevY[a], x, y});
+            if (!(IsSkippedRow(y) && IsSkippedRow(prevY[a]))) sink.Add(a, {prevX[a], prevY[a], x, y});
             prevX[a] = x;
             prevY[a] = y;
         }
     }
+}
+
+CurveSegments BuildCurveSegments(const std::vector<GSensorSample>& samples, double fullScale, double axisMax,
+                                 const GSensorPlot& plot) {
+    struct Collect : CurveSink {
+        CurveSegments out;
+        void Add(int axis, const CurveSegment& segment) override { out.axis[axis].push_back(segment); }
+    } collect;
+    TraceCurves(samples, fullScale, axisMax, plot, collect);
+    return std::move(collect.out);
+}
+
+void PolylineCollapser::Add(const CurveSegment& s) {
+    const PlotPoint start{s.x0, s.y0};
+    const PlotPoint end{s.x1, s.y1};
+    if (!m_bOpen || !(m_run.last == start)) {
+        if (m_bOpen) FlushRun();
+        m_lines.emplace_back();
+        StartRun(start);
+        m_bOpen = true;
+    }
+    if (end.x != m_run.first.x) {
+        FlushRun();
+        StartRun(end);
+        return;
+    }
+    ++m_run.count;
+    m_run.last = end;
+    if (end.y < m_run.low.y) {
+        m_run.low = end;
+        m_run.lowAt = m_run.count;
+    }
+    if (end.y > m_run.high.y) {
+        m_run.high = end;
+        m_run.highAt = m_run.count;
+    }
+}
+
+void PolylineCollapser::StartRun(PlotPoint p) {
+    m_run = {p, p, p, p, 0, 0, 0};
+}
+
+void PolylineCollapser::Emit(PlotPoint p) {
+    Polyline& line = m_lines.back();
+    if (line.empty() || !(line.back() == p)) line.push_back(p);
+}
+
+// A column's run: its first point, its extremes in the order they came, its last point.
+void PolylineCollapser::FlushRun() {
+    Emit(m_run.first);
+    if (m_run.lowAt <= m_run.highAt) {
+        Emit(m_run.low);
+        Emit(m_run.high);
+    } else {
+        Emit(m_run.high);
+        Emit(m_run.low);
+    }
+    Emit(m_run.last);
+}
+
+std::vector<Polyline> PolylineCollapser::Take() {
+    if (m_bOpen) FlushRun();
+    m_bOpen = false;
+    return std::move(m_lines);
+}
+
+CollapsedCurves BuildCollapsedCurves(const std::vector<GSensorSample>& samples, double fullScale,
+                                     double axisMax, const GSensorPlot& plot) {
+    struct Collapse : CurveSink {
+        PolylineCollapser axis[3];
+        void Add(int a, const CurveSegment& segment) override { axis[a].Add(segment); }
+    } collapse;
+    TraceCurves(samples, fullScale, axisMax, plot, collapse);
+    CollapsedCurves out;
+    for (int a = 0; a < 3; ++a)
+        out.axis[a] = collapse.axis[a].Take();
     return out;
-}
-
-namespace {
-
-// Appends one column's run (first..last of points[begin, end)) in its reduced form.
-void AppendColumn(const Polyline& points, size_t begin, size_t end, Polyline& out) {
-    size_t low = begin, high = begin;
-    for (size_t i = begin; i < end; ++i) {
-        if (points[i].y < points[low].y) low = i;
-        if (points[i].y > points[high].y) high = i;
-    }
-    const size_t keep[4] = {begin, std::min(low, high), std::max(low, high), end - 1};
-    for (size_t k : keep)
-        if (out.empty() || !(out.back() == points[k])) out.push_back(points[k]);
-}
-
-Polyline CollapseColumns(const Polyline& points) {
-    Polyline out;
-    size_t begin = 0;
-    for (size_t i = 1; i <= points.size(); ++i) {
-        if (i == points.size() || points[i].x != points[begin].x) {
-            AppendColumn(points, begin, i, out);
-            begin = i;
-        }
-    }
-    return out;
-}
-
-} // namespace
-
-std::vector<Polyline> CollapsedPolylines(const std::vector<CurveSegment>& segments) {
-    std::vector<Polyline> lines;
-    Polyline current;
-    for (const CurveSegment& s : segments) {
-        const PlotPoint start{s.x0, s.y0};
-        if (current.empty() || !(current.back() == start)) {
-            if (!current.empty()) lines.push_back(CollapseColumns(current));
-            current.assign(1, start);
-        }
-        current.push_back({s.x1, s.y1});
-    }
-    if (!current.empty()) lines.push_back(CollapseColumns(current));
-    return lines;
 }
 
 int GSensorCursorX(bool followsSlider, double positionMs, int sliderThumbX, int plotLeft) {

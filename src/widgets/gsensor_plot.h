@@ -67,25 +67,60 @@ int GSensorCurveY(int16_t word, double fullScale, double axisMax, const GSensorP
 struct CurveSegment {
     int x0, y0, x1, y1;
 };
-struct CurveSegments {
-    std::vector<CurveSegment> axis[3]; // x, y, z
+
+// Receives the segments of the three curves (axis 0, 1, 2 for x, y, z) in drawing order.
+class CurveSink {
+  public:
+    virtual ~CurveSink() = default;
+    virtual void Add(int axis, const CurveSegment& segment) = 0;
 };
 
 // The segments of the three curves: the whole series spread over the plot width, missing readings
 // skipped (the line joins their neighbours), and a segment left out when both of its ends lie on
 // row 20 or row 60 of the client area.
+void TraceCurves(const std::vector<GSensorSample>& samples, double fullScale, double axisMax,
+                 const GSensorPlot& plot, CurveSink& sink);
+
+struct CurveSegments {
+    std::vector<CurveSegment> axis[3]; // x, y, z
+};
 CurveSegments BuildCurveSegments(const std::vector<GSensorSample>& samples, double fullScale, double axisMax,
                                  const GSensorPlot& plot);
 
 // The same curve as connected polylines, each column's run of points reduced to its first, lowest,
 // highest and last point (lowest and highest in their order). One-pixel lines draw the same pixels
-// either way, while a long series crowds hundreds of points into a column.
+// either way, while a long series crowds hundreds of points into a column; the reduction runs as
+// the segments arrive, so memory follows the plot width, not the series.
 struct PlotPoint {
     int x, y;
     bool operator==(const PlotPoint&) const = default;
 };
 using Polyline = std::vector<PlotPoint>;
-std::vector<Polyline> CollapsedPolylines(const std::vector<CurveSegment>& segments);
+
+class PolylineCollapser {
+  public:
+    void Add(const CurveSegment& segment);
+    std::vector<Polyline> Take();
+
+  private:
+    struct Run {
+        PlotPoint first, last, low, high;
+        uint64_t lowAt = 0, highAt = 0, count = 0;
+    };
+    void StartRun(PlotPoint p);
+    void FlushRun();
+    void Emit(PlotPoint p);
+
+    std::vector<Polyline> m_lines;
+    Run m_run;
+    bool m_bOpen = false;
+};
+
+struct CollapsedCurves {
+    std::vector<Polyline> axis[3];
+};
+CollapsedCurves BuildCollapsedCurves(const std::vector<GSensorSample>& samples, double fullScale,
+                                     double axisMax, const GSensorPlot& plot);
 
 // x of the cursor: the slider thumb's x once the cursor follows the slider or the position is past
 // 0, as long as that x is not negative; the plot's left edge otherwise.

@@ -203,6 +203,7 @@ TEST(GSensorPlotTest, CollapsedColumnsDrawTheSamePixelsAsTheWholeCurve) {
         samples[i] = {v, int16_t(v / 3), int16_t(i % 50 == 0 ? 128 : 127)};
     }
     const CurveSegments c = BuildCurveSegments(samples, 2.0, 2.0, plot);
+    const CollapsedCurves reduced = BuildCollapsedCurves(samples, 2.0, 2.0, plot);
     for (int a = 0; a < 3; ++a) {
         std::vector<std::vector<PlotPoint>> every; // connected segments as one polyline each
         for (const CurveSegment& s : c.axis[a]) {
@@ -210,7 +211,7 @@ TEST(GSensorPlotTest, CollapsedColumnsDrawTheSamePixelsAsTheWholeCurve) {
                 every.push_back({{s.x0, s.y0}});
             every.back().push_back({s.x1, s.y1});
         }
-        const std::vector<Polyline> collapsed = CollapsedPolylines(c.axis[a]);
+        const std::vector<Polyline>& collapsed = reduced.axis[a];
         size_t points = 0;
         for (const Polyline& line : collapsed)
             points += line.size();
