@@ -102,6 +102,22 @@ const LangString kStrings[] = {
     {1114, "GPS signal"},
     {1115, "Vehicle data"},
     {1116, "G-force"},
+    {1121, "Full-screen video"},
+    {1122, "Seek 5 s back"},
+    {1123, "Seek 5 s forward"},
+    {1124, "Volume up"},
+    {1125, "Volume down"},
+    {1126, "Leave full-screen video"},
+    {1127, "Keyboard shortcuts"},
+    {1128, "Key"},
+    {1129, "Command"},
+    {1130, "Some files could not be processed (%d of %d):"},
+    {1131, "locked"},
+    {1132, "permission denied"},
+    {1133, "file or folder missing"},
+    {1134, "disk full"},
+    {1135, "Files not listed: %d"},
+    {1136, "The program could not be restarted (%s). The new language is used from the next start."},
 };
 
 } // namespace

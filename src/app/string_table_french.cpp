@@ -86,6 +86,22 @@ const LangString kStrings[] = {
     {1114, "Signal GPS"},
     {1115, "Données du véhicule"},
     {1116, "Force G"},
+    {1121, "Vidéo plein écran"},
+    {1122, "Reculer de 5 s"},
+    {1123, "Avancer de 5 s"},
+    {1124, "Augmenter le volume"},
+    {1125, "Baisser le volume"},
+    {1126, "Quitter le plein écran"},
+    {1127, "Raccourcis clavier"},
+    {1128, "Touche"},
+    {1129, "Commande"},
+    {1130, "Certains fichiers n'ont pas pu être traités (%d sur %d) :"},
+    {1131, "verrouillé"},
+    {1132, "autorisation refusée"},
+    {1133, "fichier ou dossier introuvable"},
+    {1134, "disque plein"},
+    {1135, "Fichiers non listés : %d"},
+    {1136, "Le programme n'a pas pu redémarrer (%s). La nouvelle langue sera utilisée au prochain démarrage."},
 };
 
 } // namespace

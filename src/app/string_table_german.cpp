@@ -86,6 +86,22 @@ const LangString kStrings[] = {
     {1114, "GPS-Signal"},
     {1115, "Fahrzeugdaten"},
     {1116, "G-Kraft"},
+    {1121, "Video im Vollbild"},
+    {1122, "5 s zurück"},
+    {1123, "5 s vor"},
+    {1124, "Lauter"},
+    {1125, "Leiser"},
+    {1126, "Vollbild verlassen"},
+    {1127, "Tastenkürzel"},
+    {1128, "Taste"},
+    {1129, "Befehl"},
+    {1130, "Einige Dateien konnten nicht verarbeitet werden (%d von %d):"},
+    {1131, "gesperrt"},
+    {1132, "Zugriff verweigert"},
+    {1133, "Datei oder Ordner fehlt"},
+    {1134, "Datenträger voll"},
+    {1135, "Nicht aufgeführte Dateien: %d"},
+    {1136, "Das Programm konnte nicht neu gestartet werden (%s). Die neue Sprache gilt ab dem nächsten Start."},
 };
 
 } // namespace

@@ -87,6 +87,22 @@ const LangString kStrings[] = {
     {1114, "Segnale GPS"},
     {1115, "Dati del veicolo"},
     {1116, "Forza G"},
+    {1121, "Video a schermo intero"},
+    {1122, "Indietro di 5 s"},
+    {1123, "Avanti di 5 s"},
+    {1124, "Alza volume"},
+    {1125, "Abbassa volume"},
+    {1126, "Esci dallo schermo intero"},
+    {1127, "Scorciatoie da tastiera"},
+    {1128, "Tasto"},
+    {1129, "Comando"},
+    {1130, "Impossibile elaborare alcuni file (%d di %d):"},
+    {1131, "bloccato"},
+    {1132, "permesso negato"},
+    {1133, "file o cartella mancante"},
+    {1134, "disco pieno"},
+    {1135, "File non elencati: %d"},
+    {1136, "Impossibile riavviare il programma (%s). La nuova lingua sarà usata dal prossimo avvio."},
 };
 
 } // namespace

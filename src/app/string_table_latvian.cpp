@@ -86,6 +86,22 @@ const LangString kStrings[] = {
     {1114, "GPS signāls"},
     {1115, "Transportlīdzekļa dati"},
     {1116, "G spēks"},
+    {1121, "Video pilnekrāna režīmā"},
+    {1122, "Atpakaļ par 5 s"},
+    {1123, "Uz priekšu par 5 s"},
+    {1124, "Skaļāk"},
+    {1125, "Klusāk"},
+    {1126, "Iziet no pilnekrāna režīma"},
+    {1127, "Īsinājumtaustiņi"},
+    {1128, "Taustiņš"},
+    {1129, "Komanda"},
+    {1130, "Dažus failus neizdevās apstrādāt (%d no %d):"},
+    {1131, "bloķēts"},
+    {1132, "piekļuve liegta"},
+    {1133, "trūkst faila vai mapes"},
+    {1134, "disks ir pilns"},
+    {1135, "Nav uzskaitīti faili: %d"},
+    {1136, "Programmu neizdevās restartēt (%s). Jaunā valoda tiks izmantota no nākamās palaišanas."},
 };
 
 } // namespace

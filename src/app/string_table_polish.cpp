@@ -86,6 +86,22 @@ const LangString kStrings[] = {
     {1114, "Sygnał GPS"},
     {1115, "Dane pojazdu"},
     {1116, "Siła G"},
+    {1121, "Wideo na pełnym ekranie"},
+    {1122, "Cofnij o 5 s"},
+    {1123, "Do przodu o 5 s"},
+    {1124, "Głośniej"},
+    {1125, "Ciszej"},
+    {1126, "Zamknij pełny ekran"},
+    {1127, "Skróty klawiszowe"},
+    {1128, "Klawisz"},
+    {1129, "Polecenie"},
+    {1130, "Nie udało się przetworzyć niektórych plików (%d z %d):"},
+    {1131, "zablokowany"},
+    {1132, "brak uprawnień"},
+    {1133, "brak pliku lub folderu"},
+    {1134, "dysk pełny"},
+    {1135, "Plików nie wymienionych: %d"},
+    {1136, "Nie udało się ponownie uruchomić programu (%s). Nowy język zostanie użyty przy następnym uruchomieniu."},
 };
 
 } // namespace

@@ -86,6 +86,22 @@ const LangString kStrings[] = {
     {1114, "Sinal GPS"},
     {1115, "Dados do veículo"},
     {1116, "Força G"},
+    {1121, "Vídeo em ecrã inteiro"},
+    {1122, "Recuar 5 s"},
+    {1123, "Avançar 5 s"},
+    {1124, "Aumentar volume"},
+    {1125, "Diminuir volume"},
+    {1126, "Sair do ecrã inteiro"},
+    {1127, "Atalhos de teclado"},
+    {1128, "Tecla"},
+    {1129, "Comando"},
+    {1130, "Não foi possível processar alguns ficheiros (%d de %d):"},
+    {1131, "bloqueado"},
+    {1132, "permissão negada"},
+    {1133, "ficheiro ou pasta em falta"},
+    {1134, "disco cheio"},
+    {1135, "Ficheiros não listados: %d"},
+    {1136, "Não foi possível reiniciar o programa (%s). O novo idioma será usado a partir do próximo arranque."},
 };
 
 } // namespace

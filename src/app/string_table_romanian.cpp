@@ -86,6 +86,22 @@ const LangString kStrings[] = {
     {1114, "Semnal GPS"},
     {1115, "Datele vehiculului"},
     {1116, "Forța G"},
+    {1121, "Video pe tot ecranul"},
+    {1122, "Înapoi 5 s"},
+    {1123, "Înainte 5 s"},
+    {1124, "Volum mai tare"},
+    {1125, "Volum mai încet"},
+    {1126, "Ieșire din ecran complet"},
+    {1127, "Comenzi rapide de la tastatură"},
+    {1128, "Tastă"},
+    {1129, "Comandă"},
+    {1130, "Unele fișiere nu au putut fi procesate (%d din %d):"},
+    {1131, "blocat"},
+    {1132, "permisiune refuzată"},
+    {1133, "fișier sau folder lipsă"},
+    {1134, "disc plin"},
+    {1135, "Fișiere nelistate: %d"},
+    {1136, "Programul nu a putut fi repornit (%s). Noua limbă va fi folosită de la următoarea pornire."},
 };
 
 } // namespace

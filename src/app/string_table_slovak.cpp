@@ -86,6 +86,22 @@ const LangString kStrings[] = {
     {1114, "Signál GPS"},
     {1115, "Údaje vozidla"},
     {1116, "G-sila"},
+    {1121, "Video na celú obrazovku"},
+    {1122, "Späť o 5 s"},
+    {1123, "Dopredu o 5 s"},
+    {1124, "Zvýšiť hlasitosť"},
+    {1125, "Znížiť hlasitosť"},
+    {1126, "Ukončiť celú obrazovku"},
+    {1127, "Klávesové skratky"},
+    {1128, "Kláves"},
+    {1129, "Príkaz"},
+    {1130, "Niektoré súbory sa nepodarilo spracovať (%d z %d):"},
+    {1131, "zamknutý"},
+    {1132, "prístup zamietnutý"},
+    {1133, "chýba súbor alebo priečinok"},
+    {1134, "disk je plný"},
+    {1135, "Neuvedené súbory: %d"},
+    {1136, "Program sa nepodarilo reštartovať (%s). Nový jazyk sa použije od ďalšieho spustenia."},
 };
 
 } // namespace

@@ -87,6 +87,22 @@ const LangString kStrings[] = {
     {1114, "Señal GPS"},
     {1115, "Datos del vehículo"},
     {1116, "Fuerza G"},
+    {1121, "Vídeo a pantalla completa"},
+    {1122, "Retroceder 5 s"},
+    {1123, "Avanzar 5 s"},
+    {1124, "Subir volumen"},
+    {1125, "Bajar volumen"},
+    {1126, "Salir de la pantalla completa"},
+    {1127, "Atajos de teclado"},
+    {1128, "Tecla"},
+    {1129, "Comando"},
+    {1130, "Algunos archivos no se pudieron procesar (%d de %d):"},
+    {1131, "bloqueado"},
+    {1132, "permiso denegado"},
+    {1133, "falta el archivo o la carpeta"},
+    {1134, "disco lleno"},
+    {1135, "Archivos no listados: %d"},
+    {1136, "No se pudo reiniciar el programa (%s). El nuevo idioma se usará a partir del próximo inicio."},
 };
 
 } // namespace

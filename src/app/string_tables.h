@@ -33,6 +33,25 @@ constexpr unsigned IDS_ACC_GPS_SIGNAL = 1114;
 constexpr unsigned IDS_ACC_VEHICLE_DATA = 1115;
 constexpr unsigned IDS_ACC_GFORCE = 1116;
 
+// Keyboard commands, the about box's shortcut list, the file-operation failure report and the
+// restart failure (every table has them).
+constexpr unsigned IDS_CMD_FULL_VIDEO = 1121;
+constexpr unsigned IDS_CMD_SEEK_BACK = 1122;
+constexpr unsigned IDS_CMD_SEEK_FORWARD = 1123;
+constexpr unsigned IDS_CMD_VOLUME_UP = 1124;
+constexpr unsigned IDS_CMD_VOLUME_DOWN = 1125;
+constexpr unsigned IDS_CMD_LEAVE_FULL_VIDEO = 1126;
+constexpr unsigned IDS_SHORTCUTS = 1127;
+constexpr unsigned IDS_SHORTCUT_KEY = 1128;
+constexpr unsigned IDS_SHORTCUT_COMMAND = 1129;
+constexpr unsigned IDS_FILES_FAILED = 1130;     // "%d of %d"
+constexpr unsigned IDS_REASON_LOCKED = 1131;
+constexpr unsigned IDS_REASON_PERMISSION = 1132;
+constexpr unsigned IDS_REASON_MISSING = 1133;
+constexpr unsigned IDS_REASON_DISK_FULL = 1134;
+constexpr unsigned IDS_FILES_NOT_LISTED = 1135; // "%d"
+constexpr unsigned IDS_RESTART_FAILED = 1136;   // "%s": the system's reason
+
 // Every table, in no particular order.
 std::span<const StringTable* const> AllStringTables();
 // The table stored under exactly `langId`, or nullptr.

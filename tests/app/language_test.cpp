@@ -87,6 +87,9 @@ std::set<unsigned> AllTextIds() {
     // Accessible names of the main window's controls, in every language.
     for (unsigned id = IDS_ACC_PREVIOUS_FILE; id <= IDS_ACC_GFORCE; ++id)
         ids.insert(id);
+    // Keyboard commands, shortcut list, failure report and restart failure, in every language.
+    for (unsigned id = IDS_CMD_FULL_VIDEO; id <= IDS_RESTART_FAILED; ++id)
+        ids.insert(id);
     return ids;
 }
 
