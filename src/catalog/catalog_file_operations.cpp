@@ -68,37 +68,34 @@ void CRecordingCatalog::RecomputeGroupLockMarks(GroupRow& row) const {
         row.m_byLockMarks |= static_cast<uint8_t>(m_Entries[i].m_nLockMarks);
 }
 
-bool CRecordingCatalog::LockMarked() {
+bool CRecordingCatalog::ChangeMarkedEntries(const std::function<void(size_t)>& change) {
     if (!MarkGroups()) return false;
     for (GroupRow& row : m_GroupRows) {
         if (!row.m_nMarked) continue;
         const EntryRange range = EntriesOf(row, m_Entries.size());
-        for (size_t i = range.first; i < range.end; ++i) {
-            RecordingEntry& entry = m_Entries[i];
-            if ((entry.m_nLockMarks & kAnyLockMark) == 0 && MakeFileReadOnly(EntryPath(i)))
-                entry.m_nLockMarks = kLockMarkM;
-        }
+        for (size_t i = range.first; i < range.end; ++i)
+            change(i);
         RecomputeGroupLockMarks(row);
     }
     NotifyRowsChanged();
     return true;
 }
 
+bool CRecordingCatalog::LockMarked() {
+    return ChangeMarkedEntries([this](size_t i) {
+        RecordingEntry& entry = m_Entries[i];
+        if ((entry.m_nLockMarks & kAnyLockMark) == 0 && MakeFileReadOnly(EntryPath(i)))
+            entry.m_nLockMarks = kLockMarkM;
+    });
+}
+
 bool CRecordingCatalog::UnlockMarked() {
-    if (!MarkGroups()) return false;
-    for (GroupRow& row : m_GroupRows) {
-        if (!row.m_nMarked) continue;
-        const EntryRange range = EntriesOf(row, m_Entries.size());
-        for (size_t i = range.first; i < range.end; ++i) {
-            RecordingEntry& entry = m_Entries[i];
-            const fs::path path = EntryPath(i);
-            for (int32_t mark : {kLockMarkM, kLockMarkG})
-                if ((entry.m_nLockMarks & mark) && ClearFileReadOnly(path)) entry.m_nLockMarks &= ~mark;
-        }
-        RecomputeGroupLockMarks(row);
-    }
-    NotifyRowsChanged();
-    return true;
+    return ChangeMarkedEntries([this](size_t i) {
+        RecordingEntry& entry = m_Entries[i];
+        const fs::path path = EntryPath(i);
+        for (int32_t mark : {kLockMarkM, kLockMarkG})
+            if ((entry.m_nLockMarks & mark) && ClearFileReadOnly(path)) entry.m_nLockMarks &= ~mark;
+    });
 }
 
 bool CRecordingCatalog::RemoveEntry(size_t index) {

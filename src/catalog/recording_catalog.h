@@ -73,6 +73,9 @@ class CRecordingCatalog {
     std::unique_ptr<COrvexVideoParser> CreateParser(const std::filesystem::path& path) const;
     void NotifyRowsChanged();
     void RecomputeGroupLockMarks(GroupRow& row) const;
+    // Marks the groups, calls `change` for each entry of a marked group, then updates the
+    // groups' lock marks and the lists. False when no group was marked.
+    bool ChangeMarkedEntries(const std::function<void(size_t)>& change);
     bool RemoveEntry(size_t index);
 
     std::vector<RecordingEntry> m_Entries;
