@@ -1,5 +1,7 @@
 #include "res_folder.h"
 
+#include "trace.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -16,15 +18,23 @@ bool HoldsMapPages(const QString& folder) {
 
 } // namespace
 
-QString FindResFolder() {
-    const QString fromEnv = qEnvironmentVariable("VELTRIX_RES_DIR");
+QString ChooseResFolder(const QString& fromEnv, const QString& exeDir, const QString& buildRes) {
     if (!fromEnv.isEmpty()) return QDir(fromEnv).absolutePath();
-    const QString exeDir = QCoreApplication::applicationDirPath();
+    // An installed program's own pages come first, so that a res/ folder lying about never
+    // shadows them; the build tree keeps its pages beside the executable.
     for (const QString& candidate :
-         {exeDir + QStringLiteral("/res"), exeDir + QStringLiteral("/../share/veltrix/res")}) {
-        if (HoldsMapPages(candidate)) return QDir(candidate).absolutePath();
+         {exeDir + QStringLiteral("/../share/veltrix/res"), exeDir + QStringLiteral("/res")}) {
+        if (HoldsMapPages(candidate)) return QDir::cleanPath(QDir(candidate).absolutePath());
     }
-    return QString::fromUtf8(VELTRIX_BUILD_RES_DIR);
+    return buildRes;
+}
+
+QString FindResFolder() {
+    const QString folder =
+        ChooseResFolder(qEnvironmentVariable("VELTRIX_RES_DIR"), QCoreApplication::applicationDirPath(),
+                        QString::fromUtf8(VELTRIX_BUILD_RES_DIR));
+    Trace("==>> map pages in %s\n", qUtf8Printable(folder));
+    return folder;
 }
 
 QUrl MapResUrl(const QUrl& url, const QString& resFolder) {
