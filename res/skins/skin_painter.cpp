@@ -5,6 +5,8 @@
 //
 //   skin_painter <output folder> <name>...   writes <name>.png for exactly the named pictures
 //   skin_painter --sheet <file.png>          writes a contact sheet of all pictures
+//   skin_painter --app-icon <folder> <px>... writes 131-<px>.png: the application icon drawn at
+//                                            each size (window icon, desktop hicolor theme)
 #include "skin_catalog.h"
 #include "skin_style.h"
 
@@ -20,20 +22,27 @@
 
 namespace {
 
-QImage Render(const skin::Picture& picture) {
-    QImage image(picture.size, QImage::Format_ARGB32_Premultiplied);
+QImage Render(const skin::Picture& picture, const QSize& size) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
-    picture.draw(p, picture.size);
+    picture.draw(p, size);
     p.end();
     return image;
 }
 
+QImage Render(const skin::Picture& picture) {
+    return Render(picture, picture.size);
+}
+
+bool MakeFolder(const QString& folder) {
+    if (QDir().mkpath(folder)) return true;
+    std::fprintf(stderr, "skin_painter: cannot create %s\n", qPrintable(folder));
+    return false;
+}
+
 int WritePictures(const QString& folder, const QStringList& names) {
-    if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "skin_painter: cannot create %s\n", qPrintable(folder));
-        return 1;
-    }
+    if (!MakeFolder(folder)) return 1;
     // The build lists the pictures it packs; both lists must agree, or a picture would be drawn
     // but never packed (or packed but never drawn).
     QSet<QString> wanted(names.begin(), names.end());
@@ -52,6 +61,33 @@ int WritePictures(const QString& folder, const QStringList& names) {
     for (const QString& name : wanted) {
         std::fprintf(stderr, "skin_painter: no drawing for %s\n", qPrintable(name));
         return 1;
+    }
+    return 0;
+}
+
+// The icon is drawn at each size rather than scaled from one picture, so small sizes stay sharp
+// (the lens drops its ridges below a readable size).
+int WriteAppIcons(const QString& folder, const QStringList& sizes) {
+    if (!MakeFolder(folder)) return 1;
+    const skin::Picture* icon = nullptr;
+    for (const skin::Picture& picture : skin::Catalog())
+        if (picture.name == QStringLiteral("131")) icon = &picture;
+    if (!icon) {
+        std::fprintf(stderr, "skin_painter: no drawing for 131\n");
+        return 1;
+    }
+    for (const QString& text : sizes) {
+        bool ok = false;
+        const int px = text.toInt(&ok);
+        if (!ok || px < 8 || px > 1024) {
+            std::fprintf(stderr, "skin_painter: icon size %s is not 8 to 1024 pixels\n", qPrintable(text));
+            return 1;
+        }
+        const QString file = QDir(folder).filePath(QStringLiteral("131-%1.png").arg(px));
+        if (!Render(*icon, QSize(px, px)).save(file, "PNG")) {
+            std::fprintf(stderr, "skin_painter: cannot write %s\n", qPrintable(file));
+            return 1;
+        }
     }
     return 0;
 }
@@ -178,8 +214,11 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 2 && args[0] == QStringLiteral("--sheet")) return WriteSheet(args[1]);
+    if (args.size() >= 3 && args[0] == QStringLiteral("--app-icon"))
+        return WriteAppIcons(args[1], args.mid(2));
     if (args.size() >= 2 && !args[0].startsWith(QLatin1Char('-'))) return WritePictures(args[0], args.mid(1));
     std::fprintf(stderr, "usage: skin_painter <output folder> <name>...\n"
-                         "       skin_painter --sheet <file.png>\n");
+                         "       skin_painter --sheet <file.png>\n"
+                         "       skin_painter --app-icon <output folder> <pixels>...\n");
     return 2;
 }
