@@ -104,7 +104,7 @@ void CGSensorCtrl::SetUpSeries(const std::vector<GSensorSample>& samples, const 
     ClearSamples();
     AppendSamples(samples.data(), samples.size());
     Recalculate();
-    SetSamplesPerMs(GSensorSamplesPerMs(gsensorAttr[0], samples.size(), durationMs, m_dSamplesPerMs));
+    SetSamplesPerMs(GSensorSamplesPerMs(gsensorAttr[0], samples.size(), durationMs));
     SetPixelsPerMs(0.01);
     SetSpanMode(kSpanFromPixelScale);
 }

@@ -33,8 +33,8 @@ class CGSensorCtrl : public QWidget {
     const std::vector<GSensorSample>& Samples() const { return m_samples; }
 
     // A recording's curve in one call: full scale from attribute byte 1 (8 when 0), axis maximum 2,
-    // the series, samples per millisecond from attribute byte 0 or count / duration (kept when
-    // neither gives a rate), then 100 milliseconds a pixel.
+    // the series, samples per millisecond from attribute byte 0 or count / duration (16 a second
+    // when neither gives a rate), then 100 milliseconds a pixel.
     void SetUpSeries(const std::vector<GSensorSample>& samples, const uint8_t gsensorAttr[4],
                      uint32_t durationMs);
 
@@ -91,7 +91,7 @@ class CGSensorCtrl : public QWidget {
     GSensorSpanInputs SpanInputs() const;
 
     std::vector<GSensorSample> m_samples;
-    double m_dSamplesPerMs = 0.016;
+    double m_dSamplesPerMs = kDefaultGSensorSamplesPerMs;
     double m_dFullScale = 2.0;
     double m_dAxisMax = 2.0;
     double m_dPositionMs = 0;

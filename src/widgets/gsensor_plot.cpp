@@ -218,9 +218,9 @@ QString GSensorLegendText(char axisName, double value) {
 }
 
 double GSensorSamplesPerMs(uint8_t samplesPerSecond, size_t sampleCount, uint32_t durationMs,
-                           double current) {
+                           double fallback) {
     const double rate = samplesPerSecond != 0 ? samplesPerSecond / 1000.0
                         : durationMs != 0     ? double(sampleCount) / durationMs
                                               : 0;
-    return std::isfinite(rate) && rate > 0 ? rate : current;
+    return std::isfinite(rate) && rate > 0 ? rate : fallback;
 }

@@ -149,5 +149,7 @@ GSensorValues GSensorValuesAt(const std::vector<GSensorSample>& samples, double 
 QString GSensorLegendText(char axisName, double value);
 
 // Samples per millisecond for a recording: the rate byte / 1000, else the sample count over the
-// duration; a result that is not a positive finite number keeps `current`.
-double GSensorSamplesPerMs(uint8_t samplesPerSecond, size_t sampleCount, uint32_t durationMs, double current);
+// duration; a result that is not a positive finite number gives `fallback`.
+constexpr double kDefaultGSensorSamplesPerMs = 0.016; // 16 a second
+double GSensorSamplesPerMs(uint8_t samplesPerSecond, size_t sampleCount, uint32_t durationMs,
+                           double fallback = kDefaultGSensorSamplesPerMs);

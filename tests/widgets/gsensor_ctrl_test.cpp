@@ -162,8 +162,11 @@ TEST_F(GSensorCtrlTest, PositionIsClampedToTheSeries) {
 TEST_F(GSensorCtrlTest, MissingReadingReadsZeroAndRateZeroKeepsDefault) {
     std::vector<GSensorSample> samples(32, GSensorSample{10, 20, 30});
     samples[16] = GSensorSample{10, -128, 30};
+    const uint8_t tenASecond[4] = {10, 0, 0, 0};
+    ctrl.SetUpSeries(samples, tenASecond, 0);
+    EXPECT_DOUBLE_EQ(ctrl.SamplesPerMs(), 0.01);
     const uint8_t noRate[4] = {0, 0, 0, 0};
-    ctrl.SetUpSeries(samples, noRate, 0);
+    ctrl.SetUpSeries(samples, noRate, 0); // not the previous recording's rate either
     EXPECT_DOUBLE_EQ(ctrl.SamplesPerMs(), 0.016);
     EXPECT_DOUBLE_EQ(ctrl.FullScale(), 8.0);
     EXPECT_DOUBLE_EQ(ctrl.DurationMs(), 2000);

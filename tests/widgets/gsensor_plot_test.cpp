@@ -165,11 +165,11 @@ TEST(GSensorPlotTest, TextsAndCursor) {
 }
 
 TEST(GSensorPlotTest, RateFromAttributesOrLengthNeverInfinite) {
-    EXPECT_DOUBLE_EQ(GSensorSamplesPerMs(0, 0, 0, 0.016), 0.016);
-    EXPECT_DOUBLE_EQ(GSensorSamplesPerMs(0, 500, 0, 0.016), 0.016);
-    EXPECT_DOUBLE_EQ(GSensorSamplesPerMs(0, 0, 60000, 0.016), 0.016);
-    EXPECT_DOUBLE_EQ(GSensorSamplesPerMs(0, 600, 60000, 0.016), 0.01);
-    EXPECT_DOUBLE_EQ(GSensorSamplesPerMs(10, 600, 0, 0.016), 0.01);
+    EXPECT_DOUBLE_EQ(GSensorSamplesPerMs(0, 0, 0), 0.016);
+    EXPECT_DOUBLE_EQ(GSensorSamplesPerMs(0, 500, 0), 0.016);
+    EXPECT_DOUBLE_EQ(GSensorSamplesPerMs(0, 0, 60000), 0.016);
+    EXPECT_DOUBLE_EQ(GSensorSamplesPerMs(0, 600, 60000), 0.01);
+    EXPECT_DOUBLE_EQ(GSensorSamplesPerMs(10, 600, 0), 0.01);
 }
 
 namespace {
