@@ -63,8 +63,7 @@ class CGSensorCtrl : public QWidget {
     double PositionMs() const { return m_dPositionMs; }
     double DurationMs() const { return m_dDurationMs; }
     double SpanMs() const { return m_dSpanMs; }
-    // Click area of a legend box (as of the last paint) and the plot area, right/bottom exclusive
-    // as QRect::adjusted(0, 0, -1, -1) of the Windows rectangle.
+    // Click area of a legend box (as of the last paint) and the plot area.
     QRect LegendRect(int axis) const;
     QRect PlotRect() const { return m_rcPlot; }
     // The legend's texts joined, as read to assistive technology.

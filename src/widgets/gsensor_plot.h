@@ -12,7 +12,7 @@
 #include "records.h"
 
 // Plot area inside the client area: 54 pixels in from either side, 20 from the top, 8 from the
-// bottom. right and bottom are exclusive, as are the widths.
+// bottom. right and bottom lie one past the area (right - left is the width).
 struct GSensorPlot {
     int left = 0;
     int top = 0;

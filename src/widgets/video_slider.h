@@ -20,7 +20,8 @@ class CVideoSlider : public QSlider {
   public:
     explicit CVideoSlider(QWidget* parent = nullptr);
 
-    // Receiver of 0x0C0D (the main window).
+    // Receiver of 0x0C0D (the main window). The first drawing once a receiver is set posts one
+    // 0x0C0D, once per run (g_bSliderDrawn); user moves send it.
     void SetMessageTarget(QObject* receiver) { m_pTarget = receiver; }
 
     // Length of the recording, and the time shown at the left end.
