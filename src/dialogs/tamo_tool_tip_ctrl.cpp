@@ -1,0 +1,109 @@
+#include "tamo_tool_tip_ctrl.h"
+
+#include <QEvent>
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QWidget>
+
+#include "gdiplus_bitmap_resource.h"
+#include "lang_text.h"
+
+const std::array<ToolTableRow, 25> TOOL_TABLE = {{
+    {57670, 246}, {1015, 214}, {1014, 213}, {1046, 238}, {1018, 217}, {1023, 225}, {1026, 233},
+    {1024, 228},  {1027, 236}, {1022, 222}, {1025, 230}, {4, 241},    {1045, 243}, {1001, 210},
+    {1016, 141},  {1005, 212}, {1020, 215}, {1006, 211}, {1017, 216}, {1048, 220}, {1021, 218},
+    {1060, 247},  {1053, 147}, {1063, 149}, {1064, 151},
+}};
+
+namespace {
+
+int ControlIdOf(const QWidget* window) {
+    bool ok = false;
+    const int id = window ? window->objectName().toInt(&ok) : 0;
+    return ok ? id : 0;
+}
+
+} // namespace
+
+CTamoToolTipCtrl::CTamoToolTipCtrl(QObject* parent) : QObject(parent) {}
+
+bool CTamoToolTipCtrl::AddTool(QWidget* window, const QString& text) {
+    if (!window) return false;
+    m_toolWindows.append(window);
+    window->setToolTip(text);
+    window->installEventFilter(this);
+    return true;
+}
+
+void CTamoToolTipCtrl::DelTool(QWidget* window) {
+    const qsizetype at = m_toolWindows.indexOf(window);
+    if (at >= 0) m_toolWindows.removeAt(at);
+    if (!window || m_toolWindows.contains(window)) return;
+    window->setToolTip(QString());
+    window->removeEventFilter(this);
+}
+
+const ToolRecord* CTamoToolTipCtrl::FindRecord(int ctrlId) const {
+    for (const ToolRecord& record : m_tools)
+        if (record.m_nCtrlId == ctrlId) return &record;
+    return nullptr;
+}
+
+QString CTamoToolTipCtrl::PrepareTip(QWidget* window) {
+    m_nShownCtrlId = ControlIdOf(window);
+    const ToolRecord* record = FindRecord(m_nShownCtrlId);
+    QString text = QStringLiteral("<b>%1</b>").arg(window->toolTip().toHtmlEscaped());
+    if (record && record->m_nDescriptionId != 0)
+        text += QStringLiteral("<br>") + LangText(unsigned(record->m_nDescriptionId)).toHtmlEscaped();
+    if (!record || record->m_nImageId == 0) return QStringLiteral("<p>%1</p>").arg(text);
+    const QSize icon = GetIconSize();
+    return QStringLiteral("<table cellspacing=\"2\"><tr><td><img src=\"%1\" width=\"%2\" height=\"%3\"></td>"
+                          "<td valign=\"middle\">%4</td></tr></table>")
+        .arg(CGdiPlusBitmapResource::ResourcePath(record->m_nImageId))
+        .arg(icon.width())
+        .arg(icon.height())
+        .arg(text);
+}
+
+void CTamoToolTipCtrl::RelayEvent(QObject*, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+        if (QToolTip::isVisible()) QToolTip::hideText();
+        break;
+    default:
+        break;
+    }
+}
+
+bool CTamoToolTipCtrl::IsTool(const QObject* object) const {
+    for (const QPointer<QWidget>& window : m_toolWindows)
+        if (window == object) return true;
+    return false;
+}
+
+bool CTamoToolTipCtrl::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ToolTip || !IsTool(watched)) return false;
+    auto* window = static_cast<QWidget*>(watched);
+    if (window->toolTip().isEmpty()) return false;
+    const auto* help = static_cast<QHelpEvent*>(event);
+    QToolTip::showText(help->globalPos(), PrepareTip(window), window);
+    return true;
+}
+
+int SetupToolTips(CTamoToolTipCtrl& tips, const ControlLookupFn& controlById) {
+    while (!tips.m_toolWindows.isEmpty()) {
+        QPointer<QWidget> window = tips.m_toolWindows.first();
+        if (window)
+            tips.DelTool(window);
+        else
+            tips.m_toolWindows.removeFirst();
+    }
+    tips.m_tools.clear();
+    int registered = 0;
+    for (const ToolTableRow& row : TOOL_TABLE)
+        registered += tips.AddTool(controlById(row.m_nCtrlId), LangText(row.m_nTextId)) ? 1 : 0;
+    for (const ToolTableRow& row : TOOL_TABLE)
+        tips.m_tools.append({row.m_nCtrlId, 0, kToolTipImageId});
+    return registered;
+}
