@@ -16,6 +16,7 @@
 #include "video_slider.h"
 #include "video_static.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTest>
@@ -40,8 +41,12 @@ class ProbedDlg : public COrvexDlg {
     void RelayEventToToolTip(QObject*, QEvent* event) override { m_relayed.push_back(event->type()); }
 };
 
+// Every test has its own settings file in the working folder, so that no settings of the user's
+// configuration folder are read or written.
 class MainWindowTest : public testing::Test {
   protected:
+    void SetUp() override { folder.Write(folder.ini(), "[UI]\r\n"); }
+
     ShellTestFolder folder;
     std::string screen = folder.OffscreenPlatform(1920, 1080);
 };
@@ -163,6 +168,12 @@ TEST_F(MainWindowTest, EveryControlHasAnAccessibleNameInTheCurrentLanguage) {
             CHILD_CHECK(dlg.ControlById(IDC_PREVIOUS)->accessibleName() ==
                         QString::fromUtf8("Fichier précédent"));
             CHILD_CHECK(dlg.MapDlg()->accessibleName() == "Carte");
+            // Assistive technology reads them: the buttons stay push buttons.
+            for (int id : {IDC_PLAY, IDC_OPEN, IDC_CLOSE}) {
+                QAccessibleInterface* face = QAccessible::queryAccessibleInterface(dlg.ControlById(id));
+                CHILD_CHECK(face && face->role() == QAccessible::Button);
+                CHILD_CHECK(face->text(QAccessible::Name) == dlg.ControlById(id)->accessibleName());
+            }
             // A language change renames them.
             GetAppSettings().SetLanguage(0);
             SendPrivateMessage(&dlg, WM_LANGUAGE_CHANGED, 0);
@@ -365,6 +376,10 @@ TEST_F(MainWindowTest, GripAndSplittersResizeAndLayOut) {
             CHILD_CHECK(!dlg.m_bGripDrag && dlg.size() == QSize(1500, 720));
             CHILD_CHECK(dlg.ControlById(IDC_CLOSE)->geometry().x() == 1500 - 32);
             CHILD_CHECK(dlg.mask().contains(QPoint(1490, 360)));
+            // A size change lays out again a little later and lets the slider follow the engines.
+            CHILD_CHECK(dlg.IsTimerActive(TIMER_RELAYOUT) && dlg.IsTimerActive(TIMER_SLIDER_FOLLOW));
+            CHILD_CHECK(QTest::qWaitFor([&] { return !dlg.IsTimerActive(TIMER_RELAYOUT); }, 5000));
+            CHILD_CHECK(!dlg.IsTimerActive(TIMER_SLIDER_FOLLOW)); // once
             // Column splitter dragged to the far right: a column of 20.
             const int splitX = dlg.m_rcColumnSplit.left() + 2;
             Click(&dlg, QEvent::MouseButtonPress, QPoint(splitX, 300));
@@ -380,4 +395,21 @@ TEST_F(MainWindowTest, GripAndSplittersResizeAndLayOut) {
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MainWindowTest, CloseButtonSavesThePositionAndEndsTheProcess) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            COrvexDlg dlg;
+            dlg.Create();
+            dlg.show();
+            dlg.setGeometry(40, 30, 1300, 600);
+            dlg.ControlById<CGdipButton>(IDC_CLOSE)->click();
+            std::_Exit(4); // the click returned: the process was not ended
+        },
+        testing::ExitedWithCode(0), "");
+    const std::string after = ShellTestFolder::Read(folder.ini());
+    EXPECT_NE(after.find("LEFT=40\r\n"), std::string::npos) << after;
+    EXPECT_NE(after.find("RIGHT=1340\r\n"), std::string::npos) << after;
 }
