@@ -25,11 +25,13 @@ RUN_PACKAGES=(
 )
 # Testing adds GoogleTest, the virtual X display, exiftool for the scan benchmark and clang with
 # its sanitizer and libFuzzer runtimes for the fuzz targets (the versions Debian's clang names).
+# The install test validates the desktop entry and AppStream metadata and looks for the window.
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev
   xvfb xauth
   libimage-exiftool-perl
   clang libclang-rt-dev
+  desktop-file-utils appstream x11-utils
 )
 
 missing_packages() {
