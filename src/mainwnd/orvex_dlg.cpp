@@ -4,6 +4,7 @@
 #include "escape_filter.h"
 #include "html_map_dlg.h"
 #include "language.h"
+#include "orvex_list_ctrl.h"
 #include "private_message.h"
 #include "settings.h"
 #include "trace.h"
@@ -289,6 +290,8 @@ void COrvexDlg::OnPlayerError(uintptr_t wParam) {
 
 void COrvexDlg::OnLanguageChanged() {
     // The lists and the tool tips reload their texts; the accessible names follow the language.
+    for (int id : {IDC_GROUP_LIST, IDC_FILE_LIST})
+        if (auto* list = dynamic_cast<COrvexListCtrl*>(ControlById(id))) list->RetitleColumns();
     SetupToolTips();
     ApplyAccessibleNames();
 }

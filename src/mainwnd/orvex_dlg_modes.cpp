@@ -309,8 +309,16 @@ void COrvexDlg::ClearDrags() {
 void COrvexDlg::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
     const QPoint p = event->position().toPoint();
+    // Presses that a child let through arrive here too: the map window's are its own, and only
+    // the bare background holds the grip and the splitters. Pictures and labels let the window
+    // be dragged by them, as transparent statics do.
+    const QWidget* under = childAt(p);
+    if (under && m_pMapDlg && (under == m_pMapDlg || m_pMapDlg->isAncestorOf(under)))
+        return QWidget::mousePressEvent(event);
     const bool movable = !m_bMaximized && !m_bFullVideo;
-    switch (HitTestDrag(p, size(), {m_rcMapSplit, m_rcLowerSplit, m_rcColumnSplit})) {
+    const DragKind hit =
+        under ? DragKind::None : HitTestDrag(p, size(), {m_rcMapSplit, m_rcLowerSplit, m_rcColumnSplit});
+    switch (hit) {
     case DragKind::Grip:
         m_bGripDrag = true;
         break;

@@ -179,6 +179,9 @@ TEST_F(MainWindowTest, EveryControlHasAnAccessibleNameInTheCurrentLanguage) {
             SendPrivateMessage(&dlg, WM_LANGUAGE_CHANGED, 0);
             CHILD_CHECK(dlg.ControlById(IDC_PLAY)->accessibleName() == "Play/Pause video");
             CHILD_CHECK(dlg.ControlById(IDC_SEEK_SLIDER)->accessibleName() == "Position");
+            // The lists' column titles follow too.
+            auto* files = dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST);
+            CHILD_CHECK(files->horizontalHeaderItem(1)->text().toStdString() == LoadLangStringFor(1033, 124));
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
@@ -392,6 +395,11 @@ TEST_F(MainWindowTest, GripAndSplittersResizeAndLayOut) {
             Click(&dlg, QEvent::MouseMove,
                   QPoint(dlg.m_rcLowerSplit.left() + 50, dlg.m_rcLowerSplit.top() + 1), Qt::NoButton);
             CHILD_CHECK(dlg.cursor().shape() == Qt::SizeVerCursor);
+            // A press that the file list lets through (inside the map splitter's area) is no drag.
+            const QRect list = dlg.ControlById(IDC_FILE_LIST)->geometry();
+            Click(&dlg, QEvent::MouseButtonPress, list.center());
+            CHILD_CHECK(!dlg.m_bMapSplitDrag && !dlg.m_bGripDrag);
+            Click(&dlg, QEvent::MouseButtonRelease, list.center(), Qt::NoButton);
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
