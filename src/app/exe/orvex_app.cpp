@@ -42,6 +42,9 @@ bool COrvexApp::InitInstance(int& argc, char** argv) {
     ChooseWindowSystem();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     s_pApplication = new QApplication(argc, argv);
+    // The name of the installed desktop entry (res/desktop): the desktop shell matches the window
+    // to its menu entry and icon by it.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.halvorn.Veltrix"));
     // Graphics start-up: QPainter needs none.
 
     Trace("----->> COrvexApp::InitInstance ********** 111 \n");
