@@ -61,14 +61,8 @@ bool ProbeFile(const std::filesystem::path& path, MediaInfo& info) {
 }
 
 int RunScan(int argc, char** argv) {
-#ifdef VELTRIX_HAVE_SCAN_COMMAND
     if (argc != 3) return Usage("--scan takes one folder");
     return RunScanCommand(argv[2]);
-#else
-    (void)argc;
-    (void)argv;
-    return Usage("--scan is not available in this build");
-#endif
 }
 } // namespace
 
