@@ -369,7 +369,11 @@ void COrvexDlg::mouseMoveEvent(QMouseEvent* event) {
             if (QWindow* window = windowHandle()) window->startSystemMove();
         }
     } else {
-        setCursor(DragCursor(HitTestDrag(p, size(), {m_rcMapSplit, m_rcLowerSplit, m_rcColumnSplit})));
+        // Moves over a child arrive here too; the resize cursors belong to the bare background.
+        const bool background = childAt(p) == nullptr;
+        setCursor(DragCursor(background
+                                 ? HitTestDrag(p, size(), {m_rcMapSplit, m_rcLowerSplit, m_rcColumnSplit})
+                                 : DragKind::None));
     }
     event->accept();
 }

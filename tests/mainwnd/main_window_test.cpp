@@ -395,8 +395,11 @@ TEST_F(MainWindowTest, GripAndSplittersResizeAndLayOut) {
             Click(&dlg, QEvent::MouseMove,
                   QPoint(dlg.m_rcLowerSplit.left() + 50, dlg.m_rcLowerSplit.top() + 1), Qt::NoButton);
             CHILD_CHECK(dlg.cursor().shape() == Qt::SizeVerCursor);
-            // A press that the file list lets through (inside the map splitter's area) is no drag.
+            // A press that the file list lets through (inside the map splitter's area) is no drag,
+            // and the pointer over it keeps the arrow.
             const QRect list = dlg.ControlById(IDC_FILE_LIST)->geometry();
+            Click(&dlg, QEvent::MouseMove, list.center(), Qt::NoButton);
+            CHILD_CHECK(dlg.cursor().shape() == Qt::ArrowCursor);
             Click(&dlg, QEvent::MouseButtonPress, list.center());
             CHILD_CHECK(!dlg.m_bMapSplitDrag && !dlg.m_bGripDrag);
             Click(&dlg, QEvent::MouseButtonRelease, list.center(), Qt::NoButton);
