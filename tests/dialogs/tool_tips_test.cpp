@@ -1,0 +1,158 @@
+// Tool tips of the main window's controls: 25 tools in table order, each registered once after any
+// number of language changes, the label in the current language beside the 32 x 32 picture 191.
+#include <gtest/gtest.h>
+
+#include <QHelpEvent>
+#include <QImage>
+#include <QPainter>
+#include <QPushButton>
+#include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
+
+#include <map>
+#include <memory>
+
+#include "dialog_test_support.h"
+#include "gdiplus_bitmap_resource.h"
+#include "tamo_tool_tip_ctrl.h"
+
+using namespace dialogs_test;
+
+namespace {
+
+// A window with one child per tool, named by control id like the main window's children.
+class ToolWindow {
+  public:
+    explicit ToolWindow(bool withSpeedLabel = true) {
+        for (const ToolTableRow& row : TOOL_TABLE) {
+            if (!withSpeedLabel && row.m_nCtrlId == 1060) continue;
+            auto* control = new QPushButton(&m_window);
+            control->setObjectName(QString::number(row.m_nCtrlId));
+        }
+    }
+    QWidget* Control(int id) const { return m_window.findChild<QWidget*>(QString::number(id)); }
+    ControlLookupFn Lookup() const {
+        return [this](int id) { return Control(id); };
+    }
+    QWidget m_window;
+};
+
+// The rich text of a tip drawn on white.
+QImage DrawTip(const QString& html) {
+    QTextDocument document;
+    document.setHtml(html);
+    QImage image(document.size().toSize(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    document.drawContents(&painter);
+    return image;
+}
+
+} // namespace
+
+TEST(ToolTips, AfterTwoLanguageChangesEachControlIsRegisteredOnceInTheCurrentLanguage) {
+    SettingsScratch scratch("tool_tips");
+    ToolWindow window;
+    CTamoToolTipCtrl tips;
+    scratch.StartIn("ENG");
+    EXPECT_EQ(SetupToolTips(tips, window.Lookup()), 25);
+    scratch.StartIn("FRA");
+    SetupToolTips(tips, window.Lookup());
+    scratch.StartIn("GER");
+    EXPECT_EQ(SetupToolTips(tips, window.Lookup()), 25);
+
+    ASSERT_EQ(tips.m_toolWindows.size(), 25);
+    ASSERT_EQ(tips.m_tools.size(), 25);
+    for (size_t i = 0; i < TOOL_TABLE.size(); ++i) {
+        const ToolTableRow& row = TOOL_TABLE[i];
+        QWidget* control = window.Control(row.m_nCtrlId);
+        EXPECT_EQ(tips.m_toolWindows[qsizetype(i)], control) << "registration order, row " << i;
+        EXPECT_EQ(tips.m_toolWindows.count(control), 1) << row.m_nCtrlId;
+        EXPECT_EQ(control->toolTip().toStdString(), LoadLangStringFor(1031, row.m_nTextId)) << row.m_nCtrlId;
+        const ToolRecord& record = tips.m_tools[qsizetype(i)];
+        EXPECT_EQ(record.m_nCtrlId, row.m_nCtrlId);
+        EXPECT_EQ(record.m_nDescriptionId, 0);
+        EXPECT_EQ(record.m_nImageId, 191);
+    }
+}
+
+TEST(ToolTips, TheTableIsTheTwentyFiveControlsWithTheirTexts) {
+    std::map<int, unsigned> rows;
+    for (const ToolTableRow& row : TOOL_TABLE)
+        rows[row.m_nCtrlId] = row.m_nTextId;
+    EXPECT_EQ(rows.size(), 25u) << "no control twice";
+    EXPECT_EQ(TOOL_TABLE.front().m_nCtrlId, 57670);
+    EXPECT_EQ(TOOL_TABLE.back().m_nCtrlId, 1064);
+    EXPECT_EQ(LoadLangStringFor(1033, rows.at(1024)), "Save GPS data to KML file");
+    EXPECT_EQ(LoadLangStringFor(1033, rows.at(1021)), "Volume");
+    EXPECT_EQ(LoadLangStringFor(1033, rows.at(1060)), "Change Speed Unit KPH/MPH.");
+    EXPECT_EQ(LoadLangStringFor(1033, rows.at(1027)), "Unlock files");
+}
+
+TEST(ToolTips, TheKmlTipShowsItsLabelBesideTheIconAndFollowsTheLanguage) {
+    SettingsScratch scratch("tool_tip_kml");
+    ToolWindow window;
+    CTamoToolTipCtrl tips;
+    scratch.StartIn("ENG");
+    SetupToolTips(tips, window.Lookup());
+    QWidget* kml = window.Control(1024);
+    QString tip = tips.PrepareTip(kml);
+    EXPECT_EQ(tips.m_nShownCtrlId, 1024);
+    EXPECT_TRUE(tip.contains(QStringLiteral("Save GPS data to KML file")));
+    EXPECT_TRUE(tip.contains(QStringLiteral("src=\":/png/191.png\" width=\"32\" height=\"32\"")));
+
+    // The icon is really drawn: the picture loads at 32 x 32 and the tip's left 32 columns are not
+    // blank paper.
+    CGdiPlusBitmapResource icon;
+    ASSERT_TRUE(icon.Load(191));
+    EXPECT_EQ(icon.Picture().size(), QSize(32, 32));
+    const QImage drawn = DrawTip(tip);
+    int inked = 0;
+    for (int y = 0; y < std::min(drawn.height(), 40); ++y)
+        for (int x = 0; x < 36; ++x)
+            inked += drawn.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_GT(inked, 100);
+
+    scratch.StartIn("FRA");
+    SetupToolTips(tips, window.Lookup());
+    tip = tips.PrepareTip(kml);
+    EXPECT_TRUE(tip.contains(QString::fromStdString(LoadLangStringFor(1036, 228)).toHtmlEscaped()));
+}
+
+TEST(ToolTips, HoveringRaisesTheComposedTipAndAPressClosesIt) {
+    SettingsScratch scratch("tool_tip_hover");
+    ToolWindow window;
+    window.m_window.resize(400, 300);
+    window.m_window.show();
+    CTamoToolTipCtrl tips;
+    scratch.StartIn("ENG");
+    SetupToolTips(tips, window.Lookup());
+    QWidget* slider = window.Control(1021);
+    QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), slider->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(slider, &hover);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("191.png")));
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("<b>Volume</b>")));
+    EXPECT_EQ(tips.m_nShownCtrlId, 1021);
+
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+    tips.RelayEvent(slider, &press);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
+}
+
+TEST(ToolTips, AMissingControlIsLeftOutAndARemovedToolLosesItsTip) {
+    SettingsScratch scratch("tool_tip_missing");
+    ToolWindow window(false);
+    CTamoToolTipCtrl tips;
+    scratch.StartIn("ENG");
+    EXPECT_EQ(SetupToolTips(tips, window.Lookup()), 24);
+    EXPECT_EQ(tips.m_toolWindows.size(), 24);
+    EXPECT_EQ(tips.m_tools.size(), 25) << "the records follow the table";
+
+    QWidget* about = window.Control(57670);
+    tips.DelTool(about);
+    EXPECT_FALSE(tips.m_toolWindows.contains(about));
+    EXPECT_TRUE(about->toolTip().isEmpty());
+    EXPECT_EQ(tips.m_toolWindows.first(), window.Control(1015)) << "later entries move up";
+}
