@@ -41,6 +41,29 @@ class ProbedDlg : public COrvexDlg {
     void RelayEventToToolTip(QObject*, QEvent* event) override { m_relayed.push_back(event->type()); }
 };
 
+std::vector<std::string> LateInitialisationSteps() {
+    return {"tooltips placed map", "lists placed map", "reset placed map"};
+}
+
+// Records the late steps of the initialisation and what had happened by each of them.
+class OrderedDlg : public COrvexDlg {
+  public:
+    std::vector<std::string> m_steps;
+
+  protected:
+    void Note(const char* step) {
+        const bool placed = geometry() == QRect(100, 80, 1300, 620);
+        const bool timers = IsTimerActive(TIMER_APPLY_SEEK) || IsTimerActive(TIMER_OPEN_COUNTDOWN);
+        const bool panesHidden =
+            ControlById(IDC_FRONT_PANE)->isHidden() && ControlById(IDC_REAR_PANE)->isHidden();
+        m_steps.push_back(std::string(step) + (placed ? " placed" : "") + (timers ? " timers" : "") +
+                          (MapDlg() ? " map" : "") + (panesHidden ? "" : " panes"));
+    }
+    void SetupToolTips() override { Note("tooltips"); }
+    void InitLists() override { Note("lists"); }
+    void ResetPlayback() override { Note("reset"); }
+};
+
 // Every test has its own settings file in the working folder, so that no settings of the user's
 // configuration folder are read or written.
 class MainWindowTest : public testing::Test {
@@ -423,4 +446,23 @@ TEST_F(MainWindowTest, CloseButtonSavesThePositionAndEndsTheProcess) {
     const std::string after = ShellTestFolder::Read(folder.ini());
     EXPECT_NE(after.find("LEFT=40\r\n"), std::string::npos) << after;
     EXPECT_NE(after.find("RIGHT=1340\r\n"), std::string::npos) << after;
+}
+
+TEST_F(MainWindowTest, InitialisationRunsItsStepsInOrder) {
+    folder.Write(folder.ini(), "[WINPOS]\r\nLEFT=100\r\nTOP=80\r\nRIGHT=1400\r\nBOTTOM=700\r\n");
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            OrderedDlg dlg;
+            dlg.Create();
+            // Map window, then the position, then tool tips and lists, then the reset; the timers
+            // start last.
+            const std::vector<std::string> expected = LateInitialisationSteps();
+            CHILD_CHECK(dlg.m_steps == expected);
+            CHILD_CHECK(dlg.IsTimerActive(TIMER_APPLY_SEEK) && dlg.IsTimerActive(TIMER_OPEN_COUNTDOWN));
+            // The layout ran for the restored size.
+            CHILD_CHECK(dlg.ControlById(IDC_CLOSE)->geometry() == QRect(1300 - 32, 2, 25, 25));
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
 }
