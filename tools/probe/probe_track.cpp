@@ -31,7 +31,8 @@ bool LoadBlocks(const std::filesystem::path& path, const MediaInfo& info, ProbeT
 bool LoadTrackForProbe(const std::filesystem::path& path, MediaInfo& info, ProbeTrack& track) {
     // Transport streams: the collecting probe of the TS reader fills info.m_Chunks2 first, as the
     // track loading of the viewer does.
-    if (info.m_uLayout == kLayoutVideMeta && info.m_Chunks2.empty() && path.filename().string().ends_with(".TS")) {
+    if (info.m_uLayout == kLayoutVideMeta && info.m_Chunks2.empty() &&
+        path.filename().string().ends_with(".TS")) {
         COrvexTsParser parser;
         parser.SetMediaInfo(&info);
         parser.ProbeTransportStream(path, true);
