@@ -74,9 +74,10 @@ TEST(ConfigDialog, ListsEveryLanguageAndTheThreeMapsWithoutTyping) {
     EXPECT_FALSE(dialog.m_cbLang->isEditable());
     EXPECT_EQ(dialog.windowTitle(), Text(1031, 111));
     EXPECT_EQ(dialog.findChild<QGroupBox*>("1042")->title(), Text(1031, 115));
-    for (QWidget* control : dialog.findChildren<QWidget*>())
-        if (control->objectName().toInt() > 0)
-            EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
+    for (QWidget* control : dialog.findChildren<QWidget*>()) {
+        if (control->objectName().toInt() <= 0) continue;
+        EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
+    }
 }
 
 TEST(ConfigDialog, LanguageApplyThenCancelChangesTheTextsButNotTheMapListAndDoesNotRestart) {
