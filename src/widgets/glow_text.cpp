@@ -12,8 +12,6 @@
 
 namespace {
 
-const QColor kOutlineColor(215, 215, 215, 155);
-const QColor kGlowColor(160, 80, 2, 80);
 constexpr int kGlowWidths = 8;
 // Beyond the glyph outlines: half the widest glow stroke, the outline's miter and antialiasing.
 constexpr int kLayerMargin = 8;
@@ -32,6 +30,13 @@ int ClampedChannel(float value) {
 
 } // namespace
 
+const GlowStyle kLabelGlow = {QColor(215, 215, 215, 155), QColor(160, 80, 2, 80),   0,  90,
+                              QColor(190, 220, 24, 200),  QColor(195, 120, 0, 255), 10, 40,
+                              QColor(255, 188, 0, 255),   QColor(255, 1, 1, 150)};
+const GlowStyle kCaptionGlow = {QColor(215, 215, 215, 155), QColor(10, 150, 220, 80),  0,  90,
+                                QColor(20, 120, 240, 200),  QColor(20, 120, 240, 255), 10, 120,
+                                QColor(80, 188, 250, 255),  QColor(80, 80, 155, 150)};
+
 const ColorMatrix kGrayScaleMatrix = {
     {0.3f, 0.3f, 0.3f, 0, 0}, {0.59f, 0.59f, 0.59f, 0, 0}, {0.11f, 0.11f, 0.11f, 0, 0}, {0, 0, 0, 1, 0},
     {0, 0, 0, 0, 1},
@@ -45,23 +50,24 @@ QPainterPath GlowTextPath(const QString& text, qreal x, qreal y, int emSize) {
     return path;
 }
 
-void DrawGlowPath(QPainter& painter, const QPainterPath& path) {
+void DrawGlowPath(QPainter& painter, const QPainterPath& path, const GlowStyle& style) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.strokePath(path, QPen(kOutlineColor, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.strokePath(path, QPen(style.outline, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     for (int width = 1; width <= kGlowWidths; ++width)
-        painter.strokePath(path, QPen(kGlowColor, width, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
-    painter.fillPath(path, RepeatingGradient(QPointF(0, 0), QPointF(0, 90), QColor(190, 220, 24, 200),
-                                             QColor(195, 120, 0, 255)));
-    painter.fillPath(path, RepeatingGradient(QPointF(0, 10), QPointF(0, 40), QColor(255, 188, 0, 255),
-                                             QColor(255, 1, 1, 150)));
+        painter.strokePath(path, QPen(style.glow, width, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
+    painter.fillPath(path, RepeatingGradient(QPointF(0, style.fill1Y0), QPointF(0, style.fill1Y1),
+                                             style.fill1Start, style.fill1End));
+    painter.fillPath(path, RepeatingGradient(QPointF(0, style.fill2Y0), QPointF(0, style.fill2Y1),
+                                             style.fill2Start, style.fill2End));
     painter.restore();
 }
 
-void DrawGlowText(QPainter& painter, const QString& text, qreal x, qreal y, int emSize) {
+void DrawGlowText(QPainter& painter, const QString& text, qreal x, qreal y, int emSize,
+                  const GlowStyle& style) {
     if (text.isEmpty()) return;
-    DrawGlowPath(painter, GlowTextPath(text, x, y, emSize));
+    DrawGlowPath(painter, GlowTextPath(text, x, y, emSize), style);
 }
 
 QImage RenderGlowLayer(const QString& text, int x, int y, int emSize, QPoint* topLeft) {

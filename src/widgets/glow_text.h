@@ -2,6 +2,7 @@
 // pictures (grey roses, hover and disabled button faces).
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QPainterPath>
 #include <QString>
@@ -13,6 +14,20 @@ class QPainter;
 // Longest text the renderer draws; longer texts are cut.
 constexpr int kGlowTextMaxChars = 127;
 
+// The colours of one glow: a light outline, the glow strokes and two repeating vertical gradient
+// fills (each from y0 to y1 in the painter's coordinates, start colour to end colour).
+struct GlowStyle {
+    QColor outline;
+    QColor glow;
+    qreal fill1Y0, fill1Y1;
+    QColor fill1Start, fill1End;
+    qreal fill2Y0, fill2Y1;
+    QColor fill2Start, fill2End;
+};
+// The amber glow of the top-bar labels and the blue glow of the video pane's caption.
+extern const GlowStyle kLabelGlow;
+extern const GlowStyle kCaptionGlow;
+
 // Glyph outlines of `text` in Arial (regular, `emSize` pixels), the top left corner of the text
 // line at (x, y).
 QPainterPath GlowTextPath(const QString& text, qreal x, qreal y, int emSize);
@@ -20,9 +35,10 @@ QPainterPath GlowTextPath(const QString& text, qreal x, qreal y, int emSize);
 // Draws `text` with its light outline, eight glow strokes and the two gradient fills. The
 // gradients are fixed in the painter's coordinates, not to the text, so texts drawn at different
 // heights take different colours.
-void DrawGlowText(QPainter& painter, const QString& text, qreal x, qreal y, int emSize);
+void DrawGlowText(QPainter& painter, const QString& text, qreal x, qreal y, int emSize,
+                  const GlowStyle& style = kLabelGlow);
 // The same for a path already built by GlowTextPath (widgets that repaint often keep the path).
-void DrawGlowPath(QPainter& painter, const QPainterPath& path);
+void DrawGlowPath(QPainter& painter, const QPainterPath& path, const GlowStyle& style = kLabelGlow);
 
 // The finished glow picture of one text on a transparent layer; `topLeft` receives where it goes.
 // Drawn over any background it gives the same pixels as DrawGlowText there.

@@ -3,7 +3,6 @@
 #include "glow_text.h"
 #include "private_message.h"
 
-#include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -13,32 +12,6 @@ namespace {
 constexpr int kCaptionX = 10;
 constexpr int kCaptionY = 10;
 constexpr int kCaptionEmSize = 36;
-
-QLinearGradient Repeating(QPointF from, QPointF to, const QColor& start, const QColor& end) {
-    QLinearGradient gradient(from, to);
-    gradient.setColorAt(0, start);
-    gradient.setColorAt(1, end);
-    gradient.setSpread(QGradient::RepeatSpread);
-    return gradient;
-}
-
-// The caption's blue glow text: the label glyphs of glow_text.h with a light outline, eight
-// blue glow strokes and two blue gradient fills.
-void DrawBlueGlowText(QPainter& painter, const QString& text, qreal x, qreal y, int emSize) {
-    if (text.isEmpty()) return;
-    const QPainterPath path = GlowTextPath(text, x, y, emSize);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.strokePath(path, QPen(QColor(215, 215, 215, 155), 3));
-    for (int width = 1; width <= 8; ++width)
-        painter.strokePath(
-            path, QPen(QColor(10, 150, 220, 80), width, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
-    painter.fillPath(
-        path, Repeating(QPointF(0, 0), QPointF(0, 90), QColor(20, 120, 240, 200), QColor(20, 120, 240, 255)));
-    painter.fillPath(path, Repeating(QPointF(0, 10), QPointF(0, 120), QColor(80, 188, 250, 255),
-                                     QColor(80, 80, 155, 150)));
-    painter.restore();
-}
 
 } // namespace
 
@@ -61,7 +34,8 @@ void CVideoStatic::SetCaption(const QString& caption, bool show) {
 void CVideoStatic::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), m_brBack);
-    if (m_bShowCaption) DrawBlueGlowText(painter, m_strCaption, kCaptionX, kCaptionY, kCaptionEmSize);
+    if (m_bShowCaption)
+        DrawGlowText(painter, m_strCaption, kCaptionX, kCaptionY, kCaptionEmSize, kCaptionGlow);
 }
 
 void CVideoStatic::mouseDoubleClickEvent(QMouseEvent* event) {
