@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <memory>
 
 #include "lang_text.h"
 #include "string_tables.h"
@@ -110,6 +111,16 @@ QMenu* BuildCommandMenu(QWidget* parent, const CommandCheckedFn& checked, const 
         QObject::connect(action, &QAction::triggered, menu, [trigger, command] { trigger(command); });
     }
     return menu;
+}
+
+void PopupCommandMenu(QWidget* parent, const QPoint& globalPos, const CommandCheckedFn& checked,
+                      const CommandTriggerFn& trigger) {
+    // The command runs once the menu is gone: it may open a modal dialog or end the process.
+    std::unique_ptr<QMenu> menu(BuildCommandMenu(parent, checked, [](int) {}));
+    const QAction* chosen = menu->exec(globalPos);
+    const int command = chosen ? chosen->data().toInt() : 0;
+    menu.reset();
+    if (command != 0) trigger(command);
 }
 
 QList<QAction*> InstallCommandShortcuts(QWidget* window, const CommandTriggerFn& trigger) {

@@ -12,6 +12,7 @@
 
 class QAction;
 class QMenu;
+class QPoint;
 class QWidget;
 
 // Commands without a button of their own (the others are their button's control id).
@@ -56,8 +57,14 @@ using CommandTriggerFn = std::function<void(int command)>;
 QString CommandLabel(const CommandEntry& entry);
 
 // A context menu with every command of the table in the current language, its first key shown
-// beside it, switches checked as `checked` says; choosing one calls `trigger`.
+// beside it, switches checked as `checked` says; choosing one calls `trigger`. The caller shows
+// and deletes it.
 QMenu* BuildCommandMenu(QWidget* parent, const CommandCheckedFn& checked, const CommandTriggerFn& trigger);
+
+// Builds the menu, runs it at `globalPos` and deletes it again (the context menu of the window
+// background, the video panes and the lists).
+void PopupCommandMenu(QWidget* parent, const QPoint& globalPos, const CommandCheckedFn& checked,
+                      const CommandTriggerFn& trigger);
 
 // One action per command that has keys, added to `window` with window-wide shortcuts; pressing a
 // key calls `trigger`. The actions belong to `window`.

@@ -5,9 +5,11 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include "file_operation_texts.h"
 #include "lang_text.h"
 #include "language.h"
 #include "string_tables.h"
+#include "user_message_box.h"
 
 RestartOutcome RestartProgram(const RestartHooks& hooks, const QString& program,
                               const QString& workingFolder) {
@@ -41,4 +43,17 @@ bool StartDetachedProcess(const QString& program, const QString& workingFolder, 
 QString RestartFailureText(const QString& reason) {
     return QString::fromStdString(
         FillPlaceholders(LoadLangString(IDS_RESTART_FAILED), {reason.toStdString()}));
+}
+
+RestartHooks MakeRestartHooks(QWidget* window, std::function<void()> savePosition,
+                              std::function<void()> endProcess) {
+    RestartHooks hooks;
+    hooks.savePosition = std::move(savePosition);
+    hooks.startProcess = StartDetachedProcess;
+    hooks.endProcess = std::move(endProcess);
+    hooks.tellFailure = [window](const QString& text) {
+        ShowUserMessage(window, {text.toStdString(), LoadLangString(IDS_WARNING), MessageIcon::kExclamation,
+                                 MessageButtons::kOk});
+    };
+    return hooks;
 }

@@ -35,3 +35,10 @@ bool StartDetachedProcess(const QString& program, const QString& workingFolder, 
 
 // String 1136 with the reason filled in.
 QString RestartFailureText(const QString& reason);
+
+class QWidget;
+
+// The hooks of the program itself: StartDetachedProcess, and the failure told in a warning box
+// (caption "Warning") over `window`. `savePosition` and `endProcess` are the main window's.
+RestartHooks MakeRestartHooks(QWidget* window, std::function<void()> savePosition,
+                              std::function<void()> endProcess);

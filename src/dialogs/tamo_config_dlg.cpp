@@ -154,7 +154,8 @@ int RunConfigCommand(QWidget* window, const ConfigCommandHooks& hooks) {
     CTamoConfigDlg dialog(window, window);
     const int result = dialog.exec();
     if (result != QDialog::Accepted) return result;
-    if (hooks.takeMapKind) hooks.takeMapKind(dialog.m_nMapKind);
+    // A successful restart ends this process here; when it stays, the new map still applies.
     if (dialog.RestartNeeded()) RestartProgram(hooks.restart);
+    if (hooks.takeMapKind) hooks.takeMapKind(dialog.m_nMapKind);
     return result;
 }

@@ -161,3 +161,27 @@ TEST(CommandTable, TheShortcutListNamesEveryKeyAndEscape) {
     EXPECT_EQ(byKey[QStringLiteral("Del")], QStringLiteral("Del files"));
     EXPECT_EQ(rows.size(), 18u) << "17 commands with keys and Escape";
 }
+
+TEST(CommandTable, APopupMenuRunsTheChosenCommandAfterItClosed) {
+    QWidget window;
+    window.resize(300, 200);
+    window.show();
+    bool menuOpenDuringCommand = true;
+    std::vector<int> triggered;
+    QTimer::singleShot(50, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions())
+            if (action->data().toInt() == 57670) menu->setActiveAction(action);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    PopupCommandMenu(
+        &window, window.mapToGlobal(QPoint(10, 10)), [](int) { return false; },
+        [&](int command) {
+            triggered.push_back(command);
+            menuOpenDuringCommand = QApplication::activePopupWidget() != nullptr;
+        });
+    EXPECT_EQ(triggered, std::vector<int>{57670});
+    EXPECT_FALSE(menuOpenDuringCommand);
+    EXPECT_TRUE(window.findChildren<QMenu*>().isEmpty()) << "the menu is deleted";
+}
