@@ -11,6 +11,7 @@
 
 #include "local_time.h"
 #include "track_rules.h"
+#include "utf8_text.h"
 
 namespace {
 
@@ -40,33 +41,6 @@ constexpr std::string_view kTail = "\n"
                                    "</kml>\n";
 constexpr size_t kFlushSize = 64 * 1024;
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
-
-// Length of the well-formed UTF-8 sequence at `s[i]` and its code point; 0 when there is none.
-size_t DecodeUtf8(std::string_view s, size_t i, char32_t& cp) {
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[i + k]); };
-    const unsigned char b0 = byte(0);
-    size_t len;
-    char32_t min;
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
-    } else if (b0 >= 0xC2 && b0 <= 0xDF) {
-        len = 2, cp = b0 & 0x1F, min = 0x80;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        len = 3, cp = b0 & 0x0F, min = 0x800;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        len = 4, cp = b0 & 0x07, min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (s.size() - i < len) return 0;
-    for (size_t k = 1; k < len; ++k) {
-        if ((byte(k) & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (byte(k) & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return len;
-}
 
 // Characters XML 1.0 allows in a document.
 bool IsXmlChar(char32_t cp) {
