@@ -25,13 +25,15 @@ RUN_PACKAGES=(
 )
 # Testing adds GoogleTest, the virtual X display, exiftool for the scan benchmark and clang with
 # its sanitizer and libFuzzer runtimes for the fuzz targets (the versions Debian's clang names).
-# The install test validates the desktop entry and AppStream metadata and looks for the window.
+# The install test validates the desktop entry and AppStream metadata and looks for the window;
+# the random-input run and the start-up figures drive the window with xdotool.
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev
   xvfb xauth
   libimage-exiftool-perl
   clang libclang-rt-dev
   desktop-file-utils appstream x11-utils
+  xdotool
 )
 
 missing_packages() {
