@@ -282,12 +282,6 @@ void COrvexDlg::OnPrivateMessage(int message, uintptr_t wParam) {
     }
 }
 
-void COrvexDlg::OnPlayerError(uintptr_t wParam) {
-    const QString text = wParam == 1 ? QString::fromStdString(LoadLangString(103)) : QString();
-    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, this);
-    box.exec();
-}
-
 void COrvexDlg::OnLanguageChanged() {
     // The lists and the tool tips reload their texts; the accessible names follow the language.
     for (int id : {IDC_GROUP_LIST, IDC_FILE_LIST})
@@ -305,25 +299,14 @@ void COrvexDlg::OnMapChanged() {
 
 void COrvexDlg::RelayEventToToolTip(QObject*, QEvent*) {}
 
-// Filled by the playback controller.
-void COrvexDlg::OnPlayerState(uintptr_t) {}
-void COrvexDlg::OnPlayerTime(uintptr_t) {}
-void COrvexDlg::OnVolumeChanged(uintptr_t) {}
-void COrvexDlg::OnSeekRequest(uintptr_t) {}
-void COrvexDlg::OnRearEnd(uintptr_t) {}
-void COrvexDlg::OnSpeedLabelTimer() {}
-void COrvexDlg::OnApplySeekTimer() {}
-void COrvexDlg::OnSliderFollowTimer() {}
-void COrvexDlg::ResetPlayback() {}
-// Filled by source opening and navigation.
-void COrvexDlg::OnPlayerEnd(uintptr_t) {}
-void COrvexDlg::OnGroupChosen(uintptr_t) {}
-void COrvexDlg::OnFileChosen(uintptr_t) {}
-void COrvexDlg::OnOpenCountdownTimer() {}
+// The playback controller's handlers live in orvex_dlg_playback.cpp, orvex_dlg_opening.cpp and
+// orvex_dlg_telemetry.cpp.
 // Filled by the tool tips.
 void COrvexDlg::SetupToolTips() {}
-// Filled by the commands of playback, files and dialogs.
-void COrvexDlg::OnLaterCommand(int) {}
+// Commands of playback, files and dialogs.
+void COrvexDlg::OnLaterCommand(int id) {
+    if (OnPlaybackCommand(id)) return;
+}
 
 void COrvexDlg::SetTimer(int id, int ms) {
     if (id < TIMER_SHIFT_KEY || id > TIMER_RELAYOUT) return;

@@ -6,8 +6,14 @@
 // A top-level QWidget rather than a QDialog: a dialog would close on Escape.
 #pragma once
 
+#include "catalog_lists.h"
 #include "engine_events.h"
+#include "folder_scan.h"
 #include "main_layout.h"
+#include "opening_rules.h"
+#include "recording_catalog.h"
+#include "track_plot.h"
+#include "vehicle_sample_view.h"
 
 #include <QBasicTimer>
 #include <QIcon>
@@ -17,6 +23,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 
 class CEscapeFilter;
@@ -115,6 +122,81 @@ class COrvexDlg : public QWidget {
     QPoint m_ptCursor;
     int m_nFullVideoPane = 0;
 
+    // Playback controller ------------------------------------------------------------------
+    // Opening a card, playing a recording's two files, navigating and the telemetry that follows
+    // playback (orvex_dlg_playback.cpp, orvex_dlg_opening.cpp, orvex_dlg_telemetry.cpp).
+    void PlayPause();          // 1016
+    void StopPlayback();       // 1017
+    void Faster();             // 1018
+    void Slower();             // 1020
+    void SeekBy(int64_t ms);   // keyboard/wheel seek from the current time, through the pending seek
+    void VolumeBy(int delta);  // moves the volume slider by delta (0..100)
+    void ToggleMute();         // 1048
+    void Previous();           // 1078
+    void Next();               // 1079
+    void OpenSource();         // 1001
+    void SwitchView();         // 1080
+    void Rotate();             // 1023
+    void Snapshot();           // 1006
+    void Print();              // 1077
+    void ExportKml();          // 1024
+    // Opens `folder` as if it had been chosen in the source dialog (command line); stores it as
+    // the last folder. A missing folder gives the "Folder is not exist." box.
+    void OpenFolder(const std::filesystem::path& folder);
+    // The catalog's current entry, -1 when none.
+    int CurrentEntryIndex() const { return m_catalog.CurrentEntry(); }
+    CRecordingCatalog& Catalog() { return m_catalog; }
+    const CRecordingCatalog& Catalog() const { return m_catalog; }
+    const CTrackPlot& TrackPlot() const { return m_plot; }
+    int SpeedIndex() const { return m_nSpeedIndex; }
+    // Auto-play next: the state of button 1022 (its standard picture means on).
+    bool AutoNextOn() const;
+    // A scan or the countdown to the first recording runs.
+    bool ScanBusy() const;
+
+  protected:
+    // Routes the playback, opening and telemetry commands; false for any other id.
+    bool OnPlaybackCommand(int id);
+    void OpenEntry(int index);
+    void PlayRecording(const std::filesystem::path& path);
+    void OpenRear(const std::filesystem::path& path, bool silent);
+    void StopEngines();
+    void ResetTransport(); // slider to the start, curve cursor to 0
+    void RefreshSpeedLabel(bool timed);
+    void ApplyRate();
+    void UpdateLockPicture();
+    void ShowViewModePane();
+    void SetPaneHidden(int paneId, bool hidden);
+    void MoveSliderToTime(int64_t timeMs, bool countPaused);
+    void MoveSlider(int64_t timeMs, int64_t lengthMs);
+    void ApplyMute(); // front (and a rear playing alone) muted by the volume button's state
+    void DropTelemetry();
+    void CreateScan();
+    void StartScan(const std::filesystem::path& folder);
+    void FollowTime(int64_t timeMs); // UpdateAtTime applied to the map, curve and gauges
+    void LoadTrackOf(int index);     // LoadTrack applied
+    void ShowVehicleSample(size_t index);
+    void SetGpsColor(int color);
+    void Navigate(bool next);
+    void BeginListOpen();
+    void InitPlaybackController();
+
+    CRecordingCatalog m_catalog;
+    CTrackPlot m_plot;
+    std::unique_ptr<CCatalogLists> m_pLists;
+    std::unique_ptr<IFolderScanWindow> m_pScanWindow;
+    std::unique_ptr<CFolderScan> m_pScan;
+    CFileChoiceGate m_gate;
+    TurnLightsState m_turnLights;
+    int m_nSpeedIndex = 7;
+    int m_nVolumePercent = 50;
+    bool m_bFlip = false;
+    bool m_bRearAlone = false;
+    std::filesystem::path m_strCurrentPath;
+    std::filesystem::path m_strSourcePath;
+    int m_nSpeedLabelTicks = 10;
+    // End of the playback controller block ------------------------------------------------
+
   protected:
     // Window initialisation, in order.
     virtual bool OnInitDialog();
@@ -126,8 +208,8 @@ class COrvexDlg : public QWidget {
     virtual void InitMapWindow();
 
     // What the catalog of recordings tells the layout; empty until the catalog is wired in.
-    virtual int CatalogEntryCount() const { return 0; }
-    virtual QSize CurrentPictureSize() const { return {}; }
+    virtual int CatalogEntryCount() const;
+    virtual QSize CurrentPictureSize() const;
 
     // Hand-off of input to the tool-tip control, before dispatch; nothing until tool tips exist.
     friend class CEscapeFilter;

@@ -1,0 +1,231 @@
+// Which recording plays: the open command and the folder scan, the countdown to the first
+// recording, the choices in the lists, previous and next, and the end of a recording.
+#include "orvex_dlg.h"
+
+#include "control_ids.h"
+#include "folder_setting.h"
+#include "gdip_button.h"
+#include "language.h"
+#include "media_open_dialog.h"
+#include "navigation.h"
+#include "orvex_file_list_ctrl.h"
+#include "orvex_group_list_ctrl.h"
+#include "playback_speeds.h"
+#include "recording_plan.h"
+#include "video_engine.h"
+#include "video_slider.h"
+#include "video_static.h"
+
+#include <QFile>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// The window's side of a scan, as calls back into the window.
+class CScanWindowCalls : public IFolderScanWindow {
+  public:
+    std::function<void()> show;
+    std::function<void()> remove;
+    std::function<void(bool, size_t)> finished;
+
+    void ShowLoadingText() override { show(); }
+    void RemoveLoadingText() override { remove(); }
+    void OnFolderScanFinished(bool folderFound, size_t entryCount) override {
+        finished(folderFound, entryCount);
+    }
+};
+
+constexpr int kListChoiceDelayMs = 200; // after stopping the engines, before the new files open
+constexpr int kEndToNextMs = 400;       // end of a recording to the next one
+
+} // namespace
+
+void COrvexDlg::CreateScan() {
+    auto calls = std::make_unique<CScanWindowCalls>();
+    calls->show = [this] {
+        const int paneId = m_nViewMode == 2 ? IDC_REAR_PANE : IDC_FRONT_PANE;
+        auto* pane = Child<CVideoStatic>(paneId);
+        SetPaneHidden(paneId, false);
+        pane->SetCaption(QStringLiteral("Loading..."), true);
+    };
+    calls->remove = [this] {
+        auto* pane = Child<CVideoStatic>(m_nViewMode == 2 ? IDC_REAR_PANE : IDC_FRONT_PANE);
+        pane->hide();
+        pane->SetCaption(QString(), false);
+        pane->show();
+    };
+    calls->finished = [this](bool folderFound, size_t) {
+        if (folderFound) return;
+        QMessageBox box(QMessageBox::Warning, QString::fromStdString(LoadLangString(136)),
+                        QString::fromStdString(LoadLangString(138)), QMessageBox::Ok, this);
+        box.exec();
+    };
+    m_pScanWindow = std::move(calls);
+    m_pScan = std::make_unique<CFolderScan>(m_catalog, m_pLists.get(),
+                                            Child<COrvexGroupListCtrl>(IDC_GROUP_LIST), *m_pScanWindow);
+}
+
+bool COrvexDlg::ScanBusy() const {
+    return m_pScan && m_pScan->Busy();
+}
+
+bool COrvexDlg::AutoNextOn() const {
+    const auto* button = Child<CGdipButton>(IDC_AUTO_NEXT);
+    return !button || button->m_nImageState == 0;
+}
+
+int COrvexDlg::CatalogEntryCount() const {
+    return static_cast<int>(m_catalog.Entries().size());
+}
+
+QSize COrvexDlg::CurrentPictureSize() const {
+    const int current = m_catalog.CurrentEntry();
+    if (current < 0 || current >= CatalogEntryCount()) return {};
+    const MediaInfo& info = m_catalog.Entries()[static_cast<size_t>(current)].m_MediaInfo;
+    return {info.m_wWidth, info.m_wHeight};
+}
+
+void COrvexDlg::ShowViewModePane() {
+    const int paneId = m_nViewMode == 2 ? IDC_REAR_PANE : IDC_FRONT_PANE;
+    if (paneId == IDC_REAR_PANE ? m_bRearPaneHidden : m_bFrontPaneHidden) SetPaneHidden(paneId, false);
+}
+
+void COrvexDlg::UpdateLockPicture() {
+    // The toggled picture when no file of the current group is locked.
+    auto* lock = Child<CGdipButton>(IDC_LOCK);
+    lock->m_nImageState = m_catalog.CurrentGroupLocked() ? 0 : 1;
+    lock->update();
+}
+
+void COrvexDlg::BeginListOpen() {
+    BeginOpening();
+    SetTimer(TIMER_OPENING_TIMEOUT, 100000);
+}
+
+// --- the open command -------------------------------------------------------------------------
+
+void COrvexDlg::OpenSource() {
+    if (!AcceptSourceCommand(m_catalog.Entries().empty()) || ScanBusy()) return;
+    m_engineTarget.m_llPendingSeekMs = 0;
+    StopEngines();
+    m_pFrontEngine->SetVolume(FrontEngineVolume(m_nVolumePercent));
+    m_nSpeedIndex = kNormalSpeedIndex;
+    ApplyRate();
+    RefreshSpeedLabel(false);
+    CMediaOpenDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    StartScan(dialog.FolderPath());
+}
+
+void COrvexDlg::OpenFolder(const std::filesystem::path& folder) {
+    if (!AcceptSourceCommand(m_catalog.Entries().empty()) || ScanBusy()) return;
+    std::error_code error;
+    if (std::filesystem::is_directory(folder, error)) WriteFolderSetting(folder.string());
+    StartScan(folder);
+}
+
+void COrvexDlg::StartScan(const std::filesystem::path& folder) {
+    BeginListOpen();
+    m_strSourcePath = folder;
+    if (folder.empty() || !m_pScan || !m_pScan->Start(folder)) EndOpening();
+}
+
+void COrvexDlg::OnOpenCountdownTimer() {
+    if (!m_pScan) return;
+    const int index = m_pScan->TickCountdown();
+    if (index < 0) return;
+    ShowViewModePane();
+    OpenEntry(index);
+}
+
+void COrvexDlg::OpenEntry(int index) {
+    const int count = CatalogEntryCount();
+    if (index < 0 || index >= count) return;
+    MarkCurrent(m_catalog, *Child<COrvexGroupListCtrl>(IDC_GROUP_LIST),
+                *Child<COrvexFileListCtrl>(IDC_FILE_LIST), index);
+    LoadTrackOf(index);
+    const RecordingEntry& entry = m_catalog.Entries()[static_cast<size_t>(index)];
+    Child<CVideoSlider>(IDC_SEEK_SLIDER)->SetDurationMs(entry.m_MediaInfo.m_uDurationMs);
+    m_strCurrentPath = m_catalog.EntryPath(static_cast<size_t>(index));
+    SetRecordingTitle(QFile::decodeName(entry.m_strFileName.c_str()));
+    UpdateLockPicture();
+    PlayRecording(m_strCurrentPath);
+}
+
+// --- list choices -------------------------------------------------------------------------------
+
+void COrvexDlg::OnFileChosen(uintptr_t wParam) {
+    const int line = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (!m_gate.Accept(MonotonicTickCount())) return;
+    if (line < 0) {
+        m_gate.FileOpenFinished();
+        return;
+    }
+    StopEngines();
+    QTimer::singleShot(kListChoiceDelayMs, this, [this, line] {
+        if (MarkCurrent(m_catalog, *Child<COrvexGroupListCtrl>(IDC_GROUP_LIST),
+                        *Child<COrvexFileListCtrl>(IDC_FILE_LIST), line)) {
+            UpdateLockPicture();
+            BeginListOpen();
+            ShowViewModePane();
+            OpenEntry(line);
+        }
+        m_gate.FileOpenFinished();
+    });
+}
+
+void COrvexDlg::OnGroupChosen(uintptr_t wParam) {
+    const int group = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (!AcceptGroupChoice(group)) return;
+    StopEngines();
+    QTimer::singleShot(kListChoiceDelayMs, this, [this, group] {
+        MarkCurrentGroup(m_catalog, *Child<COrvexGroupListCtrl>(IDC_GROUP_LIST),
+                         *Child<COrvexFileListCtrl>(IDC_FILE_LIST), group);
+        UpdateLockPicture();
+        const int current = m_catalog.CurrentEntry();
+        if (current < 0 || current >= CatalogEntryCount()) return;
+        BeginListOpen();
+        ShowViewModePane();
+        OpenEntry(current);
+    });
+}
+
+// --- previous, next and the end of a recording ------------------------------------------------------
+
+void COrvexDlg::Previous() {
+    Navigate(false);
+}
+
+void COrvexDlg::Next() {
+    Navigate(true);
+}
+
+void COrvexDlg::Navigate(bool next) {
+    if (ScanBusy() || m_catalog.Entries().empty()) return;
+    StopEngines();
+    ResetTransport();
+    const NavigationPlan plan =
+        PlanNavigation(next ? NavigationDirection::kNext : NavigationDirection::kPrevious, m_catalog);
+    if (plan.openIndex < 0) return;
+    if (plan.skippedPartner >= 0) {
+        MarkCurrent(m_catalog, *Child<COrvexGroupListCtrl>(IDC_GROUP_LIST),
+                    *Child<COrvexFileListCtrl>(IDC_FILE_LIST), plan.skippedPartner);
+        UpdateLockPicture();
+    }
+    if (plan.wrapped) m_pFrontEngine->Stop();
+    OpenEntry(plan.openIndex);
+}
+
+void COrvexDlg::OnPlayerEnd(uintptr_t) {
+    QTimer::singleShot(kEndToNextMs, this, [this] {
+        if (AutoNextOn()) {
+            Next();
+            return;
+        }
+        StopEngines();
+        ResetTransport();
+    });
+}
