@@ -14,4 +14,8 @@ if [[ ! -f $WORK_DIR/Veltrix.ini ]]; then
   printf '[UI]\r\nLANGID=ENG\r\nFolder=%s\r\n' "$DEMO_DIR" >"$WORK_DIR/Veltrix.ini"
 fi
 cd "$WORK_DIR"
+# Without a folder of the caller's, the viewer opens the demo card and plays it at once.
+if [[ $# -eq 0 && -f $DEMO_DIR/.complete ]]; then
+  set -- "$DEMO_DIR"
+fi
 exec "$BUILD_DIR/veltrix" "$@"

@@ -9,3 +9,7 @@ QWidget* ConstructMainWindow() {
 bool CreateMainWindow(QWidget* window) {
     return static_cast<COrvexDlg*>(window)->Create();
 }
+
+void OpenStartFolder(QWidget* window, const char* folder) {
+    if (folder && *folder) static_cast<COrvexDlg*>(window)->OpenFolder(std::filesystem::path(folder));
+}

@@ -9,3 +9,5 @@ QWidget* ConstructMainWindow();
 // Modeless creation of a window from ConstructMainWindow: builds it and runs its initialisation.
 // True on success.
 bool CreateMainWindow(QWidget* window);
+// Opens the folder named on the command line in the window, as if chosen in the source dialog.
+void OpenStartFolder(QWidget* window, const char* folder);

@@ -58,6 +58,8 @@ bool COrvexApp::InitInstance(int& argc, char** argv) {
     Trace("----->> COrvexApp::InitInstance ********** 333 \n");
     CreateMainWindow(m_pMainWnd);
     m_pMainWnd->show();
+    // `veltrix FOLDER`: the toolkit has taken its own options out of argv by now.
+    if (argc > 1) OpenStartFolder(m_pMainWnd, argv[1]);
     Trace("----->> COrvexApp::InitInstance ********** 444 \n");
 
     Run();
