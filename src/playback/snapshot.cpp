@@ -1,0 +1,166 @@
+#include "snapshot.h"
+
+#include "language.h"
+#include "video_engine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+namespace {
+
+constexpr unsigned IDS_NO_FILES = 145;
+constexpr unsigned IDS_OK = 166;
+constexpr unsigned IDS_WARNING = 136;
+constexpr unsigned IDS_SNAPSHOT = 211;
+constexpr unsigned IDS_CONFIRM_OVERWRITE = 153;
+constexpr unsigned IDS_FILE_EXISTS = 155;
+constexpr unsigned IDS_SNAPSHOT_NOT_SAVED = 1131;
+
+QString LangText(unsigned id) {
+    return QString::fromStdString(LoadLangString(id));
+}
+
+// Pauses the playing engines for the snapshot and resumes those it paused on every way out.
+class SnapshotPause {
+  public:
+    SnapshotPause(CVideoEngine& front, CVideoEngine& rear)
+        : m_front(front), m_rear(rear), m_pausedFront(PauseIfPlaying(front)),
+          m_pausedRear(PauseIfPlaying(rear)) {}
+    ~SnapshotPause() {
+        if (m_pausedFront) Resume(m_front);
+        if (m_pausedRear) Resume(m_rear);
+    }
+    SnapshotPause(const SnapshotPause&) = delete;
+    SnapshotPause& operator=(const SnapshotPause&) = delete;
+    bool PausedFront() const { return m_pausedFront; }
+    bool PausedRear() const { return m_pausedRear; }
+
+  private:
+    static bool PauseIfPlaying(CVideoEngine& engine) {
+        if (!PausesForSnapshot(engine.IsUsable(), engine.m_bPlaying != 0)) return false;
+        engine.Pause();
+        engine.m_bPlaying = 0;
+        engine.m_bPaused = 1;
+        return true;
+    }
+    static void Resume(CVideoEngine& engine) {
+        engine.Play();
+        engine.m_bPlaying = 1;
+        engine.m_bPaused = 0;
+    }
+    CVideoEngine& m_front;
+    CVideoEngine& m_rear;
+    const bool m_pausedFront;
+    const bool m_pausedRear;
+};
+
+// Asks before replacing an existing picture; true when name may be written.
+bool MayWrite(const QString& name, const SnapshotUi& ui, SnapshotTally& tally) {
+    if (name.isEmpty()) return false;
+    ++tally.planned;
+    if (QFile::exists(name) && ui.confirmOverwrite && !ui.confirmOverwrite(name)) {
+        ++tally.declined;
+        return false;
+    }
+    return true;
+}
+
+std::optional<SnapshotChoice> AskSnapshotName(QWidget* parent) {
+    QFileDialog dialog(parent, LangText(IDS_SNAPSHOT));
+    dialog.setAccessibleName(LangText(IDS_SNAPSHOT));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The question is asked for the two picture names, not for the name typed here.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = {kSnapshotJpegFilter, kSnapshotPngFilter};
+    dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const int filter = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
+    return SnapshotChoice{dialog.selectedFiles().first(),
+                          filter == kSnapshotPng ? kSnapshotPng : kSnapshotJpeg};
+}
+
+void ShowMessage(QWidget* parent, QMessageBox::Icon icon, unsigned textId, unsigned captionId) {
+    QMessageBox box(icon, LangText(captionId), LangText(textId), QMessageBox::Ok, parent);
+    box.setAccessibleName(LangText(captionId));
+    box.exec();
+}
+
+bool AskOverwrite(QWidget* parent, const QString& name) {
+    const QString text = LangText(IDS_FILE_EXISTS).replace("%s", QDir::toNativeSeparators(name));
+    QMessageBox box(QMessageBox::Question, LangText(IDS_CONFIRM_OVERWRITE), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setAccessibleName(LangText(IDS_CONFIRM_OVERWRITE));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace
+
+SnapshotUi SnapshotDialogs(QWidget* parent) {
+    SnapshotUi ui;
+    ui.tellNoFiles = [parent] { ShowMessage(parent, QMessageBox::Information, IDS_NO_FILES, IDS_OK); };
+    ui.askName = [parent] { return AskSnapshotName(parent); };
+    ui.confirmOverwrite = [parent](const QString& name) { return AskOverwrite(parent, name); };
+    ui.tellNothingWritten = [parent] {
+        ShowMessage(parent, QMessageBox::Warning, IDS_SNAPSHOT_NOT_SAVED, IDS_WARNING);
+    };
+    return ui;
+}
+
+bool SaveEnginePicture(CVideoEngine& engine, const QString& name, const char* format) {
+    if (!engine.IsUsable()) return false;
+    QTemporaryDir scratch(QDir::tempPath() + "/veltrix-snapshot-XXXXXX");
+    if (!scratch.isValid()) return false;
+    const QString raw = scratch.filePath("picture.png");
+    // libVLC answers 0 whenever a video output exists, whether or not it got a picture to save.
+    if (engine.TakeSnapshot(raw) != 0) return false;
+    QImageReader reader(raw, "png");
+    const QImage picture = reader.read();
+    if (picture.isNull()) return false;
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    QImageWriter writer(&file, format);
+    if (!writer.write(picture)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+SnapshotResult SaveSnapshot(int catalogCount, CVideoEngine& front, CVideoEngine& rear, const SnapshotUi& ui) {
+    SnapshotResult result;
+    if (catalogCount <= 0) {
+        if (ui.tellNoFiles) ui.tellNoFiles();
+        result.cancelled = true;
+        return result;
+    }
+    SnapshotTally tally;
+    {
+        SnapshotPause pause(front, rear);
+        result.pausedFront = pause.PausedFront();
+        result.pausedRear = pause.PausedRear();
+        const std::optional<SnapshotChoice> choice = ui.askName ? ui.askName() : std::nullopt;
+        if (!choice || choice->path.isEmpty()) {
+            result.cancelled = true;
+            return result;
+        }
+        result.plan = PlanSnapshot(*choice, front.IsUsable(), rear.IsUsable());
+        const bool writeFront = MayWrite(result.plan.frontName, ui, tally);
+        const bool writeRear = MayWrite(result.plan.rearName, ui, tally);
+        result.frontWritten =
+            writeFront && SaveEnginePicture(front, result.plan.frontName, result.plan.format);
+        result.rearWritten = writeRear && SaveEnginePicture(rear, result.plan.rearName, result.plan.format);
+    }
+    tally.written = int(result.frontWritten) + int(result.rearWritten);
+    if (SnapshotNothingWritten(tally) && ui.tellNothingWritten) ui.tellNothingWritten();
+    return result;
+}
