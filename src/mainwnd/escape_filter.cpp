@@ -27,8 +27,10 @@ bool IsToolTipRelayEvent(const QEvent* event) {
 
 bool CEscapeFilter::eventFilter(QObject* receiver, QEvent* event) {
     if (!IsOwnWidget(receiver)) return false;
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        m_pWindow->OnEscapeKey();
         return true;
+    }
     // A shortcut override for Escape would let a child's own Escape handling run: refuse it too.
     if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
         return true;

@@ -1,6 +1,7 @@
 // Input filtering of the main window before dispatch, as an application event filter: Escape is
-// swallowed for the window and every child, so it never closes or cancels anything, and key and
-// mouse input is handed to the tool-tip control first.
+// swallowed for the window and every child, so it never closes or cancels anything (the window
+// only leaves full-screen video on it), and key and mouse input is handed to the tool-tip control
+// first.
 #pragma once
 
 #include <QObject>

@@ -116,6 +116,7 @@ bool COrvexDlg::OnInitDialog() {
     LayOut(width(), height());
     // 10.
     SetupToolTips();
+    InstallCommandInput();
     InitLists();
     // 11.
     ResetPlayback();
@@ -176,12 +177,7 @@ void COrvexDlg::SetRecordingTitle(const QString& fileName) {
 
 void COrvexDlg::OnClose() {
     Trace(" --->> COrvexDlg::OnClose ++++ \n");
-    const QRect rect = WindowRect();
-    CAppSettings& settings = GetAppSettings();
-    settings.WriteInt("WINPOS", "LEFT", rect.x());
-    settings.WriteInt("WINPOS", "TOP", rect.y());
-    settings.WriteInt("WINPOS", "RIGHT", rect.x() + rect.width());
-    settings.WriteInt("WINPOS", "BOTTOM", rect.y() + rect.height());
+    SaveWindowPosition();
     // Every write has reached the file; only the standard streams may still hold data.
     std::fflush(nullptr);
     _exit(0);
@@ -297,15 +293,13 @@ void COrvexDlg::OnMapChanged() {
     if (m_pMapDlg) m_pMapDlg->LoadMapPage(m_nMapKind);
 }
 
-void COrvexDlg::RelayEventToToolTip(QObject*, QEvent*) {}
-
 // The playback controller's handlers live in orvex_dlg_playback.cpp, orvex_dlg_opening.cpp and
 // orvex_dlg_telemetry.cpp.
-// Filled by the tool tips.
-void COrvexDlg::SetupToolTips() {}
+// The tool tips live in orvex_dlg_commands.cpp.
 // Commands of playback, files and dialogs.
 void COrvexDlg::OnLaterCommand(int id) {
     if (OnPlaybackCommand(id)) return;
+    if (OnFileAndDialogCommand(id)) return;
 }
 
 void COrvexDlg::SetTimer(int id, int ms) {

@@ -25,8 +25,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 class CEscapeFilter;
+class CTamoToolTipCtrl;
+struct FileCommandHooks;
+struct UserMessage;
 class CHtmlMapDlg;
 class CVideoEngine;
 class QCloseEvent;
@@ -196,6 +200,53 @@ class COrvexDlg : public QWidget {
     std::filesystem::path m_strSourcePath;
     int m_nSpeedLabelTicks = 10;
     // End of the playback controller block ------------------------------------------------
+
+  public:
+    // Commands, tool tips, menu and shortcuts ---------------------------------------------
+    // Save as, delete, lock, auto-next, the map and G-sensor switches, configuration, about, the
+    // tool tips, the context menu and the keyboard shortcuts (orvex_dlg_commands.cpp,
+    // orvex_dlg_menu.cpp).
+    // A command of the command table by its number (a button's id or a keyboard-only command),
+    // as the context menu and the keys give it.
+    virtual void RunCommand(int command);
+    // Whether a switch of the command table is on now: the context menu's check marks.
+    bool IsCommandChecked(int command);
+    // The context menu with every command, at a global position; the chosen one runs after it.
+    void ShowCommandMenu(const QPoint& globalPos);
+    CTamoToolTipCtrl* ToolTips() const { return m_pToolTips; }
+
+  protected:
+    // Routes save as, delete, lock, auto-next, the switches, configuration and about; false for
+    // any other id.
+    bool OnFileAndDialogCommand(int id);
+    void OnSaveAs();        // 1005
+    void OnDelete();        // 1014
+    void OnLockToggle();    // 1027
+    void OnAutoNext();      // 1022
+    void OnMapSwitch();     // 1025
+    void OnGsensorSwitch(); // 1026
+    void OnConfiguration(); // 1015
+    void OnAbout();         // 57670
+    // Escape leaves full-screen video and otherwise does nothing.
+    void OnEscapeKey();
+    // The context menu of the background, the video panes and the lists, and the window's keys.
+    void InstallCommandInput();
+    // The window rectangle under "WINPOS" (also the first step of closing).
+    void SaveWindowPosition();
+    // The modal steps, so that tests can answer them: a message box (true on OK), the save-as
+    // folder picker (none when cancelled) and the start of the restarted program.
+    virtual bool AskUser(const UserMessage& message);
+    virtual std::optional<std::filesystem::path> PickSaveAsFolder();
+    virtual bool StartRestartedProgram(const QString& program, const QString& folder, QString* reason);
+
+  private:
+    FileCommandHooks MakeFileCommandHooks();
+    // Pauses each engine that plays; true when one was paused here.
+    bool PausePlayingEngines();
+    void HidePanesAfterFileCommand();
+
+    CTamoToolTipCtrl* m_pToolTips = nullptr;
+    // End of the commands block -----------------------------------------------------------
 
   protected:
     // Window initialisation, in order.

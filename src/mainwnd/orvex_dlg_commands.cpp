@@ -1,0 +1,253 @@
+// The main window's own commands: save as, delete and lock over the catalog, auto-next, the map
+// and G-sensor switches, the configuration dialog with its restart, the about box, and the tool
+// tips. The steps and texts of the file commands live in src/dialogs (file_command_flows.h); this
+// file hands them the window's engines, panes, catalog and boxes.
+#include "orvex_dlg.h"
+
+#include "about_dlg.h"
+#include "control_ids.h"
+#include "file_command_flows.h"
+#include "folder_dialog.h"
+#include "gdip_button.h"
+#include "html_map_dlg.h"
+#include "lang_text.h"
+#include "program_restart.h"
+#include "settings.h"
+#include "tamo_config_dlg.h"
+#include "tamo_tool_tip_ctrl.h"
+#include "user_message_box.h"
+#include "video_engine.h"
+
+#include <set>
+#include <utility>
+
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The play/pause button's play picture (its standard state).
+constexpr int kPlayPicture = 0;
+
+// The files of the catalog by device and inode, read at the first question only.
+class CatalogFileIds {
+  public:
+    explicit CatalogFileIds(const CRecordingCatalog& catalog) : m_catalog(catalog) {}
+
+    bool Contains(const fs::path& path) {
+        if (!m_bRead) Read();
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 && m_ids.count({st.st_dev, st.st_ino}) != 0;
+    }
+
+  private:
+    void Read() {
+        m_bRead = true;
+        for (size_t i = 0; i < m_catalog.Entries().size(); ++i) {
+            struct stat st {};
+            if (::stat(m_catalog.EntryPath(i).c_str(), &st) == 0) m_ids.insert({st.st_dev, st.st_ino});
+        }
+    }
+
+    const CRecordingCatalog& m_catalog;
+    bool m_bRead = false;
+    std::set<std::pair<dev_t, ino_t>> m_ids;
+};
+
+} // namespace
+
+bool COrvexDlg::OnFileAndDialogCommand(int id) {
+    switch (id) {
+    case IDC_SAVE_AS:
+        OnSaveAs();
+        return true;
+    case IDC_DELETE:
+        OnDelete();
+        return true;
+    case IDC_LOCK:
+        OnLockToggle();
+        return true;
+    case IDC_AUTO_NEXT:
+        OnAutoNext();
+        return true;
+    case IDC_MAP_SWITCH:
+        OnMapSwitch();
+        return true;
+    case IDC_GSENSOR_SWITCH:
+        OnGsensorSwitch();
+        return true;
+    case IDC_CONFIG:
+        OnConfiguration();
+        return true;
+    case IDC_ABOUT:
+        OnAbout();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// --- file commands --------------------------------------------------------------------------
+
+bool COrvexDlg::PausePlayingEngines() {
+    bool paused = false;
+    for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()}) {
+        if (!engine->IsUsableAndPlaying() || engine->m_bPaused) continue;
+        engine->Pause();
+        engine->m_bPlaying = 0;
+        engine->m_bPaused = 1;
+        paused = true;
+    }
+    if (paused) {
+        if (auto* play = Child<CGdipButton>(IDC_PLAY)) {
+            play->m_nImageState = kPlayPicture;
+            play->update();
+        }
+    }
+    return paused;
+}
+
+void COrvexDlg::HidePanesAfterFileCommand() {
+    if (m_nViewMode != 2 && !m_bFrontPaneHidden) {
+        m_bFrontPaneHidden = true;
+        SetPaneShown(IDC_FRONT_PANE, false);
+    }
+    if (!m_bRearPaneHidden) {
+        m_bRearPaneHidden = true;
+        SetPaneShown(IDC_REAR_PANE, false);
+    }
+}
+
+FileCommandHooks COrvexDlg::MakeFileCommandHooks() {
+    FileCommandHooks hooks;
+    hooks.catalogEmpty = [this] { return CatalogEntryCount() == 0; };
+    hooks.pausePlaying = [this] { return PausePlayingEngines(); };
+    // Play/pause resumes every paused engine, so a rear file playing alone goes on too.
+    hooks.resumePlaying = [this] { PlayPause(); };
+    hooks.stopEngines = [this] { StopEngines(); };
+    hooks.hideVideoPanes = [this] { HidePanesAfterFileCommand(); };
+    hooks.pickFolder = [this] { return PickSaveAsFolder(); };
+    hooks.copyMarked = [this](const fs::path& folder, const ConfirmOverwriteFn& confirm) {
+        // A target that is a recording of the catalog itself (save as into the source folder) is
+        // never overwritten: the catalog skips it, so the user is not asked about it either.
+        CatalogFileIds catalogFiles(m_catalog);
+        const ConfirmOverwriteFn ask = [&](const fs::path& target) {
+            return catalogFiles.Contains(target) || confirm(target);
+        };
+        return m_catalog.CopyMarked(folder, ask);
+    };
+    hooks.deleteMarked = [this] { return m_catalog.DeleteMarked(); };
+    hooks.currentGroupLocked = [this] { return m_catalog.CurrentGroupLocked(); };
+    hooks.lockMarked = [this] { return m_catalog.LockMarked(); };
+    hooks.unlockMarked = [this] { return m_catalog.UnlockMarked(); };
+    hooks.showLockState = [this](bool locked) {
+        if (auto* lock = Child<CGdipButton>(IDC_LOCK)) {
+            lock->m_nImageState = locked ? 0 : 1; // the toggled picture when nothing is locked
+            lock->update();
+        }
+    };
+    hooks.ask = [this](const UserMessage& message) { return AskUser(message); };
+    return hooks;
+}
+
+void COrvexDlg::OnSaveAs() {
+    RunSaveAs(MakeFileCommandHooks());
+}
+
+void COrvexDlg::OnDelete() {
+    RunDelete(MakeFileCommandHooks());
+}
+
+void COrvexDlg::OnLockToggle() {
+    RunLockToggle(MakeFileCommandHooks());
+}
+
+bool COrvexDlg::AskUser(const UserMessage& message) {
+    return ShowUserMessage(this, message);
+}
+
+std::optional<fs::path> COrvexDlg::PickSaveAsFolder() {
+    CFolderDialog dialog(LangText(IDS_SELECT_FOLDER), QString(), this);
+    if (dialog.DoModal() != CFolderDialog::kOk || dialog.m_szSelectedPath.isEmpty()) return std::nullopt;
+    return fs::path(dialog.m_szSelectedPath.toStdString());
+}
+
+// --- switches -------------------------------------------------------------------------------
+
+// Auto-next is the loop button's picture: the standard picture means on.
+void COrvexDlg::OnAutoNext() {
+    if (auto* loop = Child<CGdipButton>(IDC_AUTO_NEXT)) {
+        loop->m_nImageState = loop->m_nImageState == 0 ? 1 : 0;
+        loop->update();
+    }
+}
+
+void COrvexDlg::OnMapSwitch() {
+    // The map has no place in full-screen video.
+    if (m_bFullVideo) return;
+    m_bMapShown = !m_bMapShown;
+    LayOut(width(), height());
+    if (m_pMapDlg) {
+        m_pMapDlg->setVisible(m_bMapShown);
+        m_pMapDlg->setEnabled(m_bMapShown);
+    }
+    GetAppSettings().WriteInt("UI", "MAP_ENABLE", m_bMapShown ? 1 : 0);
+}
+
+void COrvexDlg::OnGsensorSwitch() {
+    m_bGsrShown = !m_bGsrShown;
+    // In full-screen video the curve stays hidden with the other controls; leaving shows it
+    // again when it is on.
+    if (QWidget* curve = ControlById(IDC_GSENSOR)) curve->setVisible(m_bGsrShown && !m_bFullVideo);
+    LayOut(width(), height());
+    GetAppSettings().WriteInt("UI", "GSNR_ENABLE", m_bGsrShown ? 1 : 0);
+}
+
+// --- configuration and about ----------------------------------------------------------------
+
+void COrvexDlg::SaveWindowPosition() {
+    const QRect rect = WindowRect();
+    CAppSettings& settings = GetAppSettings();
+    settings.WriteInt("WINPOS", "LEFT", rect.x());
+    settings.WriteInt("WINPOS", "TOP", rect.y());
+    settings.WriteInt("WINPOS", "RIGHT", rect.x() + rect.width());
+    settings.WriteInt("WINPOS", "BOTTOM", rect.y() + rect.height());
+}
+
+bool COrvexDlg::StartRestartedProgram(const QString& program, const QString& folder, QString* reason) {
+    return StartDetachedProcess(program, folder, reason);
+}
+
+void COrvexDlg::OnConfiguration() {
+    ConfigCommandHooks hooks;
+    hooks.takeMapKind = [this](int kind) {
+        m_nMapKind = kind;
+        GetAppSettings().m_nMapKind = kind;
+        if (m_pMapDlg) m_pMapDlg->LoadMapPage(kind);
+    };
+    hooks.restart = MakeRestartHooks(
+        this, [this] { SaveWindowPosition(); }, [this] { OnClose(); });
+    hooks.restart.startProcess = [this](const QString& program, const QString& folder, QString* reason) {
+        return StartRestartedProgram(program, folder, reason);
+    };
+    // The dialog forgets the language row of any earlier showing before it shows (m_nLangAtOpen
+    // is -1 at every opening), so OK restarts only for a change made in this showing.
+    RunConfigCommand(this, hooks);
+}
+
+void COrvexDlg::OnAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+// --- tool tips ------------------------------------------------------------------------------
+
+void COrvexDlg::SetupToolTips() {
+    if (!m_pToolTips) m_pToolTips = new CTamoToolTipCtrl(this);
+    ::SetupToolTips(*m_pToolTips, [this](int id) { return ControlById(id); });
+}
+
+void COrvexDlg::RelayEventToToolTip(QObject* receiver, QEvent* event) {
+    if (m_pToolTips) m_pToolTips->RelayEvent(receiver, event);
+}

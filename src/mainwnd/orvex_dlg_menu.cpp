@@ -1,0 +1,136 @@
+// Every command within reach although most buttons stay hidden: the context menu of the window
+// background, the video panes and the lists, and the keyboard shortcuts. Both come from the one
+// command table (src/dialogs/command_table.h); each command runs through the same code as its
+// button.
+#include "orvex_dlg.h"
+
+#include "command_table.h"
+#include "control_ids.h"
+#include "gdip_button.h"
+
+#include <QAbstractScrollArea>
+
+namespace {
+
+// The volume button's standard picture: sound on.
+constexpr int kSoundOnPicture = 0;
+
+} // namespace
+
+void COrvexDlg::RunCommand(int command) {
+    switch (command) {
+    case IDC_OPEN:
+        OpenSource();
+        break;
+    case IDC_PREVIOUS:
+        Previous();
+        break;
+    case IDC_NEXT:
+        Next();
+        break;
+    case IDC_PLAY:
+        PlayPause();
+        break;
+    case IDC_STOP:
+        StopPlayback();
+        break;
+    case IDC_SLOWER:
+        Slower();
+        break;
+    case IDC_FASTER:
+        Faster();
+        break;
+    case CMD_SEEK_BACK:
+        SeekBy(-kKeySeekStepMs);
+        break;
+    case CMD_SEEK_FORWARD:
+        SeekBy(kKeySeekStepMs);
+        break;
+    case IDC_VOLUME_BUTTON:
+        ToggleMute();
+        break;
+    case CMD_VOLUME_UP:
+        VolumeBy(kKeyVolumeStep);
+        break;
+    case CMD_VOLUME_DOWN:
+        VolumeBy(-kKeyVolumeStep);
+        break;
+    case IDC_SWITCH:
+        SwitchView();
+        break;
+    case IDC_ROTATE:
+        Rotate();
+        break;
+    case CMD_FULL_VIDEO:
+        ToggleFullVideo();
+        break;
+    case IDC_SNAPSHOT:
+        Snapshot();
+        break;
+    case IDC_PRINT:
+        Print();
+        break;
+    case IDC_KML:
+        ExportKml();
+        break;
+    default: // the window's own commands, file commands, switches and dialogs
+        OnCommand(command);
+        break;
+    }
+}
+
+bool COrvexDlg::IsCommandChecked(int command) {
+    switch (command) {
+    case IDC_VOLUME_BUTTON: {
+        const auto* volume = Child<CGdipButton>(IDC_VOLUME_BUTTON);
+        return volume && volume->m_nImageState == kSoundOnPicture;
+    }
+    case IDC_ROTATE:
+        return m_bFlip;
+    case CMD_FULL_VIDEO:
+        return m_bFullVideo;
+    case IDC_LOCK:
+        return m_catalog.CurrentGroupLocked();
+    case IDC_AUTO_NEXT:
+        return AutoNextOn();
+    case IDC_MAP_SWITCH:
+        return m_bMapShown;
+    case IDC_GSENSOR_SWITCH:
+        return m_bGsrShown;
+    case IDC_MAXIMIZE:
+        return m_bMaximized;
+    default:
+        return false;
+    }
+}
+
+void COrvexDlg::ShowCommandMenu(const QPoint& globalPos) {
+    PopupCommandMenu(
+        this, globalPos, [this](int command) { return IsCommandChecked(command); },
+        [this](int command) { RunCommand(command); });
+}
+
+void COrvexDlg::InstallCommandInput() {
+    // The background: children that do not take the request hand it on to the window.
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { ShowCommandMenu(mapToGlobal(pos)); });
+    // The panes and their frames, and the lists (whose requests come in viewport coordinates).
+    for (int id :
+         {IDC_FRONT_PANE, IDC_REAR_PANE, IDC_FRONT_FRAME, IDC_REAR_FRAME, IDC_FILE_LIST, IDC_GROUP_LIST}) {
+        QWidget* control = ControlById(id);
+        if (!control) continue;
+        control->setContextMenuPolicy(Qt::CustomContextMenu);
+        auto* scrollArea = qobject_cast<QAbstractScrollArea*>(control);
+        QWidget* origin = scrollArea ? scrollArea->viewport() : control;
+        connect(control, &QWidget::customContextMenuRequested, this,
+                [this, origin](const QPoint& pos) { ShowCommandMenu(origin->mapToGlobal(pos)); });
+    }
+    InstallCommandShortcuts(this, [this](int command) { RunCommand(command); });
+}
+
+// Escape is swallowed before dispatch everywhere in the window; here it only leaves full-screen
+// video.
+void COrvexDlg::OnEscapeKey() {
+    if (EscapeActionFor(m_bFullVideo) == EscapeAction::kLeaveFullVideo) ToggleFullVideo();
+}

@@ -1,0 +1,652 @@
+// The main window's own commands, each in a child process on an offscreen 1920 x 1080 screen:
+// configuration with its restart, the switches, the file commands over a real catalog of files,
+// the tool tips after language changes, the keyboard shortcuts and the context menu.
+#include "shell_test_support.h"
+
+#include "../catalog/catalog_test_support.h"
+#include "../dialogs/dialog_test_support.h"
+
+#include "about_dlg.h"
+#include "command_table.h"
+#include "control_ids.h"
+#include "file_operation_texts.h"
+#include "gdip_button.h"
+#include "html_map_dlg.h"
+#include "language.h"
+#include "orvex_dlg.h"
+#include "private_message.h"
+#include "settings.h"
+#include "tamo_config_dlg.h"
+#include "tamo_tool_tip_ctrl.h"
+#include "video_engine.h"
+#include "video_slider.h"
+
+#include <QAbstractScrollArea>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <optional>
+#include <set>
+
+namespace fs = std::filesystem;
+using catalog_test::FakeReaders;
+using catalog_test::LineState;
+using dialogs_test::WhenModalShows;
+
+namespace {
+
+// A window whose boxes, save-as folder picker and program start are answered by the test.
+class CommandDlg : public COrvexDlg {
+  public:
+    std::vector<UserMessage> m_asked;
+    std::function<bool(const UserMessage&)> m_answer = [](const UserMessage&) { return true; };
+    std::optional<fs::path> m_saveFolder;
+    int m_nPicks = 0;
+    bool m_bStartSucceeds = true;
+    int m_nStarts = 0;
+    int m_nFakeEntries = -1;        // >= 0: the layout sees this many entries
+    bool m_bRecordCommands = false; // keys and menu only recorded, not run
+    std::vector<int> m_commands;
+
+    using COrvexDlg::OnCommand;
+
+  protected:
+    bool AskUser(const UserMessage& message) override {
+        m_asked.push_back(message);
+        return m_answer(message);
+    }
+    std::optional<fs::path> PickSaveAsFolder() override {
+        ++m_nPicks;
+        return m_saveFolder;
+    }
+    // The restarted program is not started; what it would have been is left in "started".
+    bool StartRestartedProgram(const QString& program, const QString& folder, QString* reason) override {
+        ++m_nStarts;
+        if (!m_bStartSucceeds) {
+            *reason = QStringLiteral("refused by the test");
+            return false;
+        }
+        std::ofstream("started") << program.toStdString() << '\n' << folder.toStdString() << '\n';
+        return true;
+    }
+    int CatalogEntryCount() const override {
+        return m_nFakeEntries >= 0 ? m_nFakeEntries : COrvexDlg::CatalogEntryCount();
+    }
+    void RunCommand(int command) override {
+        if (m_bRecordCommands)
+            m_commands.push_back(command);
+        else
+            COrvexDlg::RunCommand(command);
+    }
+};
+
+class CommandsTest : public testing::Test {
+  protected:
+    void SetUp() override { folder.Write(folder.ini(), "[UI]\r\n"); }
+
+    ShellTestFolder folder;
+    std::string screen = folder.OffscreenPlatform(1920, 1080);
+};
+
+static void StartChild(const ShellTestFolder& folder, const std::string& screen) {
+    EnterChild(folder.path(), screen);
+    ChildApplication();
+}
+
+std::string Ini() {
+    return ShellTestFolder::Read("Veltrix.ini");
+}
+
+QString Text(unsigned id) {
+    return QString::fromStdString(LoadLangString(id));
+}
+
+// Each table control registered once, labelled in the current language.
+bool ToolTipsRegisteredOnce(const CommandDlg& dlg) {
+    const CTamoToolTipCtrl* tips = dlg.ToolTips();
+    if (!tips || tips->m_toolWindows.size() != static_cast<qsizetype>(TOOL_TABLE.size())) return false;
+    std::set<const QWidget*> seen;
+    for (const auto& window : tips->m_toolWindows)
+        seen.insert(window.data());
+    if (seen.size() != TOOL_TABLE.size() || tips->m_tools.size() != static_cast<qsizetype>(TOOL_TABLE.size()))
+        return false;
+    for (const ToolTableRow& row : TOOL_TABLE)
+        if (dlg.ControlById(row.m_nCtrlId)->toolTip() != Text(row.m_nTextId)) return false;
+    return true;
+}
+
+void ClickButton(QWidget& dialog, int id) {
+    dialog.findChild<QPushButton*>(QString::number(id))->click();
+}
+
+// A card of two groups (front + rear at 08:00, front + rear at 09:00) read by stand-in readers,
+// in the window's catalog, with group lines the test ticks.
+struct Card {
+    explicit Card(CommandDlg& dlg, const char* name) : card(name) {
+        const int64_t t8 = catalog_test::At(2024, 5, 17, 8, 0, 0);
+        const int64_t t9 = catalog_test::At(2024, 5, 17, 9, 0, 0);
+        Add("Movie/2024_05_17_080000_01.MP4", "front 8", t8);
+        Add("Movi_be/2024_05_17_080000_01_b.MP4", "rear 8", t8);
+        Add("Movie/2024_05_17_090000_02.MP4", "front 9", t9);
+        Add("Movi_be/2024_05_17_090000_02_b.MP4", "rear 9", t9);
+        dlg.Catalog().SetParserFactory(readers.Factory());
+        CHILD_CHECK(dlg.Catalog().ScanSource(card.Root(), ""));
+        dlg.Catalog().SetGroupLineState(&lines);
+    }
+    void Add(const std::string& relative, const std::string& content, int64_t start) {
+        paths.push_back(card.Write(relative, content));
+        readers.Add(fs::path(relative).filename().string(), start, 60000, content.size());
+    }
+    catalog_test::TempCard card;
+    FakeReaders readers;
+    LineState lines;
+    std::vector<fs::path> paths;
+};
+
+// The shown context menu's commands with their labels and check marks, then `choose` (0: none).
+struct MenuSeen {
+    std::vector<int> commands;
+    std::vector<QString> labels;
+    std::set<int> checked;
+    bool shown = false;
+};
+
+void WhenMenuShows(MenuSeen& seen, int choose) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, &seen, choose] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu || !menu->isVisible()) return;
+        poll->stop();
+        poll->deleteLater();
+        seen.shown = true;
+        QAction* chosen = nullptr;
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator()) continue;
+            const int command = action->data().toInt();
+            seen.commands.push_back(command);
+            seen.labels.push_back(action->text().section(u'\t', 0, 0));
+            if (action->isChecked()) seen.checked.insert(command);
+            if (command == choose) chosen = action;
+        }
+        if (chosen) {
+            menu->setActiveAction(chosen);
+            QTest::keyClick(menu, Qt::Key_Return);
+        } else {
+            menu->close();
+        }
+    });
+    poll->start(5);
+}
+
+std::vector<int> TableCommands() {
+    std::vector<int> commands;
+    for (const CommandEntry& entry : CommandTable())
+        commands.push_back(entry.m_nCommand);
+    return commands;
+}
+
+} // namespace
+
+TEST_F(CommandsTest, LanguageApplyThenCancelRetitlesWithoutRestartAndOkUntouchedDoesNotRestart) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            CommandDlg dlg;
+            dlg.Create();
+            WhenModalShows<CTamoConfigDlg>([](CTamoConfigDlg& config) {
+                config.m_cbLang->setCurrentIndex(FindLanguage("FRA"));
+                ClickButton(config, 1044);
+                config.reject();
+            });
+            dlg.OnCommand(IDC_CONFIG);
+            QCoreApplication::sendPostedEvents(&dlg);
+            CHILD_CHECK(dlg.m_nStarts == 0);
+            CHILD_CHECK(GetAppSettings().ReadString("UI", "LANGID", "") == "FRA");
+            CHILD_CHECK(dlg.ControlById(IDC_KML)->toolTip() ==
+                        QString::fromStdString(LoadLangStringFor(LanguageIdOfRow(FindLanguage("FRA")), 228)));
+            CHILD_CHECK(ToolTipsRegisteredOnce(dlg));
+
+            // A new showing forgets the row the earlier one recorded: OK untouched keeps running.
+            WhenModalShows<CTamoConfigDlg>([](CTamoConfigDlg& config) { config.accept(); });
+            dlg.OnCommand(IDC_CONFIG);
+            CHILD_CHECK(dlg.m_nStarts == 0);
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(CommandsTest, LanguageChangeThenOkRestartsAfterThePositionIsOnDisk) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            CommandDlg dlg;
+            dlg.Create();
+            dlg.setGeometry(40, 30, 1300, 620);
+            WhenModalShows<CTamoConfigDlg>([](CTamoConfigDlg& config) {
+                config.m_cbLang->setCurrentIndex(FindLanguage("FRA"));
+                ClickButton(config, 1044);
+                config.m_cbLang->setCurrentIndex(FindLanguage("ENG"));
+                ClickButton(config, 1044);
+                config.accept();
+            });
+            dlg.OnCommand(IDC_CONFIG); // ends the process when the new one started
+            std::_Exit(4);
+        },
+        testing::ExitedWithCode(0), "");
+    const std::string ini = ShellTestFolder::Read(folder.ini());
+    EXPECT_NE(ini.find("LANGID=ENG"), std::string::npos) << ini;
+    for (const char* key : {"LEFT=40", "TOP=30", "RIGHT=1340", "BOTTOM=650"})
+        EXPECT_NE(ini.find(key), std::string::npos) << key << "\n" << ini;
+    // The new process: this program, in this working folder.
+    const std::string started = ShellTestFolder::Read(folder.path() / "started");
+    EXPECT_NE(started.find("test_mainwnd\n"), std::string::npos) << started;
+    EXPECT_NE(started.find(fs::canonical(folder.path()).string() + "\n"), std::string::npos) << started;
+}
+
+TEST_F(CommandsTest, AFailedRestartKeepsTheWindowAndSaysWhy) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            CommandDlg dlg;
+            dlg.Create();
+            dlg.m_bStartSucceeds = false;
+            WhenModalShows<CTamoConfigDlg>([](CTamoConfigDlg& config) {
+                config.m_cbLang->setCurrentIndex(FindLanguage("GER"));
+                config.accept();
+            });
+            QString told;
+            WhenModalShows<QMessageBox>([&told](QMessageBox& box) {
+                told = box.text();
+                box.accept();
+            });
+            dlg.OnCommand(IDC_CONFIG);
+            CHILD_CHECK(dlg.m_nStarts == 1);
+            CHILD_CHECK(told.contains(QStringLiteral("refused by the test")));
+            CHILD_CHECK(!fs::exists("started"));
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(CommandsTest, MapApplyWithOpenStreetMapSwitchesThePageEvenAfterCancel) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            CommandDlg dlg;
+            dlg.Create();
+            CHILD_CHECK(dlg.m_nMapKind == 0);
+            WhenModalShows<CTamoConfigDlg>([](CTamoConfigDlg& config) {
+                config.m_cbMap->setCurrentIndex(2);
+                ClickButton(config, 1039);
+                config.reject();
+            });
+            dlg.OnCommand(IDC_CONFIG);
+            QCoreApplication::sendPostedEvents(&dlg);
+            CHILD_CHECK(dlg.m_nMapKind == 2);
+            CHILD_CHECK(GetAppSettings().m_nMapKind == 2);
+            CHILD_CHECK(GetAppSettings().ReadInt("UI", "MAP", 0) == 2);
+            CHILD_CHECK(dlg.m_nStarts == 0);
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(CommandsTest, ToolTipsAfterTwoLanguageChangesRegisterEachControlOnce) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            CommandDlg dlg;
+            dlg.Create();
+            CHILD_CHECK(ToolTipsRegisteredOnce(dlg));
+            for (const char* code : {"GER", "FRA"}) {
+                GetAppSettings().SetLanguage(FindLanguage(code));
+                SendPrivateMessage(&dlg, WM_LANGUAGE_CHANGED, static_cast<uintptr_t>(FindLanguage(code)));
+            }
+            CHILD_CHECK(ToolTipsRegisteredOnce(dlg));
+            CHILD_CHECK(dlg.ControlById(IDC_KML)->toolTip() == Text(228));
+            CHILD_CHECK(dlg.ControlById(IDC_SPEED_LABEL)->toolTip() == Text(247));
+            // The tip itself: the label beside picture 191.
+            const QString tip = dlg.ToolTips()->PrepareTip(dlg.ControlById(IDC_KML));
+            CHILD_CHECK(tip.contains(Text(228).toHtmlEscaped()) && tip.contains(QStringLiteral("191")));
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(CommandsTest, MapSwitchIsIgnoredInFullScreenVideoAndWritesItsSettingOtherwise) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            CommandDlg dlg;
+            dlg.m_nFakeEntries = 1;
+            dlg.Create();
+            dlg.show();
+            dlg.m_bFrontPaneHidden = false;
+            SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0);
+            CHILD_CHECK(dlg.m_bFullVideo);
+            const std::string before = Ini();
+            dlg.OnCommand(IDC_MAP_SWITCH);
+            CHILD_CHECK(dlg.m_bMapShown);
+            CHILD_CHECK(Ini() == before); // not even a settings write
+
+            SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0);
+            CHILD_CHECK(!dlg.m_bFullVideo);
+            const int mapTop = dlg.ControlById(IDC_FILE_LIST)->y();
+            dlg.OnCommand(IDC_MAP_SWITCH);
+            CHILD_CHECK(!dlg.m_bMapShown);
+            CHILD_CHECK(dlg.MapDlg()->isHidden() && !dlg.MapDlg()->isEnabled());
+            CHILD_CHECK(GetAppSettings().ReadInt("UI", "MAP_ENABLE", 1) == 0);
+            CHILD_CHECK(dlg.ControlById(IDC_FILE_LIST)->y() != mapTop); // laid out again
+            dlg.OnCommand(IDC_MAP_SWITCH);
+            CHILD_CHECK(dlg.m_bMapShown && dlg.MapDlg()->isVisible());
+            CHILD_CHECK(GetAppSettings().ReadInt("UI", "MAP_ENABLE", 0) == 1);
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(CommandsTest, GsensorSwitchWorksInEveryMode) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            CommandDlg dlg;
+            dlg.m_nFakeEntries = 1;
+            dlg.Create();
+            dlg.show();
+            QWidget* curve = dlg.ControlById(IDC_GSENSOR);
+            dlg.OnCommand(IDC_GSENSOR_SWITCH);
+            CHILD_CHECK(!dlg.m_bGsrShown && curve->isHidden());
+            CHILD_CHECK(GetAppSettings().ReadInt("UI", "GSNR_ENABLE", 1) == 0);
+
+            // Full-screen video: the switch and its setting change; the curve waits for the return.
+            dlg.m_bFrontPaneHidden = false;
+            SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0);
+            dlg.OnCommand(IDC_GSENSOR_SWITCH);
+            CHILD_CHECK(dlg.m_bGsrShown && curve->isHidden());
+            CHILD_CHECK(GetAppSettings().ReadInt("UI", "GSNR_ENABLE", 0) == 1);
+            SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0);
+            CHILD_CHECK(!curve->isHidden());
+
+            // Maximised.
+            dlg.OnCommand(IDC_MAXIMIZE);
+            CHILD_CHECK(dlg.m_bMaximized);
+            dlg.OnCommand(IDC_GSENSOR_SWITCH);
+            CHILD_CHECK(!dlg.m_bGsrShown && curve->isHidden());
+            CHILD_CHECK(GetAppSettings().ReadInt("UI", "GSNR_ENABLE", 1) == 0);
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(CommandsTest, EveryFileCommandOnAnEmptyListSaysNoFilesInList) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            CommandDlg dlg;
+            dlg.Create();
+            for (int id : {IDC_SAVE_AS, IDC_DELETE, IDC_LOCK})
+                dlg.OnCommand(id);
+            CHILD_CHECK(dlg.m_asked.size() == 3);
+            for (const UserMessage& message : dlg.m_asked) {
+                CHILD_CHECK(message.m_strText == "No files in list.");
+                CHILD_CHECK(message.m_strCaption == "OK");
+            }
+            CHILD_CHECK(dlg.m_nPicks == 0);
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(CommandsTest, CancellingSaveAsOrDeleteResumesARearFilePlayingAlone) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            CommandDlg dlg;
+            dlg.Create();
+            Card card(dlg, "cmd_cancel");
+            CVideoEngine* rear = dlg.RearEngine();
+            CHILD_CHECK(rear->IsUsable());
+            for (int id : {IDC_SAVE_AS, IDC_DELETE}) {
+                rear->m_bPlaying = 1; // a rear file alone: the front engine is idle
+                rear->m_bPaused = 0;
+                dlg.m_answer = [](const UserMessage&) { return false; };
+                dlg.OnCommand(id);
+                CHILD_CHECK(rear->m_bPlaying == 1 && rear->m_bPaused == 0);
+                CHILD_CHECK(dlg.FrontEngine()->m_bPlaying == 0 && dlg.FrontEngine()->m_bPaused == 0);
+            }
+            CHILD_CHECK(dlg.m_nPicks == 1);
+            for (const fs::path& path : card.paths)
+                CHILD_CHECK(fs::exists(path));
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(CommandsTest, DeleteKeepsAReadOnlyRearFileAndSaysSo) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            CommandDlg dlg;
+            dlg.Create();
+            Card card(dlg, "cmd_delete");
+            catalog_test::SetMode(card.paths[1], 0444);
+            card.lines.m_ticked = {0};
+            dlg.RearEngine()->m_bPlaying = 1;
+            dlg.OnCommand(IDC_DELETE);
+            CHILD_CHECK(dlg.m_asked.size() == 2);
+            CHILD_CHECK(dlg.m_asked[0].m_strText == "Are you sure to delete the checked files?");
+            CHILD_CHECK(dlg.m_asked[0].m_strCaption == "Delete Files");
+            CHILD_CHECK(!fs::exists(card.paths[0]) && fs::exists(card.paths[1]));
+            // The report names the file that stayed.
+            CHILD_CHECK(dlg.m_asked[1].m_strText.find("2024_05_17_080000_01_b.MP4") != std::string::npos);
+            CHILD_CHECK(dlg.Catalog().Entries().size() == 3);
+            CHILD_CHECK(dlg.RearEngine()->m_bPlaying == 0); // stopped for the deletion
+            CHILD_CHECK(dlg.m_bFrontPaneHidden && dlg.m_bRearPaneHidden);
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+static void SaveAsIntoTheSourceFolderKeepsEveryRecordingChild(const ShellTestFolder& folder,
+                                                              const std::string& screen) {
+    StartChild(folder, screen);
+    CommandDlg dlg;
+    dlg.Create();
+    Card card(dlg, "cmd_copy_self");
+    card.lines.m_ticked = {0, 1};
+    dlg.m_saveFolder = card.card.Root();
+    dlg.OnCommand(IDC_SAVE_AS);
+    CHILD_CHECK(dlg.m_nPicks == 1);
+    for (const UserMessage& message : dlg.m_asked) // no overwrite question, no failure
+        std::fprintf(stderr, "asked: %s\n", message.m_strText.c_str());
+    CHILD_CHECK(dlg.m_asked.empty());
+    const char* contents[] = {"front 8", "rear 8", "front 9", "rear 9"};
+    for (size_t i = 0; i < card.paths.size(); ++i)
+        CHILD_CHECK(catalog_test::ReadAll(card.paths[i]) == contents[i]);
+
+    // Elsewhere the folders are made and the files copied; nothing ticked says so.
+    const fs::path backup = card.card.Root() / "backup";
+    fs::create_directories(backup);
+    dlg.m_saveFolder = backup;
+    dlg.OnCommand(IDC_SAVE_AS);
+    CHILD_CHECK(catalog_test::ReadAll(backup / "Movi_be/2024_05_17_090000_02_b.MP4") == "rear 9");
+    card.lines.m_ticked.clear();
+    dlg.OnCommand(IDC_SAVE_AS);
+    CHILD_CHECK(!dlg.m_asked.empty() && dlg.m_asked.back().m_strText ==
+                                            "No seletected files. Please select some files and try "
+                                            "this operation again.");
+    std::_Exit(0);
+}
+
+TEST_F(CommandsTest, SaveAsIntoTheSourceFolderKeepsEveryRecording) {
+    EXPECT_EXIT(SaveAsIntoTheSourceFolderKeepsEveryRecordingChild(folder, screen), testing::ExitedWithCode(0),
+                "");
+}
+
+static void EachShortcutReachesItsCommandAndEscapeNoneChild(const ShellTestFolder& folder,
+                                                            const std::string& screen) {
+    StartChild(folder, screen);
+    CommandDlg dlg;
+    dlg.Create();
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    CHILD_CHECK(QTest::qWaitForWindowActive(&dlg));
+    dlg.m_bRecordCommands = true;
+    const std::vector<std::pair<QKeyCombination, int>> keys = {
+        {Qt::Key_Space, IDC_PLAY},
+        {Qt::Key_Left, CMD_SEEK_BACK},
+        {Qt::Key_Right, CMD_SEEK_FORWARD},
+        {Qt::Key_Up, CMD_VOLUME_UP},
+        {Qt::Key_Down, CMD_VOLUME_DOWN},
+        {Qt::Key_Plus, IDC_FASTER},
+        {Qt::Key_Minus, IDC_SLOWER},
+        {Qt::Key_PageUp, IDC_PREVIOUS},
+        {Qt::Key_PageDown, IDC_NEXT},
+        {Qt::Key_F, CMD_FULL_VIDEO},
+        {Qt::Key_M, IDC_VOLUME_BUTTON},
+        {Qt::ControlModifier | Qt::Key_O, IDC_OPEN},
+        {Qt::ControlModifier | Qt::Key_S, IDC_SNAPSHOT},
+        {Qt::ControlModifier | Qt::Key_P, IDC_PRINT},
+        {Qt::ControlModifier | Qt::Key_E, IDC_KML},
+        {Qt::Key_Delete, IDC_DELETE},
+        {Qt::ControlModifier | Qt::Key_Q, IDC_CLOSE},
+    };
+    // From the window and from inside the file list alike.
+    QWidget* list = dlg.ControlById(IDC_FILE_LIST);
+    for (QWidget* target : {static_cast<QWidget*>(&dlg), list}) {
+        target->setFocus();
+        for (const auto& [key, command] : keys) {
+            dlg.m_commands.clear();
+            QTest::keyClick(target, key.key(), key.keyboardModifiers());
+            if (dlg.m_commands != std::vector<int>{command}) {
+                std::fprintf(stderr, "key %s on %s gave %zu commands\n",
+                             qPrintable(QKeySequence(key).toString()), target == list ? "list" : "window",
+                             dlg.m_commands.size());
+                std::_Exit(3);
+            }
+        }
+    }
+    dlg.m_commands.clear();
+    QTest::keyClick(&dlg, Qt::Key_Escape);
+    CHILD_CHECK(dlg.m_commands.empty() && dlg.isVisible());
+    std::_Exit(0);
+}
+
+TEST_F(CommandsTest, EachShortcutReachesItsCommandAndEscapeNone) {
+    EXPECT_EXIT(EachShortcutReachesItsCommandAndEscapeNoneChild(folder, screen), testing::ExitedWithCode(0),
+                "");
+}
+
+static void ShortcutsRunTheirCommandsAndEscapeLeavesFullScreenVideoOnlyChild(const ShellTestFolder& folder,
+                                                                             const std::string& screen) {
+    StartChild(folder, screen);
+    CommandDlg dlg;
+    dlg.m_nFakeEntries = 1;
+    dlg.Create();
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    CHILD_CHECK(QTest::qWaitForWindowActive(&dlg));
+    auto* volume = dlg.ControlById<QAbstractSlider>(IDC_VOLUME_SLIDER);
+    const int start = volume->value();
+    QTest::keyClick(&dlg, Qt::Key_Up);
+    CHILD_CHECK(volume->value() == start + kKeyVolumeStep);
+    QTest::keyClick(&dlg, Qt::Key_Down);
+    QTest::keyClick(&dlg, Qt::Key_Down);
+    CHILD_CHECK(volume->value() == start - kKeyVolumeStep);
+
+    auto* mute = dynamic_cast<CGdipButton*>(dlg.ControlById(IDC_VOLUME_BUTTON));
+    CHILD_CHECK(mute->m_nImageState == 1); // starts muted
+    QTest::keyClick(&dlg, Qt::Key_M);
+    CHILD_CHECK(mute->m_nImageState == 0);
+
+    dlg.m_bFrontPaneHidden = false;
+    QTest::keyClick(&dlg, Qt::Key_F);
+    CHILD_CHECK(dlg.m_bFullVideo);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dlg, Qt::Key_Escape);
+    CHILD_CHECK(!dlg.m_bFullVideo);
+    QTest::keyClick(&dlg, Qt::Key_Escape);
+    CHILD_CHECK(!dlg.m_bFullVideo && dlg.isVisible());
+
+    dlg.m_nFakeEntries = -1;
+    QTest::keyClick(&dlg, Qt::Key_Delete); // with its question; here the list is empty
+    CHILD_CHECK(dlg.m_asked.size() == 1 && dlg.m_asked[0].m_strText == "No files in list.");
+
+    dlg.move(20, 10);
+    QTest::keyClick(&dlg, Qt::Key_Q, Qt::ControlModifier); // ends the process
+    std::_Exit(4);
+}
+
+TEST_F(CommandsTest, ShortcutsRunTheirCommandsAndEscapeLeavesFullScreenVideoOnly) {
+    EXPECT_EXIT(ShortcutsRunTheirCommandsAndEscapeLeavesFullScreenVideoOnlyChild(folder, screen),
+                testing::ExitedWithCode(0), "");
+    EXPECT_NE(ShellTestFolder::Read(folder.ini()).find("LEFT=20"), std::string::npos);
+}
+
+static void
+ContextMenuListsEveryCommandWithItsChecksOnBackgroundPanesAndListsChild(const ShellTestFolder& folder,
+                                                                        const std::string& screen) {
+    StartChild(folder, screen);
+    CommandDlg dlg;
+    dlg.Create();
+    dlg.show();
+    CHILD_CHECK(QTest::qWaitForWindowExposed(&dlg));
+    auto* list = dynamic_cast<QAbstractScrollArea*>(dlg.ControlById(IDC_GROUP_LIST));
+    QWidget* targets[] = {&dlg,
+                          dlg.ControlById(IDC_FRONT_FRAME),
+                          dlg.ControlById(IDC_FRONT_PANE),
+                          dlg.ControlById(IDC_REAR_PANE),
+                          list->viewport(),
+                          dynamic_cast<QAbstractScrollArea*>(dlg.ControlById(IDC_FILE_LIST))->viewport()};
+    for (QWidget* target : targets) {
+        MenuSeen seen;
+        WhenMenuShows(seen, 0);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(4, 4), target->mapToGlobal(QPoint(4, 4)));
+        QCoreApplication::sendEvent(target, &event);
+        CHILD_CHECK(seen.shown);
+        CHILD_CHECK(seen.commands == TableCommands());
+        for (size_t i = 0; i < seen.commands.size(); ++i)
+            CHILD_CHECK(seen.labels[i] == CommandLabel(*FindCommand(seen.commands[i])));
+        // At start: map, curve and auto-next on; muted; nothing locked, rotated or full-screen.
+        CHILD_CHECK((seen.checked == std::set<int>{IDC_MAP_SWITCH, IDC_GSENSOR_SWITCH, IDC_AUTO_NEXT}));
+    }
+
+    // Chosen from the menu: the command runs (the map switch) and the marks follow.
+    MenuSeen chose;
+    WhenMenuShows(chose, IDC_MAP_SWITCH);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(4, 4), dlg.mapToGlobal(QPoint(4, 4)));
+    QCoreApplication::sendEvent(&dlg, &event);
+    CHILD_CHECK(!dlg.m_bMapShown && GetAppSettings().ReadInt("UI", "MAP_ENABLE", 1) == 0);
+    MenuSeen after;
+    WhenMenuShows(after, IDC_AUTO_NEXT);
+    QCoreApplication::sendEvent(&dlg, &event);
+    CHILD_CHECK((after.checked == std::set<int>{IDC_GSENSOR_SWITCH, IDC_AUTO_NEXT}));
+    CHILD_CHECK(!dlg.AutoNextOn());
+
+    // The labels follow the language.
+    GetAppSettings().SetLanguage(FindLanguage("FRA"));
+    MenuSeen french;
+    WhenMenuShows(french, 0);
+    QCoreApplication::sendEvent(&dlg, &event);
+    CHILD_CHECK(french.labels[0] == Text(210));
+
+    // The about box from the menu, titled in the current language.
+    QString title;
+    WhenModalShows<CAboutDlg>([&title](CAboutDlg& about) {
+        title = about.windowTitle();
+        about.accept();
+    });
+    MenuSeen about;
+    WhenMenuShows(about, IDC_ABOUT);
+    QCoreApplication::sendEvent(&dlg, &event);
+    CHILD_CHECK(title == Text(101));
+    std::_Exit(0);
+}
+
+TEST_F(CommandsTest, ContextMenuListsEveryCommandWithItsChecksOnBackgroundPanesAndLists) {
+    EXPECT_EXIT(ContextMenuListsEveryCommandWithItsChecksOnBackgroundPanesAndListsChild(folder, screen),
+                testing::ExitedWithCode(0), "");
+}
