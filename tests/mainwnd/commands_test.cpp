@@ -28,6 +28,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QWebEngineProfile>
 
 #include <optional>
 #include <set>
@@ -649,4 +650,51 @@ ContextMenuListsEveryCommandWithItsChecksOnBackgroundPanesAndListsChild(const Sh
 TEST_F(CommandsTest, ContextMenuListsEveryCommandWithItsChecksOnBackgroundPanesAndLists) {
     EXPECT_EXIT(ContextMenuListsEveryCommandWithItsChecksOnBackgroundPanesAndListsChild(folder, screen),
                 testing::ExitedWithCode(0), "");
+}
+
+// While a restarted viewer starts, the old one still runs its map: the browser profile they use
+// keeps no cookies, cache or storage on disk that the two could share.
+TEST_F(CommandsTest, TheMapsBrowserProfileKeepsNothingOnDisk) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            CommandDlg dlg;
+            dlg.Create();
+            const QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
+            CHILD_CHECK(profile->isOffTheRecord());
+            CHILD_CHECK(profile->httpCacheType() != QWebEngineProfile::DiskHttpCache);
+            CHILD_CHECK(profile->persistentCookiesPolicy() == QWebEngineProfile::NoPersistentCookies);
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(CommandsTest, LockLocksTheTickedGroupAndUnlocksItAgainWithTheButtonAndMenuFollowing) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            CommandDlg dlg;
+            dlg.Create();
+            Card card(dlg, "cmd_lock");
+            card.lines.m_ticked = {0};
+            dlg.Catalog().SetCurrentEntry(0);
+            auto* lock = dynamic_cast<CGdipButton*>(dlg.ControlById(IDC_LOCK));
+            dlg.OnCommand(IDC_LOCK);
+            CHILD_CHECK(!catalog_test::HasAnyWriteBit(card.paths[0]) &&
+                        !catalog_test::HasAnyWriteBit(card.paths[1]));
+            CHILD_CHECK(catalog_test::HasAnyWriteBit(card.paths[2]));
+            CHILD_CHECK(lock->m_nImageState == 0 && dlg.IsCommandChecked(IDC_LOCK));
+            dlg.OnCommand(IDC_LOCK);
+            CHILD_CHECK(catalog_test::HasAnyWriteBit(card.paths[0]) &&
+                        catalog_test::HasAnyWriteBit(card.paths[1]));
+            CHILD_CHECK(lock->m_nImageState == 1 && !dlg.IsCommandChecked(IDC_LOCK));
+            CHILD_CHECK(dlg.m_asked.empty());
+            // Nothing ticked or selected: said so, the picture kept.
+            card.lines.m_ticked.clear();
+            dlg.OnCommand(IDC_LOCK);
+            CHILD_CHECK(dlg.m_asked.size() == 1 && dlg.m_asked[0].m_strCaption == "Confirm file selection");
+            CHILD_CHECK(lock->m_nImageState == 1);
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
 }
