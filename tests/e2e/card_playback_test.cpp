@@ -1,0 +1,250 @@
+// A driver opens a card and watches it: the main window with the real engines and the map page on
+// the X display opens a card written by the fixture writer (front/rear pairs, a rear recording
+// alone, two groups, a file the player cannot open) and is driven through the lists, the
+// transport and the end of a recording. The window runs in a child process (one application
+// object per process); the parent only reads its exit status and message.
+#include <gtest/gtest.h>
+
+#include "control_ids.h"
+#include "fixture_writer.h"
+#include "gsensor_ctrl.h"
+#include "html_map_dlg.h"
+#include "opening_rules.h"
+#include "orvex_dlg.h"
+#include "orvex_file_list_ctrl.h"
+#include "orvex_group_list_ctrl.h"
+#include "private_message.h"
+#include "seek_scale.h"
+#include "settings.h"
+#include "speed_label_static.h"
+#include "video_engine.h"
+#include "video_slider.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kClipSeconds = 8;
+
+#define STEP_CHECK(condition)                                                                                \
+    do {                                                                                                     \
+        if (!(condition)) {                                                                                  \
+            std::fprintf(stderr, "check failed: %s (line %d)\n", #condition, __LINE__);                      \
+            std::_Exit(3);                                                                                   \
+        }                                                                                                    \
+    } while (false)
+
+std::string Name(int64_t start, int number, bool rear) {
+    const time_t time = static_cast<time_t>(start);
+    std::tm t{};
+    localtime_r(&time, &t);
+    char name[64];
+    std::snprintf(name, sizeof name, "%04d_%02d_%02d_%02d%02d%02d_%02d%s.MP4", t.tm_year + 1900, t.tm_mon + 1,
+                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, number, rear ? "_b" : "");
+    return name;
+}
+
+void WriteCamera(const fs::path& path, int64_t start, TelemetryLayout layout, const fs::path& clip) {
+    fixtures::Telemetry telemetry =
+        fixtures::SimulateDrive(fixtures::DriveSpecForLayout(layout, kClipSeconds));
+    telemetry.startTime = start;
+    fixtures::WriteRecording(path, layout, telemetry, {}, clip);
+}
+
+// Catalog order (start time, then name):
+//   group 0: 0 front A, 1 rear A, 2 front B, 3 rear B, 4 rear C alone
+//   group 1: 5 front D (emptied once listed, so it cannot play), 6 front E
+struct Card {
+    fs::path dir;
+    std::string firstName;
+    fs::path unplayable;
+    int entries = 7;
+};
+
+Card WriteCard() {
+    Card card;
+    card.dir = fixtures::ScratchDir("e2e_card");
+    const fs::path front = fixtures::MakeClip({320, 240, kClipSeconds, 10, "FRONT"});
+    const fs::path rear = fixtures::MakeClip({320, 240, kClipSeconds, 10, "REAR"});
+    fs::create_directories(card.dir / "Movie");
+    fs::create_directories(card.dir / "Movi_be");
+    std::tm first{};
+    first.tm_year = 2024 - 1900;
+    first.tm_mon = 5;
+    first.tm_mday = 1;
+    first.tm_hour = 12;
+    first.tm_isdst = -1;
+    const int64_t t0 = std::mktime(&first);
+    const fs::path movie = card.dir / "Movie", movieB = card.dir / "Movi_be";
+    card.firstName = Name(t0, 0, false);
+    WriteCamera(movie / Name(t0, 0, false), t0, kLayoutJtdMeta, front);
+    WriteCamera(movieB / Name(t0, 0, true), t0, kLayoutJtdMeta, rear);
+    WriteCamera(movie / Name(t0 + kClipSeconds, 1, false), t0 + kClipSeconds, kLayoutGpsBox, front);
+    WriteCamera(movieB / Name(t0 + kClipSeconds, 1, true), t0 + kClipSeconds, kLayoutGpsBox, rear);
+    WriteCamera(movieB / Name(t0 + 2 * kClipSeconds, 2, true), t0 + 2 * kClipSeconds, kLayoutGpsBox, rear);
+    card.unplayable = movie / Name(t0 + 3600, 3, false);
+    WriteCamera(card.unplayable, t0 + 3600, kLayoutGpsBox, front);
+    WriteCamera(movie / Name(t0 + 3600 + kClipSeconds, 4, false), t0 + 3600 + kClipSeconds, kLayoutGpsBox,
+                front);
+    return card;
+}
+
+void EnterChild(const fs::path& folder) {
+    if (chdir(folder.c_str()) != 0) std::_Exit(90);
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+}
+
+QApplication& ChildApplication() {
+    static int argc = 1;
+    static char name[] = "test_e2e";
+    static char* argv[] = {name, nullptr};
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return *new QApplication(argc, argv);
+}
+
+bool Playing(const CVideoEngine* engine) {
+    return engine->IsUsable() && engine->m_bPlaying != 0;
+}
+
+// Answers every message box at once, noting its text.
+struct BoxAnswerer {
+    QStringList texts;
+    QTimer timer;
+    BoxAnswerer() {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->accept();
+            }
+        });
+        timer.start(50);
+    }
+};
+
+} // namespace
+
+TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+    const Card card = WriteCard();
+    const fs::path work = fixtures::ScratchDir("e2e_work");
+    std::ofstream(work / "Veltrix.ini", std::ios::binary)
+        << "[UI]\nLANGID=ENG\nMAP=2\n[WINPOS]\nLEFT=0\nTOP=0\nRIGHT=1250\nBOTTOM=560\n";
+    const std::string outputDir = VELTRIX_TEST_OUTPUT_DIR;
+    EXPECT_EXIT(
+        {
+            EnterChild(work);
+            ChildApplication();
+            BoxAnswerer boxes;
+            COrvexDlg dlg;
+            STEP_CHECK(dlg.Create());
+            dlg.show();
+            STEP_CHECK(QTest::qWaitForWindowExposed(&dlg));
+            auto* files = dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST);
+            auto* groups = dlg.ControlById<COrvexGroupListCtrl>(IDC_GROUP_LIST);
+            auto* slider = dlg.ControlById<CVideoSlider>(IDC_SEEK_SLIDER);
+            auto* rate = dlg.ControlById<CPbSpeedLabelStatic>(IDC_PB_SPEED_LABEL);
+            CVideoEngine* front = dlg.FrontEngine();
+            CVideoEngine* rear = dlg.RearEngine();
+            STEP_CHECK(front->IsUsable() && rear->IsUsable());
+
+            // The map page first: the short clips must not run out while the web engine starts.
+            STEP_CHECK(QTest::qWaitFor([&] { return dlg.MapDlg() && dlg.MapDlg()->IsEngineReady(); }, 60000));
+
+            // Opened as `veltrix CARD` does: the lists fill, the first recording plays in both panes.
+            dlg.OpenFolder(card.dir);
+            QTest::qWaitFor([&] { return files->LineCount() == card.entries; }, 20000);
+            std::fprintf(stderr, "file lines %d, group lines %d\n", files->LineCount(), groups->LineCount());
+            STEP_CHECK(files->LineCount() == card.entries);
+            STEP_CHECK(groups->LineCount() == 2);
+            // Listed, then cut to nothing (a card pulled while copying): the player cannot open it.
+            fs::resize_file(card.unplayable, 0);
+            STEP_CHECK(
+                QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 0 && Playing(front); }, 10000));
+            STEP_CHECK(Playing(rear));
+            STEP_CHECK(files->IsCurrentLine(0) && groups->IsCurrentLine(0));
+            STEP_CHECK(!files->IsLineTicked(0) && !files->IsLineSelected(0));
+            STEP_CHECK(dlg.windowTitle() == QString::fromStdString(card.firstName) + " - Halvorn Veltrix");
+            STEP_CHECK(dlg.ControlById(IDC_FRONT_PANE)->isVisible() &&
+                       dlg.ControlById(IDC_REAR_PANE)->isVisible());
+            STEP_CHECK(fs::path(GetAppSettings().ReadString("UI", "Folder", "")) == card.dir);
+
+            // Time reports move the slider.
+            STEP_CHECK(QTest::qWaitFor(
+                [&] { return slider->value() > g_nSeekOrigin && slider->CurrentMs() > 0; }, 5000));
+
+            // The window playing.
+            QTest::qWait(800);
+            QDir().mkpath(QString::fromStdString(outputDir));
+            const QImage shot =
+                dlg.screen()->grabWindow(0, dlg.x(), dlg.y(), dlg.width(), dlg.height()).toImage();
+            STEP_CHECK(shot.save(QString::fromStdString(outputDir + "/window_playing.png")));
+
+            // Faster twenty times stops at "4.0 X"; both engines get the rate.
+            for (int i = 0; i < 20; ++i)
+                dlg.OnCommand(IDC_FASTER);
+            STEP_CHECK(rate->m_strText == QStringLiteral("4.0 X") && rate->m_bShow == 1);
+            STEP_CHECK(front->m_fRate == 4.0f && rear->m_fRate == 4.0f);
+            for (int i = 0; i < 10; ++i)
+                dlg.OnCommand(IDC_SLOWER);
+            STEP_CHECK(dlg.SpeedIndex() == 7 && front->m_fRate == 1.0f);
+
+            // A seek while paused lands within a second of its target.
+            STEP_CHECK(dlg.CurrentEntryIndex() == 0 && Playing(front));
+            dlg.OnCommand(IDC_PLAY);
+            STEP_CHECK(front->m_bPaused == 1);
+            QTest::qWait(500);
+            const int64_t length = front->GetLength();
+            STEP_CHECK(length > 3000);
+            const int64_t target = length / 2;
+            slider->setValue(g_nSeekOrigin + static_cast<int>(target * g_nSeekSpan / length));
+            SendPrivateMessage(&dlg, WM_SEEK_REQUEST, 0);
+            QTest::qWait(1200);
+            const int64_t landed = front->GetTime();
+            std::fprintf(stderr, "seek target %lld ms, landed %lld ms\n", static_cast<long long>(target),
+                         static_cast<long long>(landed));
+            STEP_CHECK(landed >= target - 1000 && landed <= target + 1000);
+            dlg.OnCommand(IDC_PLAY);
+            STEP_CHECK(Playing(front));
+
+            // Next skips the rear partner; previous steps back onto it.
+            dlg.OnCommand(IDC_NEXT);
+            STEP_CHECK(dlg.CurrentEntryIndex() == 2 && files->IsCurrentLine(2) && !files->IsCurrentLine(0));
+            STEP_CHECK(QTest::qWaitFor([&] { return Playing(front) && Playing(rear); }, 5000));
+            dlg.OnCommand(IDC_PREVIOUS);
+            STEP_CHECK(dlg.CurrentEntryIndex() == 1);
+
+            // The rear recording alone, chosen in the list: it plays in the rear engine and drives the
+            // slider; at its end the next recording (the unplayable one) opens by itself.
+            STEP_CHECK(QTest::qWaitFor([&] { return g_bOpening == 0; }, 10000));
+            QTest::qWait(1600);
+            SendPrivateMessage(&dlg, WM_FILE_CHOSEN, 4);
+            STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 4 && Playing(rear); }, 5000));
+            STEP_CHECK(!Playing(front));
+            STEP_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 1000; }, 8000));
+            STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() >= 5; }, 20000));
+
+            // The unplayable file: the error box, answered; the next choice still opens.
+            STEP_CHECK(QTest::qWaitFor(
+                [&] { return boxes.texts.contains("Media player encountered a error."); }, 10000));
+            STEP_CHECK(g_bOpening == 0);
+            QTest::qWait(1600);
+            SendPrivateMessage(&dlg, WM_FILE_CHOSEN, 6);
+            STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 6 && Playing(front); }, 5000));
+            STEP_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 0; }, 8000));
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
