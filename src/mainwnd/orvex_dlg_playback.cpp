@@ -58,7 +58,10 @@ void COrvexDlg::InitPlaybackController() {
         groups->SetLockIconStrip(strip.Picture());
         files->SetLockIconStrip(strip.Picture());
     }
-    m_pLists = std::make_unique<CCatalogLists>(m_catalog, *groups, *files, [this] { DropTelemetry(); });
+    m_pLists = std::make_unique<CCatalogLists>(m_catalog, *groups, *files, [this] {
+        DropTelemetry();
+        SetRecordingTitle(QString());
+    });
     m_catalog.SetObserver(m_pLists.get());
     m_catalog.SetGroupLineState(groups);
     CreateScan();

@@ -13,6 +13,7 @@
 #include "orvex_dlg.h"
 #include "orvex_file_list_ctrl.h"
 #include "orvex_group_list_ctrl.h"
+#include "png_static.h"
 #include "private_message.h"
 #include "seek_scale.h"
 #include "settings.h"
@@ -244,6 +245,40 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             SendPrivateMessage(&dlg, WM_FILE_CHOSEN, 6);
             STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 6 && Playing(front); }, 5000));
             STEP_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 0; }, 8000));
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+// `veltrix FOLDER` with a folder that does not exist: the box says so and the window stays empty;
+// nothing is stored as the last folder.
+TEST(CardPlayback, MissingFolderGivesBoxAndEmptyWindow) {
+    const fs::path work = fixtures::ScratchDir("e2e_missing");
+    std::ofstream(work / "Veltrix.ini", std::ios::binary) << "[UI]\nLANGID=ENG\n";
+    const fs::path missing = work / "no such card";
+    EXPECT_EXIT(
+        {
+            if (chdir(work.c_str()) != 0) std::_Exit(90);
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            ChildApplication();
+            BoxAnswerer boxes;
+            COrvexDlg dlg;
+            STEP_CHECK(dlg.Create());
+            dlg.show();
+            // The GPS indicator starts grey.
+            STEP_CHECK(dlg.ControlById<CPngStatic>(IDC_GPS_INDICATOR)->m_bColor == 0);
+            dlg.OpenFolder(missing);
+            STEP_CHECK(QTest::qWaitFor([&] { return boxes.texts.contains("Folder is not exist."); }, 10000));
+            STEP_CHECK(dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST)->LineCount() == 0);
+            STEP_CHECK(dlg.Catalog().Entries().empty() && dlg.CurrentEntryIndex() == -1);
+            STEP_CHECK(dlg.windowTitle() == QStringLiteral("Halvorn Veltrix"));
+            STEP_CHECK(g_bOpening == 0 && !dlg.ScanBusy());
+            STEP_CHECK(GetAppSettings().ReadString("UI", "Folder", "").empty());
+            // Play, next and previous on the empty window change nothing.
+            dlg.OnCommand(IDC_PLAY);
+            dlg.OnCommand(IDC_NEXT);
+            dlg.OnCommand(IDC_PREVIOUS);
+            STEP_CHECK(dlg.CurrentEntryIndex() == -1 && !dlg.FrontEngine()->m_bPlaying);
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
