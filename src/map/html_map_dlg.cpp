@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
+#include <QPalette>
 
 #include "cef_client_app.h"
 #include "cef_webkit_ui.h"
@@ -60,6 +61,11 @@ bool CHtmlMapDlg::OnInitDialog() {
     m_wndCoord->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     m_wndCoord->setGeometry(QRect());
     m_wndCoord->setFont(CoordLabelFont());
+    // The window around the map is near-black: the position is written light so it can be read.
+    QPalette palette = m_wndCoord->palette();
+    palette.setColor(QPalette::WindowText, QColor(200, 200, 200));
+    m_wndCoord->setPalette(palette);
+    m_wndCoord->setAccessibleName(QStringLiteral("GPS position"));
     m_wndCoord->show();
     return true;
 }
