@@ -310,8 +310,11 @@ void COrvexDlg::OnApplySeekTimer() {
     if (ms == 0) return;
     for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()})
         if (engine->IsUsable()) engine->SetTime(ms);
-    ApplyToMap(m_pMapDlg, m_plot.RebuildDrivenPath(static_cast<uint32_t>(ms), m_catalog.Entries()).scripts,
-               std::nullopt);
+    // The driven line is redrawn only on the playing recording's own track.
+    if (m_plot.GetCurrent() == m_catalog.CurrentEntry())
+        ApplyToMap(m_pMapDlg,
+                   m_plot.RebuildDrivenPath(static_cast<uint32_t>(ms), m_catalog.Entries()).scripts,
+                   std::nullopt);
     m_engineTarget.m_llPendingSeekMs = 0;
 }
 

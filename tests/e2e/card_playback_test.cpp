@@ -15,6 +15,7 @@
 #include "orvex_group_list_ctrl.h"
 #include "png_static.h"
 #include "private_message.h"
+#include "property_controls.h"
 #include "seek_scale.h"
 #include "settings.h"
 #include "speed_label_static.h"
@@ -93,8 +94,8 @@ Card WriteCard() {
     card.firstName = Name(t0, 0, false);
     WriteCamera(movie / Name(t0, 0, false), t0, kLayoutJtdMeta, front);
     WriteCamera(movieB / Name(t0, 0, true), t0, kLayoutJtdMeta, rear);
-    WriteCamera(movie / Name(t0 + kClipSeconds, 1, false), t0 + kClipSeconds, kLayoutGpsBox, front);
-    WriteCamera(movieB / Name(t0 + kClipSeconds, 1, true), t0 + kClipSeconds, kLayoutGpsBox, rear);
+    WriteCamera(movie / Name(t0 + kClipSeconds, 1, false), t0 + kClipSeconds, kLayoutVideMeta, front);
+    WriteCamera(movieB / Name(t0 + kClipSeconds, 1, true), t0 + kClipSeconds, kLayoutVideMeta, rear);
     WriteCamera(movieB / Name(t0 + 2 * kClipSeconds, 2, true), t0 + 2 * kClipSeconds, kLayoutGpsBox, rear);
     card.unplayable = movie / Name(t0 + 3600, 3, false);
     WriteCamera(card.unplayable, t0 + 3600, kLayoutGpsBox, front);
@@ -157,6 +158,9 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             auto* groups = dlg.ControlById<COrvexGroupListCtrl>(IDC_GROUP_LIST);
             auto* slider = dlg.ControlById<CVideoSlider>(IDC_SEEK_SLIDER);
             auto* rate = dlg.ControlById<CPbSpeedLabelStatic>(IDC_PB_SPEED_LABEL);
+            auto* gps = dlg.ControlById<CPngStatic>(IDC_GPS_INDICATOR);
+            auto* curve = dlg.ControlById<CGSensorCtrl>(IDC_GSENSOR);
+            STEP_CHECK(gps->m_bColor == 0);
             CVideoEngine* front = dlg.FrontEngine();
             CVideoEngine* rear = dlg.RearEngine();
             STEP_CHECK(front->IsUsable() && rear->IsUsable());
@@ -185,6 +189,11 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             // Time reports move the slider.
             STEP_CHECK(QTest::qWaitFor(
                 [&] { return slider->value() > g_nSeekOrigin && slider->CurrentMs() > 0; }, 5000));
+
+            // The telemetry follows: the GPS indicator in colour, the curve running, the speed shown.
+            STEP_CHECK(QTest::qWaitFor([&] { return gps->m_bColor == 1; }, 3000));
+            STEP_CHECK(!curve->IsStopped());
+            STEP_CHECK(dlg.ControlById<CSpeedLabelStatic>(IDC_SPEED_LABEL)->m_bValid == 1);
 
             // The window playing.
             QTest::qWait(800);
@@ -224,6 +233,11 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             dlg.OnCommand(IDC_NEXT);
             STEP_CHECK(dlg.CurrentEntryIndex() == 2 && files->IsCurrentLine(2) && !files->IsCurrentLine(0));
             STEP_CHECK(QTest::qWaitFor([&] { return Playing(front) && Playing(rear); }, 5000));
+            // This camera records vehicle data: the gauges show it.
+            auto* speedGauge = dlg.ControlById<CPropertyText>(1209);
+            STEP_CHECK(QTest::qWaitFor(
+                [&] { return !speedGauge->m_strValue.isEmpty() && speedGauge->m_strValue != "Invalid Data"; },
+                3000));
             dlg.OnCommand(IDC_PREVIOUS);
             STEP_CHECK(dlg.CurrentEntryIndex() == 1);
 
