@@ -241,6 +241,7 @@ class COrvexDlg : public QWidget {
 
   private:
     FileCommandHooks MakeFileCommandHooks();
+    template <class Operation> auto WithBothListsMarking(Operation operation);
     // Pauses each engine that plays; true when one was paused here.
     bool PausePlayingEngines();
     void HidePanesAfterFileCommand();

@@ -9,8 +9,11 @@
 #include "file_command_flows.h"
 #include "folder_dialog.h"
 #include "gdip_button.h"
+#include "group_marks.h"
 #include "html_map_dlg.h"
 #include "lang_text.h"
+#include "orvex_group_list_ctrl.h"
+#include "orvex_list_ctrl.h"
 #include "program_restart.h"
 #include "settings.h"
 #include "tamo_config_dlg.h"
@@ -119,6 +122,21 @@ void COrvexDlg::HidePanesAfterFileCommand() {
     }
 }
 
+// The operation marks the groups of the ticked or selected lines of both lists; afterwards the
+// catalog reads the group list alone again, as the scan and the lists expect.
+template <class Operation> auto COrvexDlg::WithBothListsMarking(Operation operation) {
+    auto* groups = Child<COrvexGroupListCtrl>(IDC_GROUP_LIST);
+    const auto* files = Child<COrvexListCtrl>(IDC_FILE_LIST);
+    const CGroupMarksOfBothLists marks(groups, m_catalog.FileRows(), [files](size_t line) {
+        const int row = static_cast<int>(line);
+        return files && (files->IsLineTicked(row) || files->IsLineSelected(row));
+    });
+    m_catalog.SetGroupLineState(&marks);
+    auto result = operation();
+    m_catalog.SetGroupLineState(groups);
+    return result;
+}
+
 FileCommandHooks COrvexDlg::MakeFileCommandHooks() {
     FileCommandHooks hooks;
     hooks.catalogEmpty = [this] { return CatalogEntryCount() == 0; };
@@ -135,12 +153,12 @@ FileCommandHooks COrvexDlg::MakeFileCommandHooks() {
         const ConfirmOverwriteFn ask = [&](const fs::path& target) {
             return catalogFiles.Contains(target) || confirm(target);
         };
-        return m_catalog.CopyMarked(folder, ask);
+        return WithBothListsMarking([&] { return m_catalog.CopyMarked(folder, ask); });
     };
-    hooks.deleteMarked = [this] { return m_catalog.DeleteMarked(); };
+    hooks.deleteMarked = [this] { return WithBothListsMarking([this] { return m_catalog.DeleteMarked(); }); };
     hooks.currentGroupLocked = [this] { return m_catalog.CurrentGroupLocked(); };
-    hooks.lockMarked = [this] { return m_catalog.LockMarked(); };
-    hooks.unlockMarked = [this] { return m_catalog.UnlockMarked(); };
+    hooks.lockMarked = [this] { return WithBothListsMarking([this] { return m_catalog.LockMarked(); }); };
+    hooks.unlockMarked = [this] { return WithBothListsMarking([this] { return m_catalog.UnlockMarked(); }); };
     hooks.showLockState = [this](bool locked) {
         if (auto* lock = Child<CGdipButton>(IDC_LOCK)) {
             lock->m_nImageState = locked ? 0 : 1; // the toggled picture when nothing is locked

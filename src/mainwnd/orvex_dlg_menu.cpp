@@ -9,11 +9,42 @@
 #include "gdip_button.h"
 
 #include <QAbstractScrollArea>
+#include <QKeyEvent>
 
 namespace {
 
 // The volume button's standard picture: sound on.
 constexpr int kSoundOnPicture = 0;
+
+// The keys that move through the lines of a list: with the focus in a list they stay the list's,
+// so that groups can be chosen and selected (a selected line counts as marked for the file
+// commands) without a mouse. Every other key stays the window's shortcut there too.
+bool ListMovesWithKey(int key) {
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
+    default:
+        return false;
+    }
+}
+
+class CListKeyKeeper : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride) return false;
+        if (!ListMovesWithKey(static_cast<QKeyEvent*>(event)->key())) return false;
+        event->accept(); // the key is the list's: no shortcut for it here
+        return true;
+    }
+};
 
 } // namespace
 
@@ -125,6 +156,7 @@ void COrvexDlg::InstallCommandInput() {
         QWidget* origin = scrollArea ? scrollArea->viewport() : control;
         connect(control, &QWidget::customContextMenuRequested, this,
                 [this, origin](const QPoint& pos) { ShowCommandMenu(origin->mapToGlobal(pos)); });
+        if (scrollArea) control->installEventFilter(new CListKeyKeeper(control));
     }
     InstallCommandShortcuts(this, [this](int command) { RunCommand(command); });
 }

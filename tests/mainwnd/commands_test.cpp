@@ -14,6 +14,7 @@
 #include "html_map_dlg.h"
 #include "language.h"
 #include "orvex_dlg.h"
+#include "orvex_list_ctrl.h"
 #include "private_message.h"
 #include "settings.h"
 #include "tamo_config_dlg.h"
@@ -21,6 +22,7 @@
 #include "video_engine.h"
 #include "video_slider.h"
 
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -35,7 +37,6 @@
 
 namespace fs = std::filesystem;
 using catalog_test::FakeReaders;
-using catalog_test::LineState;
 using dialogs_test::WhenModalShows;
 
 namespace {
@@ -125,7 +126,7 @@ void ClickButton(QWidget& dialog, int id) {
 }
 
 // A card of two groups (front + rear at 08:00, front + rear at 09:00) read by stand-in readers,
-// in the window's catalog, with group lines the test ticks.
+// in the window's catalog and its lists.
 struct Card {
     explicit Card(CommandDlg& dlg, const char* name) : card(name) {
         const int64_t t8 = catalog_test::At(2024, 5, 17, 8, 0, 0);
@@ -136,7 +137,9 @@ struct Card {
         Add("Movi_be/2024_05_17_090000_02_b.MP4", "rear 9", t9);
         dlg.Catalog().SetParserFactory(readers.Factory());
         CHILD_CHECK(dlg.Catalog().ScanSource(card.Root(), ""));
-        dlg.Catalog().SetGroupLineState(&lines);
+        groups = dynamic_cast<COrvexListCtrl*>(dlg.ControlById(IDC_GROUP_LIST));
+        files = dynamic_cast<COrvexListCtrl*>(dlg.ControlById(IDC_FILE_LIST));
+        CHILD_CHECK(groups->LineCount() == 2 && files->LineCount() == 4);
     }
     void Add(const std::string& relative, const std::string& content, int64_t start) {
         paths.push_back(card.Write(relative, content));
@@ -144,7 +147,8 @@ struct Card {
     }
     catalog_test::TempCard card;
     FakeReaders readers;
-    LineState lines;
+    COrvexListCtrl* groups = nullptr;
+    COrvexListCtrl* files = nullptr;
     std::vector<fs::path> paths;
 };
 
@@ -435,7 +439,7 @@ TEST_F(CommandsTest, DeleteKeepsAReadOnlyRearFileAndSaysSo) {
             dlg.Create();
             Card card(dlg, "cmd_delete");
             catalog_test::SetMode(card.paths[1], 0444);
-            card.lines.m_ticked = {0};
+            card.groups->SetLineTicked(0, true);
             dlg.RearEngine()->m_bPlaying = 1;
             dlg.OnCommand(IDC_DELETE);
             CHILD_CHECK(dlg.m_asked.size() == 2);
@@ -458,7 +462,8 @@ static void SaveAsIntoTheSourceFolderKeepsEveryRecordingChild(const ShellTestFol
     CommandDlg dlg;
     dlg.Create();
     Card card(dlg, "cmd_copy_self");
-    card.lines.m_ticked = {0, 1};
+    card.groups->SetLineTicked(0, true);
+    card.groups->SetLineTicked(1, true);
     dlg.m_saveFolder = card.card.Root();
     dlg.OnCommand(IDC_SAVE_AS);
     CHILD_CHECK(dlg.m_nPicks == 1);
@@ -475,7 +480,8 @@ static void SaveAsIntoTheSourceFolderKeepsEveryRecordingChild(const ShellTestFol
     dlg.m_saveFolder = backup;
     dlg.OnCommand(IDC_SAVE_AS);
     CHILD_CHECK(catalog_test::ReadAll(backup / "Movi_be/2024_05_17_090000_02_b.MP4") == "rear 9");
-    card.lines.m_ticked.clear();
+    card.groups->SetLineTicked(0, false);
+    card.groups->SetLineTicked(1, false);
     dlg.OnCommand(IDC_SAVE_AS);
     CHILD_CHECK(!dlg.m_asked.empty() && dlg.m_asked.back().m_strText ==
                                             "No seletected files. Please select some files and try "
@@ -516,14 +522,17 @@ static void EachShortcutReachesItsCommandAndEscapeNoneChild(const ShellTestFolde
         {Qt::Key_Delete, IDC_DELETE},
         {Qt::ControlModifier | Qt::Key_Q, IDC_CLOSE},
     };
-    // From the window and from inside the file list alike.
-    QWidget* list = dlg.ControlById(IDC_FILE_LIST);
-    for (QWidget* target : {static_cast<QWidget*>(&dlg), list}) {
+    // From the window and from inside a list alike, except the keys that move through the list.
+    Card card(dlg, "cmd_keys");
+    auto* list = dynamic_cast<QAbstractItemView*>(dlg.ControlById(IDC_FILE_LIST)); // the group list is hidden
+    const std::set<int> movingKeys = {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown};
+    for (QWidget* target : {static_cast<QWidget*>(&dlg), static_cast<QWidget*>(list)}) {
         target->setFocus();
         for (const auto& [key, command] : keys) {
+            const bool listKey = target == list && movingKeys.count(key.key()) != 0;
             dlg.m_commands.clear();
             QTest::keyClick(target, key.key(), key.keyboardModifiers());
-            if (dlg.m_commands != std::vector<int>{command}) {
+            if (dlg.m_commands != (listKey ? std::vector<int>{} : std::vector<int>{command})) {
                 std::fprintf(stderr, "key %s on %s gave %zu commands\n",
                              qPrintable(QKeySequence(key).toString()), target == list ? "list" : "window",
                              dlg.m_commands.size());
@@ -531,6 +540,9 @@ static void EachShortcutReachesItsCommandAndEscapeNoneChild(const ShellTestFolde
             }
         }
     }
+    list->setCurrentIndex(list->model()->index(0, 1));
+    QTest::keyClick(list, Qt::Key_Down);
+    CHILD_CHECK(list->currentIndex().row() == 1);
     dlg.m_commands.clear();
     QTest::keyClick(&dlg, Qt::Key_Escape);
     CHILD_CHECK(dlg.m_commands.empty() && dlg.isVisible());
@@ -676,7 +688,7 @@ TEST_F(CommandsTest, LockLocksTheTickedGroupAndUnlocksItAgainWithTheButtonAndMen
             CommandDlg dlg;
             dlg.Create();
             Card card(dlg, "cmd_lock");
-            card.lines.m_ticked = {0};
+            card.groups->SetLineTicked(0, true);
             dlg.Catalog().SetCurrentEntry(0);
             auto* lock = dynamic_cast<CGdipButton*>(dlg.ControlById(IDC_LOCK));
             dlg.OnCommand(IDC_LOCK);
@@ -684,16 +696,48 @@ TEST_F(CommandsTest, LockLocksTheTickedGroupAndUnlocksItAgainWithTheButtonAndMen
                         !catalog_test::HasAnyWriteBit(card.paths[1]));
             CHILD_CHECK(catalog_test::HasAnyWriteBit(card.paths[2]));
             CHILD_CHECK(lock->m_nImageState == 0 && dlg.IsCommandChecked(IDC_LOCK));
+            CHILD_CHECK(!card.groups->IsLineTicked(0)); // the lists were filled again
+            card.groups->SetLineTicked(0, true);
             dlg.OnCommand(IDC_LOCK);
             CHILD_CHECK(catalog_test::HasAnyWriteBit(card.paths[0]) &&
                         catalog_test::HasAnyWriteBit(card.paths[1]));
             CHILD_CHECK(lock->m_nImageState == 1 && !dlg.IsCommandChecked(IDC_LOCK));
             CHILD_CHECK(dlg.m_asked.empty());
             // Nothing ticked or selected: said so, the picture kept.
-            card.lines.m_ticked.clear();
+            card.groups->SetLineTicked(0, false);
+            card.groups->SetLineTicked(1, false);
             dlg.OnCommand(IDC_LOCK);
             CHILD_CHECK(dlg.m_asked.size() == 1 && dlg.m_asked[0].m_strCaption == "Confirm file selection");
             CHILD_CHECK(lock->m_nImageState == 1);
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+// The group list is hidden in this window: a file line, ticked or selected, marks its group.
+TEST_F(CommandsTest, AFileLineTickedOrSelectedMarksItsWholeGroup) {
+    EXPECT_EXIT(
+        {
+            StartChild(folder, screen);
+            CommandDlg dlg;
+            dlg.Create();
+            Card card(dlg, "cmd_file_lines");
+            CHILD_CHECK(card.groups->isHidden());
+            card.files->SetLineTicked(3, true); // the rear file at 09:00
+            dlg.OnCommand(IDC_DELETE);
+            CHILD_CHECK(fs::exists(card.paths[0]) && fs::exists(card.paths[1]));
+            CHILD_CHECK(!fs::exists(card.paths[2]) && !fs::exists(card.paths[3]));
+            CHILD_CHECK(dlg.Catalog().Entries().size() == 2);
+
+            // A selected line (a click on a recording) counts too; the lists are filled again.
+            CHILD_CHECK(card.files->LineCount() == 2 && !card.files->IsLineTicked(0));
+            card.files->selectRow(0);
+            const fs::path backup = card.card.Root() / "backup";
+            fs::create_directories(backup);
+            dlg.m_saveFolder = backup;
+            dlg.OnCommand(IDC_SAVE_AS);
+            CHILD_CHECK(fs::exists(backup / "Movie/2024_05_17_080000_01.MP4"));
+            CHILD_CHECK(fs::exists(backup / "Movi_be/2024_05_17_080000_01_b.MP4"));
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
