@@ -73,19 +73,10 @@ bool MayWrite(const QString& name, const SnapshotUi& ui, SnapshotTally& tally) {
 }
 
 std::optional<SnapshotChoice> AskSnapshotName(QWidget* parent) {
-    QFileDialog dialog(parent, LangText(IDS_SNAPSHOT));
-    dialog.setAccessibleName(LangText(IDS_SNAPSHOT));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    // The question is asked for the two picture names, not for the name typed here.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    const QStringList filters = {kSnapshotJpegFilter, kSnapshotPngFilter};
-    dialog.setNameFilters(filters);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    const int filter = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
-    return SnapshotChoice{dialog.selectedFiles().first(),
-                          filter == kSnapshotPng ? kSnapshotPng : kSnapshotJpeg};
+    QFileDialog dialog(parent);
+    SetUpSnapshotDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return SnapshotChoiceOf(dialog);
 }
 
 void ShowMessage(QWidget* parent, QMessageBox::Icon icon, unsigned textId, unsigned captionId) {
@@ -104,6 +95,24 @@ bool AskOverwrite(QWidget* parent, const QString& name) {
 }
 
 } // namespace
+
+void SetUpSnapshotDialog(QFileDialog& dialog) {
+    dialog.setWindowTitle(LangText(IDS_SNAPSHOT));
+    dialog.setAccessibleName(LangText(IDS_SNAPSHOT));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The question is asked for the two picture names, not for the name typed here.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({kSnapshotJpegFilter, kSnapshotPngFilter});
+}
+
+std::optional<SnapshotChoice> SnapshotChoiceOf(const QFileDialog& dialog) {
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
+    const bool png = dialog.selectedNameFilter() == kSnapshotPngFilter;
+    return SnapshotChoice{files.first(), png ? kSnapshotPng : kSnapshotJpeg};
+}
 
 SnapshotUi SnapshotDialogs(QWidget* parent) {
     SnapshotUi ui;

@@ -10,6 +10,7 @@
 #include <optional>
 
 class CVideoEngine;
+class QFileDialog;
 class QWidget;
 
 struct SnapshotUi {
@@ -22,6 +23,12 @@ struct SnapshotUi {
     // Neither picture could be saved.
     std::function<void()> tellNothingWritten;
 };
+
+// The save dialog: non-native, for saving, the JPEG and PNG filters, no overwrite question of its own
+// (asked for the two picture names instead), titled and named "Snapshot" (string 211).
+void SetUpSnapshotDialog(QFileDialog& dialog);
+// The name and filter chosen in an accepted save dialog; nullopt without a name.
+std::optional<SnapshotChoice> SnapshotChoiceOf(const QFileDialog& dialog);
 
 // The real dialogs, owned by parent: the non-native save dialog with the JPEG and PNG filters,
 // the overwrite question (strings 153, 155) and the messages (145 with 166; 1131 with 136).
