@@ -122,9 +122,12 @@ void COrvexDlg::OpenSource() {
 
 void COrvexDlg::OpenFolder(const std::filesystem::path& folder) {
     if (!AcceptSourceCommand(m_catalog.Entries().empty()) || ScanBusy()) return;
+    // A relative name means the folder as seen from where the viewer was started.
     std::error_code error;
-    if (std::filesystem::is_directory(folder, error)) WriteFolderSetting(folder.string());
-    StartScan(folder);
+    std::filesystem::path path = std::filesystem::absolute(folder, error);
+    if (error) path = folder;
+    if (std::filesystem::is_directory(path, error)) WriteFolderSetting(path.string());
+    StartScan(path);
 }
 
 void COrvexDlg::StartScan(const std::filesystem::path& folder) {

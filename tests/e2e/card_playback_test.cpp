@@ -245,9 +245,13 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             // slider; at its end the next recording (the unplayable one) opens by itself.
             STEP_CHECK(QTest::qWaitFor([&] { return g_bOpening == 0; }, 10000));
             QTest::qWait(1600);
+            // Two choices within 1.5 s: only the first opens.
             SendPrivateMessage(&dlg, WM_FILE_CHOSEN, 4);
+            SendPrivateMessage(&dlg, WM_FILE_CHOSEN, 6);
             STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 4 && Playing(rear); }, 5000));
             STEP_CHECK(!Playing(front));
+            QTest::qWait(300);
+            STEP_CHECK(dlg.CurrentEntryIndex() == 4);
             STEP_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 1000; }, 8000));
             STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() >= 5; }, 20000));
 
