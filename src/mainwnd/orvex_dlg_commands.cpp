@@ -148,10 +148,10 @@ FileCommandHooks COrvexDlg::MakeFileCommandHooks() {
     hooks.pickFolder = [this] { return PickSaveAsFolder(); };
     hooks.copyMarked = [this](const fs::path& folder, const ConfirmOverwriteFn& confirm) {
         // A target that is a recording of the catalog itself (save as into the source folder) is
-        // never overwritten: the catalog skips it, so the user is not asked about it either.
+        // left as it is, without a question about overwriting it and without a failure report.
         CatalogFileIds catalogFiles(m_catalog);
         const ConfirmOverwriteFn ask = [&](const fs::path& target) {
-            return catalogFiles.Contains(target) || confirm(target);
+            return !catalogFiles.Contains(target) && confirm(target);
         };
         return WithBothListsMarking([&] { return m_catalog.CopyMarked(folder, ask); });
     };
