@@ -118,6 +118,7 @@ const LangString kStrings[] = {
     {1134, "disk full"},
     {1135, "Files not listed: %d"},
     {1136, "The program could not be restarted (%s). The new language is used from the next start."},
+    {1137, "Snapshot failed: no picture was saved."},
 };
 
 } // namespace

@@ -102,6 +102,7 @@ const LangString kStrings[] = {
     {1134, "disque plein"},
     {1135, "Fichiers non listés : %d"},
     {1136, "Le programme n'a pas pu redémarrer (%s). La nouvelle langue sera utilisée au prochain démarrage."},
+    {1137, "La capture d'image a échoué : aucune image n'a été enregistrée."},
 };
 
 } // namespace

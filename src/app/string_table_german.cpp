@@ -102,6 +102,7 @@ const LangString kStrings[] = {
     {1134, "Datenträger voll"},
     {1135, "Nicht aufgeführte Dateien: %d"},
     {1136, "Das Programm konnte nicht neu gestartet werden (%s). Die neue Sprache gilt ab dem nächsten Start."},
+    {1137, "Schnappschuss fehlgeschlagen: Es wurde kein Bild gespeichert."},
 };
 
 } // namespace

@@ -103,6 +103,7 @@ const LangString kStrings[] = {
     {1134, "disco pieno"},
     {1135, "File non elencati: %d"},
     {1136, "Impossibile riavviare il programma (%s). La nuova lingua sarà usata dal prossimo avvio."},
+    {1137, "Istantanea non riuscita: nessuna immagine è stata salvata."},
 };
 
 } // namespace

@@ -102,6 +102,7 @@ const LangString kStrings[] = {
     {1134, "disks ir pilns"},
     {1135, "Nav uzskaitīti faili: %d"},
     {1136, "Programmu neizdevās restartēt (%s). Jaunā valoda tiks izmantota no nākamās palaišanas."},
+    {1137, "Momentuzņēmums neizdevās: neviens attēls netika saglabāts."},
 };
 
 } // namespace

@@ -102,6 +102,7 @@ const LangString kStrings[] = {
     {1134, "dysk pełny"},
     {1135, "Plików nie wymienionych: %d"},
     {1136, "Nie udało się ponownie uruchomić programu (%s). Nowy język zostanie użyty przy następnym uruchomieniu."},
+    {1137, "Zrzut klatki nie powiódł się: nie zapisano żadnego obrazu."},
 };
 
 } // namespace

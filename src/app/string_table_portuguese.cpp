@@ -102,6 +102,7 @@ const LangString kStrings[] = {
     {1134, "disco cheio"},
     {1135, "Ficheiros não listados: %d"},
     {1136, "Não foi possível reiniciar o programa (%s). O novo idioma será usado a partir do próximo arranque."},
+    {1137, "A captura de imagem falhou: nenhuma imagem foi guardada."},
 };
 
 } // namespace

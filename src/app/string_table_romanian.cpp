@@ -102,6 +102,7 @@ const LangString kStrings[] = {
     {1134, "disc plin"},
     {1135, "Fișiere nelistate: %d"},
     {1136, "Programul nu a putut fi repornit (%s). Noua limbă va fi folosită de la următoarea pornire."},
+    {1137, "Captura de imagine a eșuat: nu a fost salvată nicio imagine."},
 };
 
 } // namespace

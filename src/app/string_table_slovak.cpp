@@ -102,6 +102,7 @@ const LangString kStrings[] = {
     {1134, "disk je plný"},
     {1135, "Neuvedené súbory: %d"},
     {1136, "Program sa nepodarilo reštartovať (%s). Nový jazyk sa použije od ďalšieho spustenia."},
+    {1137, "Snímku sa nepodarilo uložiť: nebol uložený žiadny obrázok."},
 };
 
 } // namespace

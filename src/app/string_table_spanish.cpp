@@ -103,6 +103,7 @@ const LangString kStrings[] = {
     {1134, "disco lleno"},
     {1135, "Archivos no listados: %d"},
     {1136, "No se pudo reiniciar el programa (%s). El nuevo idioma se usará a partir del próximo inicio."},
+    {1137, "La captura ha fallado: no se ha guardado ninguna imagen."},
 };
 
 } // namespace

@@ -52,6 +52,9 @@ constexpr unsigned IDS_REASON_DISK_FULL = 1134;
 constexpr unsigned IDS_FILES_NOT_LISTED = 1135; // "%d"
 constexpr unsigned IDS_RESTART_FAILED = 1136;   // "%s": the system's reason
 
+// The snapshot command could save neither the front nor the rear picture (every table has it).
+constexpr unsigned IDS_SNAPSHOT_NOT_SAVED = 1137;
+
 // Every table, in no particular order.
 std::span<const StringTable* const> AllStringTables();
 // The table stored under exactly `langId`, or nullptr.

@@ -90,6 +90,7 @@ std::set<unsigned> AllTextIds() {
     // Keyboard commands, shortcut list, failure report and restart failure, in every language.
     for (unsigned id = IDS_CMD_FULL_VIDEO; id <= IDS_RESTART_FAILED; ++id)
         ids.insert(id);
+    ids.insert(IDS_SNAPSHOT_NOT_SAVED);
     return ids;
 }
 
