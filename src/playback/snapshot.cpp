@@ -1,6 +1,7 @@
 #include "snapshot.h"
 
 #include "language.h"
+#include "string_tables.h"
 #include "video_engine.h"
 
 #include <QDir>
@@ -21,7 +22,6 @@ constexpr unsigned IDS_WARNING = 136;
 constexpr unsigned IDS_SNAPSHOT = 211;
 constexpr unsigned IDS_CONFIRM_OVERWRITE = 153;
 constexpr unsigned IDS_FILE_EXISTS = 155;
-constexpr unsigned IDS_SNAPSHOT_NOT_SAVED = 1131;
 
 QString LangText(unsigned id) {
     return QString::fromStdString(LoadLangString(id));

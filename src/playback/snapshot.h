@@ -31,7 +31,7 @@ void SetUpSnapshotDialog(QFileDialog& dialog);
 std::optional<SnapshotChoice> SnapshotChoiceOf(const QFileDialog& dialog);
 
 // The real dialogs, owned by parent: the non-native save dialog with the JPEG and PNG filters,
-// the overwrite question (strings 153, 155) and the messages (145 with 166; 1131 with 136).
+// the overwrite question (strings 153, 155) and the messages (145 with 166; 1137 with 136).
 SnapshotUi SnapshotDialogs(QWidget* parent);
 
 struct SnapshotResult {
