@@ -106,6 +106,7 @@ Card WriteCard() {
 
 void EnterChild(const fs::path& folder) {
     if (chdir(folder.c_str()) != 0) std::_Exit(90);
+    setenv("HOME", folder.c_str(), 1); // the documents folder of the KML export
     setenv("QT_QPA_PLATFORM", "xcb", 1);
 }
 
@@ -263,6 +264,20 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             SendPrivateMessage(&dlg, WM_FILE_CHOSEN, 6);
             STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 6 && Playing(front); }, 5000));
             STEP_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 0; }, 8000));
+
+            // A group chosen in the group list opens its first recording.
+            STEP_CHECK(QTest::qWaitFor([&] { return g_bOpening == 0; }, 5000));
+            SendPrivateMessage(&dlg, WM_GROUP_CHOSEN, 0);
+            STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 0 && Playing(front); }, 5000));
+            STEP_CHECK(groups->IsCurrentLine(0) && !groups->IsCurrentLine(1) && files->IsCurrentLine(0));
+
+            // The KML command writes the playing recording's track into the documents folder.
+            dlg.OnCommand(IDC_KML);
+            const QString saved = boxes.texts.isEmpty() ? QString() : boxes.texts.last();
+            std::fprintf(stderr, "KML: %s\n", qPrintable(saved));
+            STEP_CHECK(saved.startsWith("Save KML file:") && saved.endsWith("OK."));
+            STEP_CHECK(fs::exists((work / "Documents" / "Halvorn Veltrix" / "KML")));
+            STEP_CHECK(!fs::is_empty(work / "Documents" / "Halvorn Veltrix" / "KML"));
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
