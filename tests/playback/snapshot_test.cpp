@@ -10,6 +10,7 @@
 #include <QImageReader>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -120,6 +121,13 @@ TEST_F(SnapshotTest, BothPicturesAtTheirVideoSizesInADottedFolderEnginesPausedMe
     EXPECT_EQ(rearPicture.size, QSize(320, 240));
     EXPECT_TRUE(log.overwriteAsked.isEmpty());
     EXPECT_EQ(log.nothingWritten, 0);
+    // A new picture gets the permissions any new file gets (readable by others under umask 022),
+    // not those of a private scratch file.
+    const mode_t mask = umask(0);
+    umask(mask);
+    struct stat status {};
+    ASSERT_EQ(stat(QFile::encodeName(folder.File("Trip.2024/clip_F.jpg")).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0666 & ~mask);
 
     // Both were paused for the snapshot, so both play again.
     EXPECT_TRUE(result.pausedFront && result.pausedRear);
@@ -136,12 +144,15 @@ TEST_F(SnapshotTest, PngFilterAndAPausedVideoStaysPaused) {
     rear.m_bPlaying = 0;
     rear.m_bPaused = 1;
     ASSERT_TRUE(WaitForState(rear, libvlc_Paused));
-    log.choice = SnapshotChoice{folder.File("shot"), kSnapshotPng};
+    // The name is written exactly as typed, whatever characters it holds.
+    log.choice = SnapshotChoice{folder.File("shot $N 100%"), kSnapshotPng};
     const SnapshotResult result = SaveSnapshot(3, front, rear, log.Ui());
 
-    EXPECT_EQ(Decode(folder.File("shot_F.png")).format, "png");
-    EXPECT_EQ(Decode(folder.File("shot_F.png")).size, QSize(640, 360));
-    EXPECT_EQ(Decode(folder.File("shot_R.png")).size, QSize(320, 240));
+    EXPECT_EQ(Files(), QStringList({"20260101_120000_001.mp4", "20260101_120000_001_B.mp4",
+                                    "shot $N 100%_F.png", "shot $N 100%_R.png"}));
+    EXPECT_EQ(Decode(folder.File("shot $N 100%_F.png")).format, "png");
+    EXPECT_EQ(Decode(folder.File("shot $N 100%_F.png")).size, QSize(640, 360));
+    EXPECT_EQ(Decode(folder.File("shot $N 100%_R.png")).size, QSize(320, 240));
     EXPECT_TRUE(result.pausedFront);
     EXPECT_FALSE(result.pausedRear);
     EXPECT_TRUE(WaitForState(front, libvlc_Playing));
