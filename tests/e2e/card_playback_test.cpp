@@ -9,6 +9,7 @@
 #include "fixture_writer.h"
 #include "gsensor_ctrl.h"
 #include "html_map_dlg.h"
+#include "map_test_support.h"
 #include "opening_rules.h"
 #include "orvex_dlg.h"
 #include "orvex_file_list_ctrl.h"
@@ -195,6 +196,13 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             STEP_CHECK(QTest::qWaitFor([&] { return gps->m_bColor == 1; }, 3000));
             STEP_CHECK(!curve->IsStopped());
             STEP_CHECK(dlg.ControlById<CSpeedLabelStatic>(IDC_SPEED_LABEL)->m_bValid == 1);
+            // The page holds the whole track, the driven part grows and the car is on it.
+            CMapBrowser* page = FirstBrowser(*dlg.MapDlg());
+            STEP_CHECK(page);
+            const QJsonObject map = MapState(page);
+            std::fprintf(stderr, "map: %s\n", QJsonDocument(map).toJson(QJsonDocument::Compact).constData());
+            STEP_CHECK(map.value("path").toInt() >= 2 && map.value("drived").toInt() >= 1);
+            STEP_CHECK(map.value("car").isArray() || map.value("car").isObject());
 
             // The window playing.
             QTest::qWait(800);
