@@ -242,6 +242,7 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             dlg.OnCommand(IDC_NEXT);
             STEP_CHECK(dlg.CurrentEntryIndex() == 2 && files->IsCurrentLine(2) && !files->IsCurrentLine(0));
             STEP_CHECK(QTest::qWaitFor([&] { return Playing(front) && Playing(rear); }, 5000));
+            STEP_CHECK(rear->m_nVolume == 0); // beside a front file the rear is silent
             // This camera records vehicle data: the gauges show it.
             auto* speedGauge = dlg.ControlById<CPropertyText>(1209);
             STEP_CHECK(QTest::qWaitFor(
@@ -261,6 +262,11 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             STEP_CHECK(!Playing(front));
             QTest::qWait(300);
             STEP_CHECK(dlg.CurrentEntryIndex() == 4);
+            // Alone, the rear is heard at the volume slider's volume and follows it.
+            STEP_CHECK(rear->m_nVolume == 100);
+            dlg.VolumeBy(10);
+            STEP_CHECK(rear->m_nVolume == 120 && front->m_nVolume == 120);
+            dlg.VolumeBy(-10);
             STEP_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 1000; }, 8000));
             STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() >= 5; }, 20000));
 
