@@ -285,6 +285,25 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 0 && Playing(front); }, 5000));
             STEP_CHECK(groups->IsCurrentLine(0) && !groups->IsCurrentLine(1) && files->IsCurrentLine(0));
 
+            // The front/rear switch: front alone, rear alone, both; playback goes on.
+            QWidget* frontPane = dlg.ControlById(IDC_FRONT_PANE);
+            QWidget* rearPane = dlg.ControlById(IDC_REAR_PANE);
+            dlg.OnCommand(IDC_SWITCH);
+            STEP_CHECK(dlg.m_nViewMode == 1 && frontPane->isVisible() && !rearPane->isVisible());
+            dlg.OnCommand(IDC_SWITCH);
+            STEP_CHECK(dlg.m_nViewMode == 2 && !frontPane->isVisible() && rearPane->isVisible());
+            dlg.OnCommand(IDC_SWITCH);
+            STEP_CHECK(dlg.m_nViewMode == 0 && frontPane->isVisible() && rearPane->isVisible());
+            STEP_CHECK(Playing(front) && Playing(rear));
+
+            // Rotate: both engines rebuilt turned, the same recording plays on at the same rate.
+            dlg.OnCommand(IDC_FASTER);
+            dlg.OnCommand(IDC_ROTATE);
+            STEP_CHECK(front->m_nArgSet == 1 && rear->m_nArgSet == 1);
+            STEP_CHECK(dlg.CurrentEntryIndex() == 0 && Playing(front) && Playing(rear));
+            STEP_CHECK(front->m_fRate == rear->m_fRate && front->m_fRate > 1.0f);
+            dlg.OnCommand(IDC_SLOWER);
+
             // The KML command writes the playing recording's track into the documents folder.
             dlg.OnCommand(IDC_KML);
             const QString saved = boxes.texts.isEmpty() ? QString() : boxes.texts.last();
