@@ -129,21 +129,21 @@ class COrvexDlg : public QWidget {
     // Playback controller ------------------------------------------------------------------
     // Opening a card, playing a recording's two files, navigating and the telemetry that follows
     // playback (orvex_dlg_playback.cpp, orvex_dlg_opening.cpp, orvex_dlg_telemetry.cpp).
-    void PlayPause();          // 1016
-    void StopPlayback();       // 1017
-    void Faster();             // 1018
-    void Slower();             // 1020
-    void SeekBy(int64_t ms);   // keyboard/wheel seek from the current time, through the pending seek
-    void VolumeBy(int delta);  // moves the volume slider by delta (0..100)
-    void ToggleMute();         // 1048
-    void Previous();           // 1078
-    void Next();               // 1079
-    void OpenSource();         // 1001
-    void SwitchView();         // 1080
-    void Rotate();             // 1023
-    void Snapshot();           // 1006
-    void Print();              // 1077
-    void ExportKml();          // 1024
+    void PlayPause();         // 1016
+    void StopPlayback();      // 1017
+    void Faster();            // 1018
+    void Slower();            // 1020
+    void SeekBy(int64_t ms);  // keyboard/wheel seek from the current time, through the pending seek
+    void VolumeBy(int delta); // moves the volume slider by delta (0..100)
+    void ToggleMute();        // 1048
+    void Previous();          // 1078
+    void Next();              // 1079
+    void OpenSource();        // 1001
+    void SwitchView();        // 1080
+    void Rotate();            // 1023
+    void Snapshot();          // 1006
+    void Print();             // 1077
+    void ExportKml();         // 1024
     // Opens `folder` as if it had been chosen in the source dialog (command line); stores it as
     // the last folder. A missing folder gives the "Folder is not exist." box.
     void OpenFolder(const std::filesystem::path& folder);
