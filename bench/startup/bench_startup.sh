@@ -1,0 +1,251 @@
+#!/usr/bin/env bash
+# Start-up and memory figures of the real viewer on the demo card, on a virtual X display of its
+# own. Prints figures; not a test.
+#
+#   bench_startup [--runs N] [--play S] [--recordings N] [--per-recording S] [--keep]
+#     --runs N            start-ups timed (default 5): median, fastest and slowest
+#     --play S            seconds of playing before the first memory figure (default 10)
+#     --recordings N      recordings played in turn with next (Page Down) (default 30)
+#     --per-recording S   seconds each of them plays (default 2)
+#     --keep              keep the work folder (card, trace lines with their times)
+#
+# Times are taken from the exec of the viewer to:
+#   window      the main window viewable on the X display (xdotool polling every 10 ms)
+#   opened      the first recording's telemetry read (its "readGpsTrackInfo" trace line)
+#   video out   libVLC's video output started for it (its first line on standard error)
+#   time report the first time report of a player: a trace line matching $TIME_REPORT_PATTERN
+#               (default below); when the viewer prints none, the figure is "not observable".
+# Resident memory is VmRSS from /proc: the viewer, its QtWebEngine helper processes (every
+# descendant) and the sum; PSS (smaps_rollup) as well, which counts shared pages once.
+set -uo pipefail
+
+viewer=@VELTRIX_VIEWER@
+card_maker=@VELTRIX_DEMO_CARD@
+res_dir=@VELTRIX_RES_DIR@
+runs=5
+play=10
+recordings=30
+per_recording=2
+keep=false
+TIME_REPORT_PATTERN=${TIME_REPORT_PATTERN:-'time report|TimeChanged|OnPlayerTime|WM_PLAYER_TIME'}
+
+while [[ $# -gt 0 ]]; do
+  case $1 in
+  --runs) runs=${2:?}; shift 2 ;;
+  --play) play=${2:?}; shift 2 ;;
+  --recordings) recordings=${2:?}; shift 2 ;;
+  --per-recording) per_recording=${2:?}; shift 2 ;;
+  --keep) keep=true; shift ;;
+  *) sed -n '2,12p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+  esac
+done
+for tool in xvfb-run xdotool; do
+  command -v "$tool" >/dev/null || { echo "bench_startup: $tool missing (Debian: xvfb, xdotool)" >&2; exit 2; }
+done
+[[ -x $viewer && -x $card_maker ]] || { echo "bench_startup: build veltrix and veltrix-demo-card first" >&2; exit 2; }
+
+if [[ -z ${BENCH_STARTUP_DISPLAY:-} ]]; then
+  export BENCH_STARTUP_DISPLAY=1
+  export QTWEBENGINE_DISABLE_SANDBOX=1 QT_QUICK_BACKEND=software
+  export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking"
+  args=(--runs "$runs" --play "$play" --recordings "$recordings" --per-recording "$per_recording")
+  $keep && args+=(--keep)
+  exec xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" bash "${BASH_SOURCE[0]}" "${args[@]}"
+fi
+
+root=$(mktemp -d "${TMPDIR:-/tmp}/veltrix-startup-XXXXXX")
+card=$root/card
+work=$root/work
+viewer_pid=
+
+cleanup() {
+  stop_viewer
+  if $keep; then echo "work folder kept: $root"; else rm -rf "$root"; fi
+}
+trap cleanup EXIT
+
+now() { echo "$EPOCHREALTIME"; }
+ms_since() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%d", (b - a) * 1000 + 0.5 }'; }
+
+# Each line of a stream with the time it arrived.
+stamp_lines() {
+  local line
+  while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done
+}
+
+# Time (epoch seconds) of the first stamped line of $1 matching the ERE $2, or nothing.
+first_match() {
+  grep -m1 -E -- "$2" "$1" 2>/dev/null | cut -d' ' -f1
+}
+
+main_window() {
+  xdotool search --onlyvisible --name '^(.* - )?Halvorn Veltrix$' 2>/dev/null | sort -n | tail -1
+}
+
+start_viewer() { # $1 = run name; sets viewer_pid, t_exec
+  out=$root/$1.out err=$root/$1.err
+  t_exec=$(now)
+  (
+    cd "$work" || exit 1
+    exec env VELTRIX_TRACE=1 VELTRIX_RES_DIR="$res_dir" QT_QPA_PLATFORM=xcb \
+      XDG_CONFIG_HOME="$root/config" "$viewer" "$card"
+  ) > >(stamp_lines >"$out") 2> >(stamp_lines >"$err") &
+  viewer_pid=$!
+}
+
+stop_viewer() {
+  [[ -n $viewer_pid ]] || return 0
+  kill "$viewer_pid" 2>/dev/null
+  local i
+  for i in $(seq 1 50); do
+    kill -0 "$viewer_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -9 "$viewer_pid" 2>/dev/null
+  wait "$viewer_pid" 2>/dev/null
+  viewer_pid=
+  sleep 0.5 # the web engine's helpers
+}
+
+# Waits up to $2 seconds for a stamped line matching $3 in file $1; prints its time.
+wait_line() {
+  local deadline t
+  deadline=$(awk -v n="$(now)" -v s="$2" 'BEGIN { printf "%.3f", n + s }')
+  while :; do
+    t=$(first_match "$1" "$3")
+    [[ -n $t ]] && { echo "$t"; return 0; }
+    awk -v n="$(now)" -v d="$deadline" 'BEGIN { exit !(n > d) }' && return 1
+    sleep 0.05
+  done
+}
+
+# Resident memory in kB: "viewer helpers total pss_total".
+descendants() {
+  local pid child
+  for pid in "$@"; do
+    for child in $(cat /proc/"$pid"/task/*/children 2>/dev/null); do
+      echo "$child"
+      descendants "$child"
+    done
+  done
+}
+memory() {
+  local viewer_kb helpers_kb=0 pss=0 pid kb
+  viewer_kb=$(awk '/^VmRSS:/ { print $2 }' /proc/"$viewer_pid"/status)
+  for pid in $(descendants "$viewer_pid"); do
+    kb=$(awk '/^VmRSS:/ { print $2 }' /proc/"$pid"/status 2>/dev/null)
+    helpers_kb=$((helpers_kb + ${kb:-0}))
+  done
+  for pid in "$viewer_pid" $(descendants "$viewer_pid"); do
+    kb=$(awk '/^Pss:/ { print $2 }' /proc/"$pid"/smaps_rollup 2>/dev/null)
+    pss=$((pss + ${kb:-0}))
+  done
+  echo "$viewer_kb $helpers_kb $((viewer_kb + helpers_kb)) $pss"
+}
+
+mb() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+
+# Median, fastest and slowest of a list of numbers ("-" entries skipped).
+summary() {
+  printf '%s\n' "$@" | grep -v '^-$' | sort -n | awk '
+    { v[NR] = $1 }
+    END {
+      if (NR == 0) { print "not observed"; exit }
+      m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+      printf "median %d ms (fastest %d, slowest %d, %d runs)", m, v[1], v[NR], NR
+    }'
+}
+
+verdict() { # $1 value, $2 goal; both numbers
+  awk -v v="$1" -v g="$2" 'BEGIN { print (v <= g) ? "goal met" : "GOAL MISSED" }'
+}
+
+# --- set-up -------------------------------------------------------------------------------------
+"$card_maker" "$card" >"$root/card.log" 2>&1 || { cat "$root/card.log" >&2; exit 1; }
+first=$(find "$card/Movie" -name '*.MP4' | sort | head -1)
+mkdir -p "$work"
+printf '[UI]\r\nLANGID=ENG\r\nFolder=%s\r\nMAP_ENABLE=1\r\n' "$card" >"$work/Veltrix.ini"
+echo "bench_startup: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg); card: $(find "$card" -type f | wc -l) files"
+
+# --- start-ups ----------------------------------------------------------------------------------
+window_ms=() opened_ms=() vout_ms=() report_ms=()
+for run in $(seq 0 "$runs"); do
+  start_viewer "run$run"
+  t_window=
+  for _ in $(seq 1 3000); do
+    [[ -n $(main_window) ]] && { t_window=$(now); break; }
+    kill -0 "$viewer_pid" 2>/dev/null || break
+    sleep 0.01
+  done
+  [[ -n $t_window ]] || { echo "bench_startup: no window within 30 s (run $run)" >&2; tail "$err" >&2; exit 1; }
+  t_opened=$(wait_line "$out" 15 "readGpsTrackInfo .*szFile= .*$(basename "$first")") || t_opened=
+  t_vout=$(wait_line "$err" 10 'libplacebo|vout|video output') || t_vout=
+  t_report=$(wait_line "$out" 5 "$TIME_REPORT_PATTERN") || t_report=
+  stop_viewer
+  ((run == 0)) && continue # the first start warms the caches and makes the web engine's profile
+  window_ms+=("$(ms_since "$t_exec" "$t_window")")
+  opened_ms+=("$([[ -n $t_opened ]] && ms_since "$t_exec" "$t_opened" || echo -)")
+  vout_ms+=("$([[ -n $t_vout ]] && ms_since "$t_exec" "$t_vout" || echo -)")
+  report_ms+=("$([[ -n $t_report ]] && ms_since "$t_exec" "$t_report" || echo -)")
+done
+median_of() { printf '%s\n' "$@" | grep -v '^-$' | sort -n | awk '{ v[NR] = $1 } END { if (NR) print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+
+echo
+echo "Start-up, exec to (after one warm-up start):"
+w=$(median_of "${window_ms[@]}")
+echo "  window shown:                 $(summary "${window_ms[@]}")  goal 1500 ms: $(verdict "$w" 1500)"
+echo "  first recording opened:       $(summary "${opened_ms[@]}")"
+echo "  its video output started:     $(summary "${vout_ms[@]}")"
+r=$(median_of "${report_ms[@]}")
+if [[ -n $r ]]; then
+  echo "  first time report:            $(summary "${report_ms[@]}")  goal 3000 ms: $(verdict "$r" 3000)"
+else
+  v=$(median_of "${vout_ms[@]}")
+  echo "  first time report:            not observable (no trace line matching '$TIME_REPORT_PATTERN');"
+  echo "                                the video output's start comes just before it${v:+: ${v} ms, goal 3000 ms: $(verdict "$v" 3000)}"
+fi
+
+# --- memory -------------------------------------------------------------------------------------
+start_viewer memory
+for _ in $(seq 1 300); do
+  win=$(main_window)
+  [[ -n $win ]] && break
+  sleep 0.1
+done
+[[ -n $win ]] || { echo "bench_startup: no window for the memory run" >&2; exit 1; }
+wait_line "$err" 15 'libplacebo|vout|video output' >/dev/null || echo "(no video output seen; measuring anyway)"
+sleep "$play"
+win=$(main_window)
+read -r m1_viewer m1_helpers m1_total m1_pss <<<"$(memory)"
+title=$(xdotool getwindowname "$win" 2>/dev/null)
+echo
+echo "Resident memory after $play s of playing ${title%% - *} (both videos, map shown):"
+echo "  viewer $(mb "$m1_viewer") MB + web engine helpers $(mb "$m1_helpers") MB = $(mb "$m1_total") MB" \
+  "(PSS $(mb "$m1_pss") MB)  goal 450 MB: $(verdict "$m1_total" $((450 * 1024)))"
+
+played=0 missed=0 steps=()
+for i in $(seq 1 "$recordings"); do
+  win=$(main_window)
+  before=$(xdotool getwindowname "$win" 2>/dev/null)
+  xdotool windowfocus "$win" key Next 2>/dev/null
+  changed=false
+  for _ in $(seq 1 100); do
+    win=$(main_window)
+    now_title=$(xdotool getwindowname "$win" 2>/dev/null)
+    [[ -n $now_title && $now_title != "$before" ]] && { changed=true; break; }
+    sleep 0.1
+  done
+  if $changed; then ((played++)); else ((missed++)); fi
+  sleep "$per_recording"
+  read -r _ _ step_total _ <<<"$(memory)"
+  steps+=("$((step_total / 1024))")
+done
+read -r m2_viewer m2_helpers m2_total m2_pss <<<"$(memory)"
+growth=$((m2_total - m1_total))
+echo "Resident memory after $recordings recordings played in turn with next ($played opened, $missed" \
+  "presses without a new recording):"
+echo "  viewer $(mb "$m2_viewer") MB + web engine helpers $(mb "$m2_helpers") MB = $(mb "$m2_total") MB" \
+  "(PSS $(mb "$m2_pss") MB)  goal 450 MB: $(verdict "$m2_total" $((450 * 1024)))"
+echo "  growth: viewer $(mb $((m2_viewer - m1_viewer))) MB, helpers $(mb $((m2_helpers - m1_helpers))) MB," \
+  "total $(mb "$growth") MB (PSS $(mb $((m2_pss - m1_pss))) MB)  goal 20 MB: $(verdict "$growth" $((20 * 1024)))"
+echo "  resident total after each recording (MB): ${steps[*]}"
