@@ -124,8 +124,9 @@ void COrvexDlg::OpenFolder(const std::filesystem::path& folder) {
     if (!AcceptSourceCommand(m_catalog.Entries().empty()) || ScanBusy()) return;
     // A relative name means the folder as seen from where the viewer was started.
     std::error_code error;
-    std::filesystem::path path = std::filesystem::absolute(folder, error);
-    if (error) path = folder;
+    std::filesystem::path path =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(folder, error), error);
+    if (error || path.empty()) path = folder;
     if (std::filesystem::is_directory(path, error)) WriteFolderSetting(path.string());
     StartScan(path);
 }
