@@ -209,7 +209,7 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             QDir().mkpath(QString::fromStdString(outputDir));
             const QImage shot =
                 dlg.screen()->grabWindow(0, dlg.x(), dlg.y(), dlg.width(), dlg.height()).toImage();
-            STEP_CHECK(shot.save(QString::fromStdString(outputDir + "/window_playing.png")));
+            STEP_CHECK(shot.save(QString::fromStdString(outputDir + "/window_playing_card.png")));
 
             // Faster twenty times stops at "4.0 X"; both engines get the rate.
             for (int i = 0; i < 20; ++i)
@@ -349,3 +349,43 @@ TEST(CardPlayback, MissingFolderGivesBoxAndEmptyWindow) {
         },
         testing::ExitedWithCode(0), "");
 }
+
+#ifdef VELTRIX_DEMO_CARD_EXE
+// The picture for the README: the demo card that run.sh plays, a little way into its first trip,
+// with the track on the map and every gauge filled.
+TEST(CardPlayback, DemoCardPlayingScreenshot) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+    const fs::path demo = fixtures::ScratchDir("e2e_demo");
+    const std::string command = std::string(VELTRIX_DEMO_CARD_EXE) + " '" + demo.string() + "' > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const fs::path work = fixtures::ScratchDir("e2e_demo_work");
+    std::ofstream(work / "Veltrix.ini", std::ios::binary)
+        << "[UI]\nLANGID=ENG\nMAP=2\n[WINPOS]\nLEFT=0\nTOP=0\nRIGHT=1250\nBOTTOM=560\n";
+    const std::string outputDir = VELTRIX_TEST_OUTPUT_DIR;
+    EXPECT_EXIT(
+        {
+            EnterChild(work);
+            ChildApplication();
+            COrvexDlg dlg;
+            STEP_CHECK(dlg.Create());
+            dlg.show();
+            STEP_CHECK(QTest::qWaitForWindowExposed(&dlg));
+            STEP_CHECK(QTest::qWaitFor([&] { return dlg.MapDlg() && dlg.MapDlg()->IsEngineReady(); }, 60000));
+            dlg.OpenFolder(demo);
+            auto* slider = dlg.ControlById<CVideoSlider>(IDC_SEEK_SLIDER);
+            STEP_CHECK(QTest::qWaitFor([&] { return Playing(dlg.FrontEngine()) && slider->CurrentMs() > 0; },
+                                       20000));
+            dlg.SeekBy(17000);
+            STEP_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() >= 17000; }, 5000));
+            QTest::qWait(1500);
+            const QJsonObject map = MapState(FirstBrowser(*dlg.MapDlg()));
+            STEP_CHECK(map.value("path").toInt() >= 10 && map.value("drived").toInt() >= 10);
+            QDir().mkpath(QString::fromStdString(outputDir));
+            const QImage shot =
+                dlg.screen()->grabWindow(0, dlg.x(), dlg.y(), dlg.width(), dlg.height()).toImage();
+            STEP_CHECK(shot.save(QString::fromStdString(outputDir + "/window_playing.png")));
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+#endif
