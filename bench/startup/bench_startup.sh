@@ -238,7 +238,7 @@ for i in $(seq 1 "$recordings"); do
   if $changed; then ((played++)); else ((missed++)); fi
   sleep "$per_recording"
   read -r _ _ step_total _ <<<"$(memory)"
-  steps+=("$((step_total / 1024))")
+  steps+=("$((step_total / 1024))/$(awk '/^Threads:/ { print $2 }' /proc/"$viewer_pid"/status)")
 done
 read -r m2_viewer m2_helpers m2_total m2_pss <<<"$(memory)"
 growth=$((m2_total - m1_total))
@@ -248,4 +248,4 @@ echo "  viewer $(mb "$m2_viewer") MB + web engine helpers $(mb "$m2_helpers") MB
   "(PSS $(mb "$m2_pss") MB)  goal 450 MB: $(verdict "$m2_total" $((450 * 1024)))"
 echo "  growth: viewer $(mb $((m2_viewer - m1_viewer))) MB, helpers $(mb $((m2_helpers - m1_helpers))) MB," \
   "total $(mb "$growth") MB (PSS $(mb $((m2_pss - m1_pss))) MB)  goal 20 MB: $(verdict "$growth" $((20 * 1024)))"
-echo "  resident total after each recording (MB): ${steps[*]}"
+echo "  resident total in MB / the viewer's threads, after each recording: ${steps[*]}"
