@@ -184,6 +184,7 @@ class COrvexDlg : public QWidget {
     void Navigate(bool next);
     void BeginListOpen();
     void InitPlaybackController();
+    void RestoreAfterRotate();
 
     CRecordingCatalog m_catalog;
     CTrackPlot m_plot;
@@ -199,6 +200,9 @@ class COrvexDlg : public QWidget {
     std::filesystem::path m_strCurrentPath;
     std::filesystem::path m_strSourcePath;
     int m_nSpeedLabelTicks = 10;
+    // After a rotation: the time and pause to give back once the rebuilt engines play (-1: none).
+    int64_t m_llRestoreTimeMs = -1;
+    bool m_bRestorePaused = false;
     // End of the playback controller block ------------------------------------------------
 
   public:

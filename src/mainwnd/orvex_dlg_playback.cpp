@@ -89,6 +89,7 @@ void COrvexDlg::ResetPlayback() {
 // --- transport ----------------------------------------------------------------------------------
 
 void COrvexDlg::StopEngines() {
+    m_llRestoreTimeMs = -1;
     for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()}) {
         engine->Stop();
         engine->m_bPlaying = 0;
@@ -236,7 +237,9 @@ void COrvexDlg::OpenRear(const std::filesystem::path& rear, bool silent) {
 void COrvexDlg::OnPlayerState(uintptr_t wParam) {
     const bool playing = wParam == 2 || wParam == 3;
     SetButtonState(Child<CGdipButton>(IDC_PLAY), playing ? 1 : 0);
-    if (playing) QTimer::singleShot(100, this, [this] { ApplyMute(); });
+    if (!playing) return;
+    RestoreAfterRotate();
+    QTimer::singleShot(100, this, [this] { ApplyMute(); });
 }
 
 void COrvexDlg::OnPlayerError(uintptr_t wParam) {
@@ -396,16 +399,25 @@ void COrvexDlg::Rotate() {
         SetPaneHidden(IDC_REAR_PANE, true);
         return;
     }
+    // A player that is still opening ignores a seek or a pause: both wait for its first
+    // "playing" report (RestoreAfterRotate).
+    m_llRestoreTimeMs = std::max<int64_t>(time, 1);
+    m_bRestorePaused = state == 1;
+    SetButtonState(play, state == 2 ? 1 : 0);
+}
+
+void COrvexDlg::RestoreAfterRotate() {
+    if (m_llRestoreTimeMs < 0) return;
     for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()}) {
         if (!engine->IsUsable() || !engine->m_bPlaying) continue;
-        engine->SetTime(std::max<int64_t>(time, 1));
-        if (state == 1) {
+        engine->SetTime(m_llRestoreTimeMs);
+        if (m_bRestorePaused) {
             engine->Pause();
             engine->m_bPlaying = 0;
             engine->m_bPaused = 1;
         }
     }
-    SetButtonState(play, state == 2 ? 1 : 0);
+    m_llRestoreTimeMs = -1;
 }
 
 // --- commands -----------------------------------------------------------------------------------

@@ -303,6 +303,22 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             STEP_CHECK(dlg.CurrentEntryIndex() == 0 && Playing(front) && Playing(rear));
             STEP_CHECK(front->m_fRate == rear->m_fRate && front->m_fRate > 1.0f);
             dlg.OnCommand(IDC_SLOWER);
+            // Rotated while paused: it stays paused where it was.
+            STEP_CHECK(QTest::qWaitFor([&] { return front->GetTime() > 500; }, 5000));
+            dlg.OnCommand(IDC_PLAY);
+            QTest::qWait(300);
+            const int64_t pausedAt = front->GetTime();
+            dlg.OnCommand(IDC_ROTATE);
+            QTest::qWait(1500);
+            const int64_t afterRotate = front->GetTime();
+            QTest::qWait(1000);
+            std::fprintf(stderr, "rotate while paused: %lld -> %lld -> %lld ms\n",
+                         static_cast<long long>(pausedAt), static_cast<long long>(afterRotate),
+                         static_cast<long long>(front->GetTime()));
+            STEP_CHECK(front->m_bPaused == 1 && front->GetTime() == afterRotate);
+            STEP_CHECK(afterRotate >= pausedAt - 1000 && afterRotate <= pausedAt + 1000);
+            dlg.OnCommand(IDC_PLAY);
+            STEP_CHECK(Playing(front));
 
             // The KML command writes the playing recording's track into the documents folder.
             dlg.OnCommand(IDC_KML);
