@@ -12,6 +12,7 @@
 #include "orvex_group_list_ctrl.h"
 #include "playback_speeds.h"
 #include "recording_plan.h"
+#include "start_folder.h"
 #include "video_engine.h"
 #include "video_slider.h"
 #include "video_static.h"
@@ -122,11 +123,8 @@ void COrvexDlg::OpenSource() {
 
 void COrvexDlg::OpenFolder(const std::filesystem::path& folder) {
     if (!AcceptSourceCommand(m_catalog.Entries().empty()) || ScanBusy()) return;
-    // A relative name means the folder as seen from where the viewer was started.
+    const std::filesystem::path path = StartFolderOf(folder);
     std::error_code error;
-    std::filesystem::path path =
-        std::filesystem::weakly_canonical(std::filesystem::absolute(folder, error), error);
-    if (error || path.empty()) path = folder;
     if (std::filesystem::is_directory(path, error)) WriteFolderSetting(path.string());
     StartScan(path);
 }
