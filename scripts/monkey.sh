@@ -209,6 +209,8 @@ viewer_gone() {
     # The window went but the process lives on: a window the viewer made anew, or a lost one.
     for t in $(seq 1 50); do
       win=$(find_main_window)
+      # A new window not mapped (yet): keep_mapped maps it.
+      [[ -n $win ]] || win=$(xdotool search --pid "$viewer_pid" --name '^(.* - )?Halvorn Veltrix$' 2>/dev/null | sort -n | tail -1)
       [[ -n $win ]] && { note "main window is now $win"; return 0; }
       sleep 0.1
     done
@@ -564,32 +566,43 @@ finish() {
   exit $status
 }
 
-elapsed_s=0
-trap 'echo "monkey: interrupted"; finish' INT TERM
-make_card || { echo "monkey: could not make the card" >&2; exit 2; }
-say "seed $seed, $seconds s, card $card"
-start_viewer || { ((crashes++)); failures+=("no window"); finish; }
+# The whole run is one function, read before it starts: editing this file during a long run
+# does not change the run.
+main() {
+  elapsed_s=0
+  trap 'echo "monkey: interrupted"; finish' INT TERM
+  make_card || { echo "monkey: could not make the card" >&2; exit 2; }
+  # A copy of the program: a rebuild during a long run changes neither the viewer started after a
+  # crash nor the binary the core is read with. Its map pages stay in the build folder.
+  cp "$viewer" "$root/veltrix" && viewer=$root/veltrix
+  export VELTRIX_RES_DIR=$build/res
+  say "seed $seed, $seconds s, card $card"
+  start_viewer || { ((crashes++)); failures+=("no window"); finish; }
 
-begin=$(now_ms)
-next_probe=$((begin + 3000))
-while :; do
-  elapsed_s=$((($(now_ms) - begin) / 1000))
-  ((elapsed_s >= seconds)) && break
-  if ! alive; then
-    viewer_gone || break
-    next_probe=$(($(now_ms) + 3000))
-    continue
-  fi
-  keep_mapped
-  cancel_dialogs
-  if (($(now_ms) >= next_probe)); then
-    if ! probe; then
-      alive || continue
+  begin=$(now_ms)
+  next_probe=$((begin + 3000))
+  while :; do
+    elapsed_s=$((($(now_ms) - begin) / 1000))
+    ((elapsed_s >= seconds)) && break
+    if ! alive; then
+      viewer_gone || break
+      next_probe=$(($(now_ms) + 3000))
+      continue
     fi
-    next_probe=$(($(now_ms) + $(rnd 2500 4000)))
-    continue
-  fi
-  act
-  pause_ms "$(rnd 20 250)"
-done
-finish
+    keep_mapped
+    cancel_dialogs
+    if (($(now_ms) >= next_probe)); then
+      if ! probe; then
+        alive || continue
+      fi
+      next_probe=$(($(now_ms) + $(rnd 2500 4000)))
+      continue
+    fi
+    act
+    pause_ms "$(rnd 20 250)"
+  done
+  finish
+}
+
+main
+exit
