@@ -18,12 +18,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 #include <vector>
 
+#include "bench_card.h"
 #include "catalog_lists.h"
-#include "fixture_writer.h"
 #include "folder_scan.h"
 #include "orvex_file_list_ctrl.h"
 #include "orvex_group_list_ctrl.h"
@@ -31,44 +30,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int kPairs = 500;
-
-std::string Name(int64_t start, int number, const char* tail) {
-    const time_t time = static_cast<time_t>(start);
-    std::tm t{};
-    localtime_r(&time, &t);
-    char name[64];
-    std::snprintf(name, sizeof name, "%04d_%02d_%02d_%02d%02d%02d_%02d%s", t.tm_year + 1900, t.tm_mon + 1,
-                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, number % 100, tail);
-    return name;
-}
-
-void WriteCard(const fs::path& card) {
-    const fs::path clip = fixtures::SampleClip();
-    fixtures::DriveSpec drive;
-    drive.seconds = 3;
-    const fixtures::Telemetry telemetry = fixtures::SimulateDrive(drive);
-    fs::create_directories(card / "Movie");
-    fs::create_directories(card / "Movie_b");
-    std::tm first{};
-    first.tm_year = 2024 - 1900;
-    first.tm_mon = 5;
-    first.tm_mday = 1;
-    first.tm_hour = 8;
-    first.tm_isdst = -1;
-    const int64_t start = std::mktime(&first);
-    for (int i = 0; i < kPairs; ++i) {
-        fixtures::Telemetry t = telemetry;
-        t.startTime = start + 180 * i;
-        fixtures::WriteOptions options;
-        options.sparsePadding = (50ull + (i * 37) % 451) << 20;
-        const TelemetryLayout layout = static_cast<TelemetryLayout>(i % 5);
-        fixtures::WriteRecording(card / "Movie" / Name(t.startTime, i, ".MP4"), layout, t, options, clip);
-        t.startTime += i % 3;
-        fixtures::WriteRecording(card / "Movie_b" / Name(t.startTime, i, "_b.MP4"), layout, t, options, clip);
-    }
-}
 
 struct Window : IFolderScanWindow {
     void ShowLoadingText() override {}
@@ -141,50 +102,25 @@ Figures OpenOnce(const fs::path& card) {
     return figures;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    fs::path card = fs::temp_directory_path() / "veltrix_bench_open_card";
-    bool keep = false, given = false;
-    int runs = 7;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--card" && i + 1 < argc) {
-            card = argv[++i];
-            given = true;
-        } else if (arg == "--keep")
-            keep = true;
-        else if (arg == "--runs" && i + 1 < argc)
-            runs = std::max(1, std::atoi(argv[++i]));
-        else {
-            std::fprintf(stderr, "usage: bench_open_card [--card DIR] [--keep] [--runs N]\n");
-            return 2;
-        }
-    }
-    if (!given || !fs::is_directory(card)) {
-        fs::remove_all(card);
-        QElapsedTimer writing;
-        writing.start();
-        WriteCard(card);
-        std::printf("card: %d recordings written to %s in %.1f s\n", 2 * kPairs, card.c_str(),
-                    writing.elapsed() / 1000.0);
-    }
+    bench::CardOptions options;
+    options.card = fs::temp_directory_path() / "veltrix_bench_open_card";
+    options.runs = 7;
+    if (!bench::ParseCardOptions(argc, argv, "bench_open_card", options)) return 2;
+    bench::EnsureCard(options, "Movie_b");
 
-    const Figures first = OpenOnce(card);
+    const Figures first = OpenOnce(options.card);
     std::printf("first open: %zu entries, %zu file lines; lists filled after %.1f ms (UI thread %.1f ms), "
                 "longest UI stall %.1f ms\n",
                 first.entries, first.lines, first.totalMs, first.fillMs, first.longestStallMs);
     std::vector<double> total, fill, stall;
-    for (int run = 0; run < runs; ++run) {
-        const Figures f = OpenOnce(card);
+    for (int run = 0; run < options.runs; ++run) {
+        const Figures f = OpenOnce(options.card);
         total.push_back(f.totalMs);
         fill.push_back(f.fillMs);
         stall.push_back(f.longestStallMs);
@@ -192,8 +128,8 @@ int main(int argc, char** argv) {
     std::printf(
         "warm (median of %d): lists filled after %.1f ms, of which %.1f ms filling the lists on the UI "
         "thread; longest UI stall %.1f ms\n",
-        runs, Median(total), Median(fill), Median(stall));
+        options.runs, bench::Median(total), bench::Median(fill), bench::Median(stall));
     std::printf("then the countdown (5 ticks of 100 ms) opens the first recording: +500 ms by design\n");
-    if (!keep && !given) fs::remove_all(card);
+    if (!options.keep && !options.given) fs::remove_all(options.card);
     return 0;
 }

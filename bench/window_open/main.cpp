@@ -19,14 +19,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench_card.h"
 #include "control_ids.h"
-#include "fixture_writer.h"
 #include "html_map_dlg.h"
 #include "orvex_dlg.h"
 #include "orvex_file_list_ctrl.h"
@@ -36,44 +35,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int kPairs = 500;
-
-std::string Name(int64_t start, int number, const char* tail) {
-    const time_t time = static_cast<time_t>(start);
-    std::tm t{};
-    localtime_r(&time, &t);
-    char name[64];
-    std::snprintf(name, sizeof name, "%04d_%02d_%02d_%02d%02d%02d_%02d%s", t.tm_year + 1900, t.tm_mon + 1,
-                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, number % 100, tail);
-    return name;
-}
-
-void WriteCard(const fs::path& card) {
-    const fs::path clip = fixtures::SampleClip();
-    fixtures::DriveSpec drive;
-    drive.seconds = 3;
-    const fixtures::Telemetry telemetry = fixtures::SimulateDrive(drive);
-    fs::create_directories(card / "Movie");
-    fs::create_directories(card / "Movi_be");
-    std::tm first{};
-    first.tm_year = 2024 - 1900;
-    first.tm_mon = 5;
-    first.tm_mday = 1;
-    first.tm_hour = 8;
-    first.tm_isdst = -1;
-    const int64_t start = std::mktime(&first);
-    for (int i = 0; i < kPairs; ++i) {
-        fixtures::Telemetry t = telemetry;
-        t.startTime = start + 180 * i;
-        fixtures::WriteOptions options;
-        options.sparsePadding = (50ull + (i * 37) % 451) << 20;
-        const TelemetryLayout layout = static_cast<TelemetryLayout>(i % 5);
-        fixtures::WriteRecording(card / "Movie" / Name(t.startTime, i, ".MP4"), layout, t, options, clip);
-        t.startTime += i % 3;
-        fixtures::WriteRecording(card / "Movi_be" / Name(t.startTime, i, "_b.MP4"), layout, t, options, clip);
-    }
-}
 
 // Notes when the first time report reaches the window (before the window handles it).
 struct TimeReportWatch : QObject {
@@ -104,17 +65,12 @@ Figures OpenOnce(COrvexDlg& dlg, const fs::path& card) {
     clock.start();
     dlg.OpenFolder(card);
     // The old lists go at the start of the scan; the new ones are filled in one UI step.
-    if (QTest::qWaitFor([&] { return files->LineCount() == 2 * kPairs; }, 60000))
+    if (QTest::qWaitFor([&] { return files->LineCount() == 2 * bench::kCardPairs; }, 60000))
         figures.listsMs = clock.nsecsElapsed() / 1e6;
     if (QTest::qWaitFor([&] { return watch.firstReportMs >= 0; }, 30000))
         figures.firstReportMs = watch.firstReportMs;
     dlg.removeEventFilter(&watch);
     return figures;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // "VmRSS" of a process in kB, 0 when it is gone; "Rss"/"Pss" of its smaps_rollup.
@@ -170,31 +126,11 @@ int main(int argc, char** argv) {
     setenv("QT_QUICK_BACKEND", "software", 0);
     setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --disable-background-networking", 0);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    fs::path card = fs::temp_directory_path() / "veltrix_bench_window_open";
-    bool keep = false, given = false;
-    int runs = 5;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--card" && i + 1 < argc) {
-            card = argv[++i];
-            given = true;
-        } else if (arg == "--keep")
-            keep = true;
-        else if (arg == "--runs" && i + 1 < argc)
-            runs = std::max(1, std::atoi(argv[++i]));
-        else {
-            std::fprintf(stderr, "usage: bench_window_open [--card DIR] [--keep] [--runs N]\n");
-            return 2;
-        }
-    }
-    if (!given || !fs::is_directory(card)) {
-        fs::remove_all(card);
-        QElapsedTimer writing;
-        writing.start();
-        WriteCard(card);
-        std::printf("card: %d recordings written to %s in %.1f s\n", 2 * kPairs, card.c_str(),
-                    writing.elapsed() / 1000.0);
-    }
+    bench::CardOptions options;
+    options.card = fs::temp_directory_path() / "veltrix_bench_window_open";
+    options.runs = 5;
+    if (!bench::ParseCardOptions(argc, argv, "bench_window_open", options)) return 2;
+    bench::EnsureCard(options, "Movi_be");
 
     // The viewer's settings file lives in its working folder: a fresh one, the map page offline.
     const fs::path work = fs::temp_directory_path() / "veltrix_bench_window_open_work";
@@ -215,18 +151,18 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const Figures first = OpenOnce(dlg, card);
+    const Figures first = OpenOnce(dlg, options.card);
     std::printf("first open: lists filled after %.1f ms, first time report after %.1f ms\n", first.listsMs,
                 first.firstReportMs);
     std::vector<double> lists, report;
-    for (int run = 0; run < runs; ++run) {
-        const Figures f = OpenOnce(dlg, card);
+    for (int run = 0; run < options.runs; ++run) {
+        const Figures f = OpenOnce(dlg, options.card);
         lists.push_back(f.listsMs);
         report.push_back(f.firstReportMs);
     }
     std::printf("warm (median of %d): lists filled after %.1f ms, first time report after %.1f ms "
                 "(of which the countdown to the first recording is 500 ms by design)\n",
-                runs, Median(lists), Median(report));
+                options.runs, bench::Median(lists), bench::Median(report));
 
     // Memory while both videos play with the map shown.
     QTest::qWait(3000);
@@ -242,7 +178,7 @@ int main(int argc, char** argv) {
                 "with its %zu web engine processes %.1f MB resident, %.1f MB proportional (PSS)\n",
                 both ? "two videos play" : "the first recording plays", StatusKb(self, "VmRSS") / 1024.0,
                 StatusKb(self, "VmHWM") / 1024.0, tree.size() - 1, treeRss / 1024.0, treePss / 1024.0);
-    if (!keep && !given) fs::remove_all(card);
+    if (!options.keep && !options.given) fs::remove_all(options.card);
     fs::remove_all(work);
     std::fflush(nullptr);
     _exit(0);
