@@ -371,13 +371,29 @@ slider_point() {
   px=$((sx + $(rnd 0 $((bw - 1))))) py=$((gy + by + bh / 2))
 }
 
-# A point of the bare background (no child under it): the splitters and the size grip live there.
+# A point of the bare background (no child under it): the splitters and the size grip live there,
+# in the narrow gaps between children, so half of the tries look just past a child's right or
+# bottom edge.
 background_point() {
   local boxes try x y hit
   mapfile -t boxes < <(children_boxes)
+  ((${#boxes[@]} > 0)) || return 1
   for try in $(seq 1 40); do
-    random_point
-    x=$((px - gx)) y=$((py - gy)) hit=false
+    if ((RANDOM % 2)); then
+      read -r bx by bw bh <<<"${boxes[$((RANDOM % ${#boxes[@]}))]}"
+      if ((RANDOM % 2)); then
+        x=$((bx + bw + $(rnd 0 4))) y=$((by + $(rnd 0 $((bh > 1 ? bh - 1 : 0)))))
+      else
+        x=$((bx + $(rnd 0 $((bw > 1 ? bw - 1 : 0))))) y=$((by + bh + $(rnd 0 4)))
+      fi
+      ((x >= 1 && x < gw - 1 && y >= 1 && y < gh - 1)) || continue
+      ((x >= gw - 36 && x <= gw - 3 && y <= 31)) && continue
+      px=$((gx + x)) py=$((gy + y))
+    else
+      random_point
+      x=$((px - gx)) y=$((py - gy))
+    fi
+    hit=false
     for box in "${boxes[@]}"; do
       read -r bx by bw bh <<<"$box"
       ((x >= bx && x < bx + bw && y >= by && y < by + bh)) && { hit=true; break; }
