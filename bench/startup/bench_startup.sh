@@ -27,7 +27,7 @@ play=10
 recordings=30
 per_recording=2
 keep=false
-TIME_REPORT_PATTERN=${TIME_REPORT_PATTERN:-'time report|TimeChanged|OnPlayerTime|WM_PLAYER_TIME'}
+TIME_REPORT_PATTERN=${TIME_REPORT_PATTERN:-'[Tt]ime ?[Rr]eport|TimeChanged|OnPlayerTime|WM_PLAYER_TIME'}
 
 while [[ $# -gt 0 ]]; do
   case $1 in
