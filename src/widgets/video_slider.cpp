@@ -1,64 +1,18 @@
 #include "video_slider.h"
 
-#include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleFactory>
-#include <QStyleOptionSlider>
 #include <algorithm>
 
 #include "private_message.h"
 #include "win_edges.h"
 #include "win_fonts.h"
 
-namespace {
-
-// Fusion on every desktop: the rectangles the drawing and the pointer arithmetic rely on must not
-// change with the user's theme. The slider owns its style object.
-void UseFusionStyle(QSlider* slider) {
-    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
-        fusion->setParent(slider);
-        slider->setStyle(fusion);
-    }
-}
-
-QRect SliderSubRect(const QSlider* slider, QStyle::SubControl part) {
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = slider->sliderPosition();
-    option.sliderValue = slider->value();
-    option.singleStep = slider->singleStep();
-    option.pageStep = slider->pageStep();
-    option.upsideDown = slider->invertedAppearance();
-    option.tickPosition = slider->tickPosition();
-    option.tickInterval = slider->tickInterval();
-    option.subControls = QStyle::SC_All;
-    return slider->style()->subControlRect(QStyle::CC_Slider, &option, part, slider);
-}
-
-// The ellipse inscribed in the thumb rectangle, outlined with a black one-pixel pen.
-void PaintThumb(QPainter& painter, const QRect& thumb, const QColor& fill) {
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(fill);
-    painter.drawEllipse(thumb.adjusted(0, 0, -1, -1));
-}
-
-void PrepareSlider(QSlider* slider) {
-    slider->setOrientation(Qt::Horizontal);
-    UseFusionStyle(slider);
-}
-
-} // namespace
-
 // ---------------------------------------------------------------------------------------------
 // CVideoSlider
 
-CVideoSlider::CVideoSlider(QWidget* parent) : QSlider(parent), m_pTimeFont(WinFont("Consolas", -12)) {
-    PrepareSlider(this);
+CVideoSlider::CVideoSlider(QWidget* parent)
+    : CFusionSlider(parent, QColor(100, 250, 100), QColor(240, 0, 180)),
+      m_pTimeFont(WinFont("Consolas", -12)) {
     setRange(0, 1000);
     setValue(g_nSeekOrigin);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -84,10 +38,7 @@ void CVideoSlider::UpdateDescription() {
 }
 
 QRect CVideoSlider::ChannelRect() const {
-    return SliderSubRect(this, QStyle::SC_SliderGroove);
-}
-QRect CVideoSlider::ThumbRect() const {
-    return SliderSubRect(this, QStyle::SC_SliderHandle);
+    return SubControlRect(QStyle::SC_SliderGroove);
 }
 
 // Every user move ends here (the pointer moves below trigger it too). Time 0 is the lowest a user
@@ -98,7 +49,7 @@ void CVideoSlider::OnUserAction(int action) {
     if (sliderPosition() < scale.origin) setSliderPosition(scale.origin);
     setValue(sliderPosition());
     SetCurrentMs(SeekPositionToMs(value(), scale, m_nDurationMs));
-    SendPrivateMessage(m_pTarget, WM_SEEK_REQUEST, 0);
+    SendPrivateMessage(MessageTarget(), WM_SEEK_REQUEST, 0);
 }
 
 // The position under the pointer, never left of time 0; a move by code, so nothing is sent.
@@ -111,34 +62,10 @@ void CVideoSlider::MoveToPointer(int x) {
     SetCurrentMs(SeekPositionToMs(value(), scale, m_nDurationMs));
 }
 
-void CVideoSlider::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        event->ignore();
-        return;
-    }
-    MoveToPointer(int(event->position().x()));
-    m_bDragging = 1;
-    event->accept();
-}
-
-void CVideoSlider::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_bDragging) return;
-    MoveToPointer(int(event->position().x()));
-    triggerAction(QAbstractSlider::SliderMove);
-}
-
-void CVideoSlider::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !m_bDragging) return;
-    m_bDragging = 0;
-    MoveToPointer(int(event->position().x()));
-    triggerAction(QAbstractSlider::SliderMove);
-    update();
-}
-
 void CVideoSlider::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     PaintGroove(painter);
-    PaintThumb(painter, ThumbRect(), m_bDragging ? m_crThumbPressed : m_crThumb);
+    PaintThumb(painter);
 }
 
 void CVideoSlider::PaintGroove(QPainter& painter) {
@@ -149,10 +76,10 @@ void CVideoSlider::PaintGroove(QPainter& painter) {
     g_nSeekOrigin = scale.origin;
     g_nSeekSpan = scale.span;
     g_nSliderThumbX = SliderThumbX(ChannelRect().width(), sliderPosition(), minimum(), maximum());
-    if (!g_bSliderDrawn && m_pTarget) {
+    if (!g_bSliderDrawn && MessageTarget()) {
         // Painting must not run the receiver's handler inside it: the first-drawing notice is posted.
         g_bSliderDrawn = 1;
-        PostPrivateMessage(m_pTarget, WM_SEEK_REQUEST, 0);
+        PostPrivateMessage(MessageTarget(), WM_SEEK_REQUEST, 0);
     }
 
     const int innerRight = inner.left() + inner.width(); // exclusive, as the boxes below are
@@ -169,8 +96,8 @@ void CVideoSlider::PaintGroove(QPainter& painter) {
 // ---------------------------------------------------------------------------------------------
 // CMySliderControl
 
-CMySliderControl::CMySliderControl(QWidget* parent) : QSlider(parent) {
-    PrepareSlider(this);
+CMySliderControl::CMySliderControl(QWidget* parent)
+    : CFusionSlider(parent, QColor(255, 0, 0), QColor(170, 0, 0)) {
     setRange(0, 100);
     setValue(50);
     setAutoFillBackground(false);
@@ -178,51 +105,23 @@ CMySliderControl::CMySliderControl(QWidget* parent) : QSlider(parent) {
 }
 
 QRect CMySliderControl::GrooveRect() const {
-    const QRect groove = SliderSubRect(this, QStyle::SC_SliderGroove);
+    const QRect groove = SubControlRect(QStyle::SC_SliderGroove);
     return orientation() == Qt::Horizontal ? groove.adjusted(0, -2, 0, 2) : groove.adjusted(-1, 0, 1, 0);
-}
-
-QRect CMySliderControl::ThumbRect() const {
-    return SliderSubRect(this, QStyle::SC_SliderHandle);
 }
 
 void CMySliderControl::OnUserAction(int action) {
     if (action == QAbstractSlider::SliderNoAction) return;
     setValue(sliderPosition());
-    SendPrivateMessage(m_pTarget, WM_VOLUME_CHANGED, 0);
+    SendPrivateMessage(MessageTarget(), WM_VOLUME_CHANGED, 0);
 }
 
 void CMySliderControl::MoveToPointer(int x) {
-    const QRect channel = SliderSubRect(this, QStyle::SC_SliderGroove);
+    const QRect channel = SubControlRect(QStyle::SC_SliderGroove);
     setValue(SliderPositionAtX(x, channel.left(), channel.width(), minimum(), maximum()));
-}
-
-void CMySliderControl::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        event->ignore();
-        return;
-    }
-    MoveToPointer(int(event->position().x()));
-    m_bDragging = 1;
-    update();
-    event->accept();
-}
-
-void CMySliderControl::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_bDragging) return;
-    MoveToPointer(int(event->position().x()));
-    triggerAction(QAbstractSlider::SliderMove);
-}
-
-void CMySliderControl::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !m_bDragging) return;
-    m_bDragging = 0;
-    triggerAction(QAbstractSlider::SliderMove);
-    update();
 }
 
 void CMySliderControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     DrawSunkenEdge(painter, GrooveRect());
-    PaintThumb(painter, ThumbRect(), m_bDragging ? m_crThumbPressed : m_crThumb);
+    PaintThumb(painter);
 }
