@@ -5,14 +5,12 @@
 #include <QApplication>
 #include <QTest>
 
-#include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <unistd.h>
 #include <vector>
 
 #include "catalog_lists.h"
+#include "catalog_test_support.h"
 #include "language.h"
 #include "orvex_file_list_ctrl.h"
 #include "orvex_group_list_ctrl.h"
@@ -24,76 +22,37 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int64_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
-    std::tm wall{};
-    wall.tm_year = year - 1900;
-    wall.tm_mon = month - 1;
-    wall.tm_mday = day;
-    wall.tm_hour = hour;
-    wall.tm_min = minute;
-    wall.tm_sec = second;
-    wall.tm_isdst = -1;
-    return static_cast<int64_t>(std::mktime(&wall));
-}
+using catalog_test::At;
 
 // A card of empty files named like recordings; the reader stand-in reports chosen media facts.
 class FakeCard {
   public:
-    FakeCard() : m_root(fs::temp_directory_path() / ("veltrix_lists_" + std::to_string(::getpid()))) {
-        fs::remove_all(m_root);
-        fs::create_directories(m_root / "Movie");
-    }
-    ~FakeCard() {
-        std::error_code ec;
-        fs::remove_all(m_root, ec);
-    }
+    FakeCard() : m_card("lists") { fs::create_directories(m_card.Root() / "Movie"); }
     void Add(const std::string& name, int64_t start, uint32_t durationMs, uint64_t size, uint16_t width,
              uint16_t height) {
-        std::ofstream(m_root / "Movie" / name) << "x";
-        MediaInfo& info = m_infos[name];
-        info.m_llStartTime = start;
-        info.m_uDurationMs = durationMs;
-        info.m_ullFileSize = size;
+        m_card.Write("Movie/" + name);
+        MediaInfo& info = m_readers.Add(name, start, durationMs, size);
         info.m_wWidth = width;
         info.m_wHeight = height;
     }
     void Scan(CRecordingCatalog& catalog) {
-        catalog.SetParserFactory([this](const fs::path& path) -> std::unique_ptr<COrvexVideoParser> {
-            return std::make_unique<Reader>(m_infos, path.filename().string());
-        });
-        ASSERT_TRUE(catalog.ScanSource(m_root, ""));
+        catalog.SetParserFactory(m_readers.Factory());
+        ASSERT_TRUE(catalog.ScanSource(Root(), ""));
     }
-    const fs::path& Root() const { return m_root; }
+    const fs::path& Root() const { return m_card.Root(); }
 
   private:
-    class Reader : public COrvexVideoParser {
-      public:
-        Reader(const std::map<std::string, MediaInfo>& infos, std::string name)
-            : m_infos(infos), m_name(name) {}
-        void SetMediaInfo(MediaInfo* info) override { m_info = info; }
-        int Parse(const fs::path&) override {
-            const auto it = m_infos.find(m_name);
-            if (it == m_infos.end() || !m_info) return -1;
-            *m_info = it->second;
-            return 0;
-        }
-
-      private:
-        const std::map<std::string, MediaInfo>& m_infos;
-        std::string m_name;
-        MediaInfo* m_info = nullptr;
-    };
-    fs::path m_root;
-    std::map<std::string, MediaInfo> m_infos;
+    catalog_test::TempCard m_card;
+    catalog_test::FakeReaders m_readers;
 };
 
 // Group 0: a front and a rear file of 60 s each (1920 x 1088, 1048575 bytes each). Group 1: one
 // file from 23:59:30 for 60 s with no picture size, 1048576 bytes. Group 2: one 1080p file.
 void WriteStandardCard(FakeCard& card) {
-    card.Add("2024_06_01_080000_00.MP4", LocalTime(2024, 6, 1, 8, 0, 0), 60000, 1048575, 1920, 1088);
-    card.Add("2024_06_01_080000_00_b.MP4", LocalTime(2024, 6, 1, 8, 0, 0), 60000, 1048575, 1920, 1088);
-    card.Add("2024_06_01_235930_01.MP4", LocalTime(2024, 6, 1, 23, 59, 30), 60000, 1048576, 0, 1080);
-    card.Add("2024_06_02_120000_02.MP4", LocalTime(2024, 6, 2, 12, 0, 0), 5000, 7u << 20, 1920, 1080);
+    card.Add("2024_06_01_080000_00.MP4", At(2024, 6, 1, 8, 0, 0), 60000, 1048575, 1920, 1088);
+    card.Add("2024_06_01_080000_00_b.MP4", At(2024, 6, 1, 8, 0, 0), 60000, 1048575, 1920, 1088);
+    card.Add("2024_06_01_235930_01.MP4", At(2024, 6, 1, 23, 59, 30), 60000, 1048576, 0, 1080);
+    card.Add("2024_06_02_120000_02.MP4", At(2024, 6, 2, 12, 0, 0), 5000, 7u << 20, 1920, 1080);
 }
 
 QString Cell(const QTableWidget& list, int line, int column) {
