@@ -44,19 +44,6 @@ QPainterPath Circle(QPointF c, double r) {
     return path;
 }
 
-QPainterPath Line(std::initializer_list<QPointF> points) {
-    QPainterPath path;
-    bool first = true;
-    for (const QPointF& pt : points) {
-        if (first)
-            path.moveTo(pt);
-        else
-            path.lineTo(pt);
-        first = false;
-    }
-    return path;
-}
-
 // A point on a circle; angles in degrees, counter-clockwise from three o'clock (screen y down).
 QPointF OnCircle(QPointF c, double r, double degrees) {
     const double a = qDegreesToRadians(degrees);
@@ -72,7 +59,7 @@ void Gauge(QPainter& p, double needle, bool plus) {
     arc.arcTo(dial, 215, -250);
     QPainterPath marks = Stroked(arc, 2.2);
     for (double a : {215.0, 152.5, 90.0, 27.5, -35.0})
-        marks = marks.united(Stroked(Line({OnCircle(c, 5.6, a), OnCircle(c, 7.2, a)}), 1.5));
+        marks = marks.united(Stroked(Polyline({OnCircle(c, 5.6, a), OnCircle(c, 7.2, a)}), 1.5));
     QPainterPath sign = Rect(9, 19.9, 6, 2.3, 0.8);
     if (plus) sign = sign.united(Rect(10.85, 18.05, 2.3, 6, 0.8));
     FillGlyph(p, marks.united(sign), Tone::Light);
@@ -222,7 +209,7 @@ void DrawVolumeOn(QPainter& p, const QSize& s) {
 void DrawVolumeMuted(QPainter& p, const QSize& s) {
     Button(p, s, QSizeF(12, 24), 1.0, [](QPainter& q) {
         // The speaker struck through, with a gap around the stroke so that it stands out.
-        const QPainterPath strike = Line({{1.2, 17.6}, {10.6, 6.4}});
+        const QPainterPath strike = Polyline({{1.2, 17.6}, {10.6, 6.4}});
         FillGlyph(q, Speaker().subtracted(Stroked(strike, 3.0)), Tone::Light);
         FillGlyph(q, Stroked(strike, 1.5), Tone::Accent);
     });
@@ -269,8 +256,8 @@ void DrawMaximise(QPainter& p, const QSize& s) {
 void DrawClose(QPainter& p, const QSize& s) {
     Button(p, s, kSquare, 0.6, [](QPainter& q) {
         FillGlyph(q,
-                  Stroked(Line({{5.5, 5.5}, {18.5, 18.5}}), 3.6)
-                      .united(Stroked(Line({{18.5, 5.5}, {5.5, 18.5}}), 3.6)),
+                  Stroked(Polyline({{5.5, 5.5}, {18.5, 18.5}}), 3.6)
+                      .united(Stroked(Polyline({{18.5, 5.5}, {5.5, 18.5}}), 3.6)),
                   Tone::Light);
     });
 }
@@ -348,7 +335,7 @@ void DrawAutoNextOn(QPainter& p, const QSize& s) {
 void DrawAutoNextOff(QPainter& p, const QSize& s) {
     Button(p, s, kSquare, kSmallFill, [](QPainter& q) {
         FillGlyph(q, LoopArrow().united(SmallPlay()), Tone::Dim);
-        FillGlyph(q, Stroked(Line({{4.5, 19.5}, {19.5, 4.5}}), 2.4), Tone::Light);
+        FillGlyph(q, Stroked(Polyline({{4.5, 19.5}, {19.5, 4.5}}), 2.4), Tone::Light);
     });
 }
 
@@ -378,16 +365,16 @@ void DrawMap(QPainter& p, const QSize& s) {
                                            {8.5, 18.5},
                                            {2.5, 20.5}},
                                           0.6);
-        map = map.subtracted(Stroked(Line({{8.5, 3.5}, {8.5, 18.5}}), 0.9))
-                  .subtracted(Stroked(Line({{15.5, 5.5}, {15.5, 20.5}}), 0.9));
+        map = map.subtracted(Stroked(Polyline({{8.5, 3.5}, {8.5, 18.5}}), 0.9))
+                  .subtracted(Stroked(Polyline({{15.5, 5.5}, {15.5, 20.5}}), 0.9));
         FillGlyph(q, map, Tone::Light);
-        FillGlyph(q, Stroked(Line({{4.8, 15.5}, {8.5, 11}, {12.5, 13.5}, {18.5, 8}}), 1.9), Tone::Accent);
+        FillGlyph(q, Stroked(Polyline({{4.8, 15.5}, {8.5, 11}, {12.5, 13.5}, {18.5, 8}}), 1.9), Tone::Accent);
     });
 }
 
 void DrawGSensor(QPainter& p, const QSize& s) {
     Button(p, s, kSquare, kSmallFill, [](QPainter& q) {
-        FillGlyph(q, Stroked(Line({{3.5, 3.5}, {3.5, 20.5}, {21, 20.5}}), 1.8), Tone::Light);
+        FillGlyph(q, Stroked(Polyline({{3.5, 3.5}, {3.5, 20.5}, {21, 20.5}}), 1.8), Tone::Light);
         QPainterPath wave;
         wave.moveTo(5, 12);
         wave.cubicTo(7, 3.5, 9, 3.5, 11, 12);

@@ -93,20 +93,6 @@ QPainterPath SpacedText(const QString& text, double pixelSize, double spacing, Q
     return path.translated(centre - path.boundingRect().center());
 }
 
-QPainterPath Polygon(std::initializer_list<QPointF> points) {
-    QPainterPath path;
-    bool first = true;
-    for (const QPointF& pt : points) {
-        if (first)
-            path.moveTo(pt);
-        else
-            path.lineTo(pt);
-        first = false;
-    }
-    path.closeSubpath();
-    return path;
-}
-
 } // namespace
 
 void DrawAppIcon(QPainter& p, const QSize& s) {

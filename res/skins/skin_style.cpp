@@ -109,6 +109,25 @@ QPainterPath Stroked(const QPainterPath& line, double width, Qt::PenCapStyle cap
     return stroker.createStroke(line).simplified();
 }
 
+QPainterPath Polyline(std::initializer_list<QPointF> points) {
+    QPainterPath path;
+    bool first = true;
+    for (const QPointF& pt : points) {
+        if (first)
+            path.moveTo(pt);
+        else
+            path.lineTo(pt);
+        first = false;
+    }
+    return path;
+}
+
+QPainterPath Polygon(std::initializer_list<QPointF> points) {
+    QPainterPath path = Polyline(points);
+    path.closeSubpath();
+    return path;
+}
+
 QPainterPath RoundedPolygon(std::initializer_list<QPointF> points, double radius) {
     // Shrink-free rounding: the polygon is inset by the radius, then grown back with round joins.
     QPolygonF polygon;

@@ -44,6 +44,10 @@ void FillGlyph(QPainter& p, const QPainterPath& path, Tone tone);
 QPainterPath Stroked(const QPainterPath& line, double width, Qt::PenCapStyle cap = Qt::RoundCap,
                      Qt::PenJoinStyle join = Qt::RoundJoin);
 
+// The open line through `points`; Polygon closes it.
+QPainterPath Polyline(std::initializer_list<QPointF> points);
+QPainterPath Polygon(std::initializer_list<QPointF> points);
+
 // A polygon with its corners rounded by `radius` (design units).
 QPainterPath RoundedPolygon(std::initializer_list<QPointF> points, double radius);
 
