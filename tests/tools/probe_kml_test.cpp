@@ -2,8 +2,6 @@
 // line by line against a rendering of the fixes that the probe's own track loading reads.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -14,13 +12,12 @@
 #include "fixture_writer.h"
 #include "parser_factory.h"
 #include "probe_track.h"
+#include "program_run.h"
 #include "video_parser.h"
 
 namespace {
 
-struct KmlRun {
-    int status = -1;
-    std::string out;
+struct KmlRun : ProgramRun {
     std::string err;
 };
 
@@ -32,20 +29,11 @@ std::string ReadText(const std::filesystem::path& path) {
 }
 
 KmlRun RunKml(const std::string& args) {
-    KmlRun run;
     const auto errFile = fixtures::ScratchDir("probe_kml_stderr") / "err.txt";
-    const std::string command =
-        std::string(VELTRIX_PROBE_EXE) + " --kml " + args + " 2>'" + errFile.string() + "'";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = ReadText(errFile);
-    return run;
+    // Braced initialisers run in order: the error text is read once the program has ended.
+    return KmlRun{
+        RunProgram(std::string(VELTRIX_PROBE_EXE) + " --kml " + args + " 2>'" + errFile.string() + "'"),
+        ReadText(errFile)};
 }
 
 std::string Quoted(const std::filesystem::path& path) {

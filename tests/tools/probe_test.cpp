@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -14,6 +12,7 @@
 #include "fixture_writer.h"
 #include "gpx_writer.h"
 #include "probe_json.h"
+#include "program_run.h"
 
 namespace {
 GpsFix Fix(double lat, double lon, uint8_t flags) {
@@ -34,21 +33,8 @@ GpsFix Fix(double lat, double lon, uint8_t flags) {
     return f;
 }
 
-struct ProgramRun {
-    int status = -1;
-    std::string out;
-};
 ProgramRun RunProbe(const std::string& args) {
-    ProgramRun run;
-    FILE* pipe = popen((std::string(VELTRIX_PROBE_EXE) + " " + args + " 2>/dev/null").c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return RunProgram(std::string(VELTRIX_PROBE_EXE) + " " + args + " 2>/dev/null");
 }
 } // namespace
 
