@@ -99,6 +99,13 @@ static void StartChild(const ShellTestFolder& folder, const std::string& screen)
     ChildApplication();
 }
 
+// Shown and made the active window, so that its shortcuts take the keys.
+bool ShowActive(QWidget& window) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    return QTest::qWaitForWindowActive(&window);
+}
+
 std::string Ini() {
     return ShellTestFolder::Read("Veltrix.ini");
 }
@@ -498,9 +505,7 @@ static void EachShortcutReachesItsCommandAndEscapeNoneChild(const ShellTestFolde
     StartChild(folder, screen);
     CommandDlg dlg;
     dlg.Create();
-    dlg.show();
-    QApplication::setActiveWindow(&dlg);
-    CHILD_CHECK(QTest::qWaitForWindowActive(&dlg));
+    CHILD_CHECK(ShowActive(dlg));
     dlg.m_bRecordCommands = true;
     const std::vector<std::pair<QKeyCombination, int>> keys = {
         {Qt::Key_Space, IDC_PLAY},
@@ -559,9 +564,7 @@ static void ShortcutsRunTheirCommandsAndEscapeLeavesFullScreenVideoOnlyChild(con
     CommandDlg dlg;
     dlg.m_nFakeEntries = 1;
     dlg.Create();
-    dlg.show();
-    QApplication::setActiveWindow(&dlg);
-    CHILD_CHECK(QTest::qWaitForWindowActive(&dlg));
+    CHILD_CHECK(ShowActive(dlg));
     auto* volume = dlg.ControlById<QAbstractSlider>(IDC_VOLUME_SLIDER);
     const int start = volume->value();
     QTest::keyClick(&dlg, Qt::Key_Up);
