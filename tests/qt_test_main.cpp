@@ -1,5 +1,5 @@
-// One application object for the rule tests: its event queue is the UI thread's, which the folder
-// scan posts its last steps to. Offscreen, so no display is needed.
+// One application object for a whole test program (widget, dialog and rule tests): its event queue
+// is the UI thread's. The offscreen platform is chosen before it exists, so no display is needed.
 #include <gtest/gtest.h>
 
 #include <QApplication>
