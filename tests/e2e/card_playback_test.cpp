@@ -50,6 +50,19 @@ constexpr int kClipSeconds = 8;
         }                                                                                                    \
     } while (false)
 
+// A working folder whose settings file places the window at a known spot, with the map offline.
+fs::path WindowWorkFolder(const char* name) {
+    const fs::path work = fixtures::ScratchDir(name);
+    std::ofstream(work / "Veltrix.ini", std::ios::binary)
+        << "[UI]\nLANGID=ENG\nMAP=2\n[WINPOS]\nLEFT=0\nTOP=0\nRIGHT=1250\nBOTTOM=560\n";
+    return work;
+}
+
+bool ShowExposed(QWidget& window) {
+    window.show();
+    return QTest::qWaitForWindowExposed(&window);
+}
+
 std::string Name(int64_t start, int number, bool rear) {
     const time_t time = static_cast<time_t>(start);
     std::tm t{};
@@ -143,9 +156,7 @@ struct BoxAnswerer {
 TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
     const Card card = WriteCard();
-    const fs::path work = fixtures::ScratchDir("e2e_work");
-    std::ofstream(work / "Veltrix.ini", std::ios::binary)
-        << "[UI]\nLANGID=ENG\nMAP=2\n[WINPOS]\nLEFT=0\nTOP=0\nRIGHT=1250\nBOTTOM=560\n";
+    const fs::path work = WindowWorkFolder("e2e_work");
     const std::string outputDir = VELTRIX_TEST_OUTPUT_DIR;
     EXPECT_EXIT(
         {
@@ -154,8 +165,7 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             BoxAnswerer boxes;
             COrvexDlg dlg;
             STEP_CHECK(dlg.Create());
-            dlg.show();
-            STEP_CHECK(QTest::qWaitForWindowExposed(&dlg));
+            STEP_CHECK(ShowExposed(dlg));
             auto* files = dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST);
             auto* groups = dlg.ControlById<COrvexGroupListCtrl>(IDC_GROUP_LIST);
             auto* slider = dlg.ControlById<CVideoSlider>(IDC_SEEK_SLIDER);
@@ -172,7 +182,7 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
 
             // Opened as `veltrix CARD` does: the lists fill, the first recording plays in both panes.
             dlg.OpenFolder(card.dir);
-            QTest::qWaitFor([&] { return files->LineCount() == card.entries; }, 20000);
+            (void)QTest::qWaitFor([&] { return files->LineCount() == card.entries; }, 20000);
             std::fprintf(stderr, "file lines %d, group lines %d\n", files->LineCount(), groups->LineCount());
             STEP_CHECK(files->LineCount() == card.entries);
             STEP_CHECK(groups->LineCount() == 2);
@@ -374,9 +384,7 @@ TEST(CardPlayback, DemoCardPlayingScreenshot) {
     const fs::path demo = fixtures::ScratchDir("e2e_demo");
     const std::string command = std::string(VELTRIX_DEMO_CARD_EXE) + " '" + demo.string() + "' > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    const fs::path work = fixtures::ScratchDir("e2e_demo_work");
-    std::ofstream(work / "Veltrix.ini", std::ios::binary)
-        << "[UI]\nLANGID=ENG\nMAP=2\n[WINPOS]\nLEFT=0\nTOP=0\nRIGHT=1250\nBOTTOM=560\n";
+    const fs::path work = WindowWorkFolder("e2e_demo_work");
     const std::string outputDir = VELTRIX_TEST_OUTPUT_DIR;
     EXPECT_EXIT(
         {
@@ -384,8 +392,7 @@ TEST(CardPlayback, DemoCardPlayingScreenshot) {
             ChildApplication();
             COrvexDlg dlg;
             STEP_CHECK(dlg.Create());
-            dlg.show();
-            STEP_CHECK(QTest::qWaitForWindowExposed(&dlg));
+            STEP_CHECK(ShowExposed(dlg));
             STEP_CHECK(QTest::qWaitFor([&] { return dlg.MapDlg() && dlg.MapDlg()->IsEngineReady(); }, 60000));
             dlg.OpenFolder(demo);
             auto* slider = dlg.ControlById<CVideoSlider>(IDC_SEEK_SLIDER);
