@@ -66,14 +66,17 @@ TEST(GdipButtonFaces, NormalPressedHoverAndDisabledFromOnePicture) {
         for (int x = 0; x < 36; ++x) {
             const QRgb n = normal.pixel(x, y);
             // Pressed: one pixel right and down; the first row and column are empty.
-            if (x == 0 || y == 0)
+            if (x == 0 || y == 0) {
                 EXPECT_EQ(qAlpha(pressed.pixel(x, y)), 0);
-            else
+            } else {
                 EXPECT_EQ(pressed.pixel(x, y), normal.pixel(x - 1, y - 1)) << x << "," << y;
+            }
             // Disabled: grey (equal channels), same coverage.
             const QRgb d = disabled.pixel(x, y);
             EXPECT_EQ(qAlpha(d), qAlpha(n));
-            if (qAlpha(d) > 0) EXPECT_TRUE(qRed(d) == qGreen(d) && qGreen(d) == qBlue(d)) << x << "," << y;
+            if (qAlpha(d) > 0) {
+                EXPECT_TRUE(qRed(d) == qGreen(d) && qGreen(d) == qBlue(d)) << x << "," << y;
+            }
             // Hover: 1.05 c + 0.05 on each colour channel, alpha kept.
             const QRgb h = hover.pixel(x, y);
             EXPECT_EQ(qAlpha(h), qAlpha(n));
