@@ -1,6 +1,7 @@
 #include "engine_events.h"
 
 #include "private_message.h"
+#include "trace.h"
 #include "video_engine.h"
 
 std::atomic<int> g_bOpening{0};
@@ -17,7 +18,8 @@ void ReportTime(EngineEventTarget& target, int64_t ms) {
     if (target.m_llPendingSeekMs != 0) return;
     PostPrivateMessage(target.m_pReceiver, WM_PLAYER_TIME, static_cast<uint32_t>(ms));
     if (target.m_fnMoveSeekSlider) target.m_fnMoveSeekSlider(ms);
-    g_bOpening = 0;
+    // The first report after an opening is traced: start-up measurements look for it.
+    if (g_bOpening.exchange(0)) Trace("==>> first time report %lld ms\n", static_cast<long long>(ms));
 }
 
 // The rules shared by both engines: what each event posts or clears.
