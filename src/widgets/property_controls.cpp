@@ -169,11 +169,11 @@ QRect CPropertyText::PaintFrame(QPainter& painter, bool withValue) {
     PaintFrameAndBack(painter, rect(), m_nBorderWidth, m_crBorder, m_crBack);
     const PropertyTextLayout layout =
         PropertyTextGeometry(rect(), m_nBorderWidth, m_nCaptionHeight, m_nValueHeight);
-    painter.setFont(captionFont);
+    painter.setFont(FontFittingWidth(captionFont, m_strCaption, layout.caption.width()));
     painter.setPen(m_crCaption);
     painter.drawText(layout.caption, Qt::AlignCenter | Qt::TextSingleLine, m_strCaption);
     if (withValue) {
-        painter.setFont(valueFont);
+        painter.setFont(FontFittingWidth(valueFont, m_strValue, layout.value.width()));
         painter.setPen(m_crValue);
         painter.drawText(layout.value, Qt::AlignCenter | Qt::TextSingleLine, m_strValue);
     }

@@ -1,5 +1,6 @@
 #include "win_fonts.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 
 QString LinuxFontFamily(const QString& windowsFamily) {
@@ -24,4 +25,12 @@ QFont WinFont(const QString& windowsFamily, int height, bool bold) {
             font.setPixelSize(--size);
     }
     return font;
+}
+
+QFont FontFittingWidth(const QFont& font, const QString& text, int width, int minimumPixels) {
+    QFont fitted = font;
+    int size = fitted.pixelSize() > 0 ? fitted.pixelSize() : QFontInfo(fitted).pixelSize();
+    while (size > minimumPixels && QFontMetrics(fitted).horizontalAdvance(text) > width)
+        fitted.setPixelSize(--size);
+    return fitted;
 }

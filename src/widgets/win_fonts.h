@@ -12,3 +12,7 @@ QString LinuxFontFamily(const QString& windowsFamily);
 // pixels; a positive height is the cell height, which becomes the largest pixel size whose line
 // height still fits in it. 0 keeps the family's default size.
 QFont WinFont(const QString& windowsFamily, int height, bool bold = false);
+
+// `font`, made smaller when `text` would be wider than `width` pixels (a gauge cell of a narrow
+// window), so the text shows whole instead of clipped; never below `minimumPixels`.
+QFont FontFittingWidth(const QFont& font, const QString& text, int width, int minimumPixels = 8);

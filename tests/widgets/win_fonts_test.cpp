@@ -23,3 +23,14 @@ TEST(WinFontsTest, NegativeHeightIsPixelSizeAndPositiveIsACellThatFits) {
         EXPECT_TRUE(font.bold());
     }
 }
+
+TEST(WinFontsTest, TextWiderThanItsCellGetsASmallerFontAndNarrowTextKeepsItsOwn) {
+    const QFont font = WinFont("Consolas", -16);
+    const QString dateTime = QStringLiteral("2024/06/01 12:00:09");
+    const QFont fitted = FontFittingWidth(font, dateTime, 95);
+    EXPECT_LT(fitted.pixelSize(), 16);
+    EXPECT_LE(QFontMetrics(fitted).horizontalAdvance(dateTime), 95);
+    EXPECT_EQ(FontFittingWidth(font, QStringLiteral("D"), 95).pixelSize(), 16);
+    // A cell too narrow for any size stops at the smallest one.
+    EXPECT_EQ(FontFittingWidth(font, dateTime, 3).pixelSize(), 8);
+}
