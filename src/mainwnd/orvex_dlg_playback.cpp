@@ -40,6 +40,13 @@ bool IsActive(const CVideoEngine& engine, bool countPaused) {
     return engine.IsUsable() && (engine.m_bPlaying != 0 || (countPaused && engine.m_bPaused != 0));
 }
 
+// The engine whose time leads: the front when active, else the rear, else none.
+CVideoEngine* MasterEngine(CVideoEngine& front, CVideoEngine& rear, bool countPaused) {
+    if (IsActive(front, countPaused)) return &front;
+    if (IsActive(rear, countPaused)) return &rear;
+    return nullptr;
+}
+
 void SetButtonState(CGdipButton* button, int state) {
     if (!button) return;
     button->m_nImageState = state;
@@ -294,9 +301,7 @@ void COrvexDlg::OnSeekRequest(uintptr_t) {
 }
 
 void COrvexDlg::SeekBy(int64_t deltaMs) {
-    CVideoEngine* master = IsActive(*m_pFrontEngine, true)  ? m_pFrontEngine.get()
-                           : IsActive(*m_pRearEngine, true) ? m_pRearEngine.get()
-                                                            : nullptr;
+    CVideoEngine* master = MasterEngine(*m_pFrontEngine, *m_pRearEngine, true);
     if (!master) return;
     const int64_t length = master->GetLength();
     if (length <= 0) return;
@@ -334,16 +339,12 @@ void COrvexDlg::MoveSlider(int64_t timeMs, int64_t lengthMs) {
 void COrvexDlg::MoveSliderToTime(int64_t timeMs, bool countPaused) {
     // A report that was queued before a seek was asked for would pull the thumb back.
     if (!countPaused && m_engineTarget.m_llPendingSeekMs != 0) return;
-    CVideoEngine* master = IsActive(*m_pFrontEngine, countPaused)  ? m_pFrontEngine.get()
-                           : IsActive(*m_pRearEngine, countPaused) ? m_pRearEngine.get()
-                                                                   : nullptr;
+    CVideoEngine* master = MasterEngine(*m_pFrontEngine, *m_pRearEngine, countPaused);
     MoveSlider(timeMs, master ? master->GetLength() : 0);
 }
 
 void COrvexDlg::OnSliderFollowTimer() {
-    CVideoEngine* master = IsActive(*m_pFrontEngine, true)  ? m_pFrontEngine.get()
-                           : IsActive(*m_pRearEngine, true) ? m_pRearEngine.get()
-                                                            : nullptr;
+    CVideoEngine* master = MasterEngine(*m_pFrontEngine, *m_pRearEngine, true);
     if (!master) return;
     MoveSlider(std::max<int64_t>(master->GetTime(), 0), master->GetLength());
 }
