@@ -11,7 +11,7 @@ void ReadBlock(BoundedFile& file, uint64_t offset, uint32_t size, std::vector<Re
     if (size == 0 || offset >= file.Size()) return;
     const uint64_t available = std::min<uint64_t>(size, file.Size() - offset);
     out.resize(static_cast<size_t>(available / sizeof(Record)));
-    file.ReadAt(offset, out.data(), out.size() * sizeof(Record));
+    file.ReadBlockAt(offset, out.data(), out.size() * sizeof(Record));
 }
 
 bool LoadBlocks(const std::filesystem::path& path, const MediaInfo& info, ProbeTrack& track) {

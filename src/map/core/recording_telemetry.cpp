@@ -13,7 +13,7 @@ template <typename Record> std::vector<Record> ReadBlock(BoundedFile& file, uint
     if (size == 0 || !file.Holds(offset, size)) return {};
     std::vector<Record> records(size / sizeof(Record));
     try {
-        file.ReadAt(offset, records.data(), records.size() * sizeof(Record));
+        file.ReadBlockAt(offset, records.data(), records.size() * sizeof(Record));
     } catch (const FileReadError&) {
         return {};
     }
