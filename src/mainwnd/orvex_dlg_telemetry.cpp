@@ -85,17 +85,16 @@ void COrvexDlg::FollowTime(int64_t timeMs) {
     if (u.vehicleSample) ShowVehicleSample(*u.vehicleSample);
     auto* compass = Child<CPngCompassStatic>(IDC_COMPASS);
     auto* speed = Child<CSpeedLabelStatic>(IDC_SPEED_LABEL);
-    if (u.fixDisplay == FixDisplay::kBlank) {
-        compass->m_nImage = 0;
-        compass->update();
-        speed->m_bValid = 0;
-        speed->m_nSpeed = 0;
-        speed->UpdateTexts();
-        speed->update();
-    } else if (u.fixDisplay == FixDisplay::kShow) {
-        compass->SetHeading(u.headingDegrees);
-        speed->m_bValid = 1;
-        speed->m_nSpeed = u.speed;
+    if (u.fixDisplay != FixDisplay::kUnchanged) {
+        const bool shown = u.fixDisplay == FixDisplay::kShow;
+        if (shown) {
+            compass->SetHeading(u.headingDegrees);
+        } else {
+            compass->m_nImage = 0;
+            compass->update();
+        }
+        speed->m_bValid = shown ? 1 : 0;
+        speed->m_nSpeed = shown ? u.speed : 0;
         speed->UpdateTexts();
         speed->update();
     }
