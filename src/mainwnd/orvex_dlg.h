@@ -169,6 +169,8 @@ class COrvexDlg : public QWidget {
     void RefreshSpeedLabel(bool timed);
     void ApplyRate();
     void UpdateLockPicture();
+    // The lock button: the toggled picture when nothing is locked.
+    void ShowLockPicture(bool locked);
     void ShowViewModePane();
     void SetPaneHidden(int paneId, bool hidden);
     void MoveSliderToTime(int64_t timeMs, bool countPaused);

@@ -159,12 +159,7 @@ FileCommandHooks COrvexDlg::MakeFileCommandHooks() {
     hooks.currentGroupLocked = [this] { return m_catalog.CurrentGroupLocked(); };
     hooks.lockMarked = [this] { return WithBothListsMarking([this] { return m_catalog.LockMarked(); }); };
     hooks.unlockMarked = [this] { return WithBothListsMarking([this] { return m_catalog.UnlockMarked(); }); };
-    hooks.showLockState = [this](bool locked) {
-        if (auto* lock = Child<CGdipButton>(IDC_LOCK)) {
-            lock->m_nImageState = locked ? 0 : 1; // the toggled picture when nothing is locked
-            lock->update();
-        }
-    };
+    hooks.showLockState = [this](bool locked) { ShowLockPicture(locked); };
     hooks.ask = [this](const UserMessage& message) { return AskUser(message); };
     return hooks;
 }

@@ -95,9 +95,13 @@ void COrvexDlg::ShowViewModePane() {
 }
 
 void COrvexDlg::UpdateLockPicture() {
-    // The toggled picture when no file of the current group is locked.
+    ShowLockPicture(m_catalog.CurrentGroupLocked());
+}
+
+void COrvexDlg::ShowLockPicture(bool locked) {
     auto* lock = Child<CGdipButton>(IDC_LOCK);
-    lock->m_nImageState = m_catalog.CurrentGroupLocked() ? 0 : 1;
+    if (!lock) return;
+    lock->m_nImageState = locked ? 0 : 1;
     lock->update();
 }
 
