@@ -9,7 +9,9 @@ constexpr uint32_t LangWord(uint16_t primary, uint16_t sub) {
     return (uint32_t(sub) << 16) | primary;
 }
 
-constexpr uint16_t kJapaneseLangId = 1041;
+// The last resort for a text a table lacks: English is read by more of our users than any
+// other table's language, and its glyphs are in every font.
+constexpr uint16_t kEnglishLangId = 1033;
 constexpr uint16_t kPrimaryLanguageMask = 0x3FF;
 
 // Empty when the table lacks the text or holds it empty, so the caller falls back.
@@ -49,7 +51,7 @@ int FindLanguage(std::string_view code) {
 std::string LoadLangStringFor(uint16_t langId, unsigned id) {
     std::string text = TextOf(langId, id);
     if (text.empty()) text = TextOf(langId & kPrimaryLanguageMask, id);
-    if (text.empty()) text = TextOf(kJapaneseLangId, id);
+    if (text.empty()) text = TextOf(kEnglishLangId, id);
     return text;
 }
 

@@ -20,7 +20,7 @@ uint16_t LanguageIdOfRow(int row);
 int FindLanguage(std::string_view code);
 
 // Text `id` in the current language: exact language id, then the neutral sub-language of the
-// same primary language, then Japanese; empty when none has it.
+// same primary language, then English; empty when none has it.
 std::string LoadLangString(unsigned id);
 // The same lookup for an explicit language id (used by tests and the configuration dialog).
 std::string LoadLangStringFor(uint16_t langId, unsigned id);

@@ -1,4 +1,4 @@
-// English texts (language identifier 1033).
+// English texts (language identifier 1033); also the fallback for a text another table lacks.
 #include "string_tables.h"
 
 namespace {

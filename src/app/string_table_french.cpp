@@ -1,4 +1,4 @@
-// French texts (language identifier 1036); 171 and 1083..1097 are shown from the Japanese table.
+// French texts (language identifier 1036).
 #include "string_tables.h"
 
 namespace {
@@ -49,6 +49,7 @@ const LangString kStrings[] = {
     {160, "Désactiver la lecture automatique du fichier suivant"},
     {162, "Confirmer la sélection des fichiers"},
     {166, "OK"},
+    {171, "Carte OpenStreetMap"},
     {210, "Ouvrir des fichiers"},
     {211, "Capture d'image"},
     {212, "Enregistrer sous"},
@@ -70,6 +71,21 @@ const LangString kStrings[] = {
     {243, "Réduire la fenêtre"},
     {246, "À propos"},
     {247, "Changer l'unité de vitesse km/h / mph."},
+    {1083, "Accélérateur"},
+    {1084, "Frein"},
+    {1085, "Angle de braquage"},
+    {1086, "Régime moteur"},
+    {1087, "Puissance"},
+    {1088, "Couple"},
+    {1089, "Rapport"},
+    {1090, "Temp. de l'eau"},
+    {1091, "Temp. de l'huile"},
+    {1092, "Temp. extérieure"},
+    {1093, "Vitesse"},
+    {1094, "Date et heure"},
+    {1095, "Clignotants"},
+    {1096, "Automatique"},
+    {1097, "Marche+automatique"},
     {1101, "Fichier précédent"},
     {1102, "Fichier suivant"},
     {1103, "Imprimer"},

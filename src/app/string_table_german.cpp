@@ -1,4 +1,4 @@
-// German texts (language identifier 1031); 171 and 1083..1097 are shown from the Japanese table.
+// German texts (language identifier 1031).
 #include "string_tables.h"
 
 namespace {
@@ -49,6 +49,7 @@ const LangString kStrings[] = {
     {160, "Automatische Wiedergabe der nächsten Datei ausschalten"},
     {162, "Dateiauswahl bestätigen"},
     {166, "OK"},
+    {171, "OpenStreetMap-Karte"},
     {210, "Dateien öffnen"},
     {211, "Schnappschuss"},
     {212, "Speichern unter"},
@@ -70,6 +71,21 @@ const LangString kStrings[] = {
     {243, "Fenster minimieren"},
     {246, "Info"},
     {247, "Geschwindigkeitseinheit km/h / mph umschalten."},
+    {1083, "Gaspedal"},
+    {1084, "Bremse"},
+    {1085, "Lenkwinkel"},
+    {1086, "Motordrehzahl"},
+    {1087, "Leistung"},
+    {1088, "Drehmoment"},
+    {1089, "Gang"},
+    {1090, "Wassertemp."},
+    {1091, "Öltemp."},
+    {1092, "Außentemp."},
+    {1093, "Geschwindigkeit"},
+    {1094, "Datum und Uhrzeit"},
+    {1095, "Blinker"},
+    {1096, "Automatik"},
+    {1097, "Ein+Automatik"},
     {1101, "Vorherige Datei"},
     {1102, "Nächste Datei"},
     {1103, "Drucken"},

@@ -1,5 +1,5 @@
 // Italian texts, stored under the neutral sub-language (language identifier 16) so that every
-// Italian variant finds them; 171 and 1083..1097 are shown from the Japanese table.
+// Italian variant finds them.
 #include "string_tables.h"
 
 namespace {
@@ -50,6 +50,7 @@ const LangString kStrings[] = {
     {160, "Disattiva la riproduzione automatica del file successivo"},
     {162, "Conferma selezione file"},
     {166, "OK"},
+    {171, "Mappa OpenStreetMap"},
     {210, "Apri file"},
     {211, "Istantanea"},
     {212, "Salva con nome"},
@@ -71,6 +72,21 @@ const LangString kStrings[] = {
     {243, "Riduci finestra"},
     {246, "Informazioni"},
     {247, "Cambia unità di velocità km/h / mph."},
+    {1083, "Acceleratore"},
+    {1084, "Freno"},
+    {1085, "Angolo di sterzata"},
+    {1086, "Regime motore"},
+    {1087, "Potenza"},
+    {1088, "Coppia"},
+    {1089, "Marcia"},
+    {1090, "Temp. acqua"},
+    {1091, "Temp. olio"},
+    {1092, "Temp. esterna"},
+    {1093, "Velocità"},
+    {1094, "Data e ora"},
+    {1095, "Indicatori di direzione"},
+    {1096, "Automatico"},
+    {1097, "Acceso+automatico"},
     {1101, "File precedente"},
     {1102, "File successivo"},
     {1103, "Stampa"},

@@ -1,4 +1,4 @@
-// Japanese texts (language identifier 1041); also the fallback for texts other tables lack.
+// Japanese texts (language identifier 1041).
 #include "string_tables.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// Latvian texts (language identifier 1062); 171 and 1083..1097 are shown from the Japanese table.
+// Latvian texts (language identifier 1062).
 #include "string_tables.h"
 
 namespace {
@@ -49,6 +49,7 @@ const LangString kStrings[] = {
     {160, "Izslēgt nākamā faila automātisko atskaņošanu"},
     {162, "Apstipriniet failu izvēli"},
     {166, "Labi"},
+    {171, "OpenStreetMap karte"},
     {210, "Atvērt failus"},
     {211, "Momentuzņēmums"},
     {212, "Saglabāt kā"},
@@ -70,6 +71,21 @@ const LangString kStrings[] = {
     {243, "Minimizēt logu"},
     {246, "Par programmu"},
     {247, "Pārslēgt ātruma mērvienību km/h / mph."},
+    {1083, "Akseleratora pedālis"},
+    {1084, "Bremzes"},
+    {1085, "Stūres leņķis"},
+    {1086, "Dzinēja apgriezieni"},
+    {1087, "Jauda"},
+    {1088, "Griezes moments"},
+    {1089, "Pārnesums"},
+    {1090, "Ūdens temp."},
+    {1091, "Eļļas temp."},
+    {1092, "Ārējā temp."},
+    {1093, "Ātrums"},
+    {1094, "Datums un laiks"},
+    {1095, "Pagriezienu rādītāji"},
+    {1096, "Automātiski"},
+    {1097, "Ieslēgts+automātiski"},
     {1101, "Iepriekšējais fails"},
     {1102, "Nākamais fails"},
     {1103, "Drukāt"},

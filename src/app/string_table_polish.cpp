@@ -1,4 +1,4 @@
-// Polish texts (language identifier 1045); 171 and 1083..1097 are shown from the Japanese table.
+// Polish texts (language identifier 1045).
 #include "string_tables.h"
 
 namespace {
@@ -49,6 +49,7 @@ const LangString kStrings[] = {
     {160, "Wyłącz automatyczne odtwarzanie następnego pliku"},
     {162, "Potwierdź wybór plików"},
     {166, "OK"},
+    {171, "Mapa OpenStreetMap"},
     {210, "Otwórz pliki"},
     {211, "Zrzut klatki"},
     {212, "Zapisz jako"},
@@ -70,6 +71,21 @@ const LangString kStrings[] = {
     {243, "Minimalizuj okno"},
     {246, "O programie"},
     {247, "Przełącz jednostkę prędkości km/h / mph."},
+    {1083, "Pedał gazu"},
+    {1084, "Hamulec"},
+    {1085, "Kąt skrętu kierownicy"},
+    {1086, "Obroty silnika"},
+    {1087, "Moc"},
+    {1088, "Moment obrotowy"},
+    {1089, "Bieg"},
+    {1090, "Temp. wody"},
+    {1091, "Temp. oleju"},
+    {1092, "Temp. zewnętrzna"},
+    {1093, "Prędkość"},
+    {1094, "Data i godzina"},
+    {1095, "Kierunkowskazy"},
+    {1096, "Automatycznie"},
+    {1097, "Włączony+automatycznie"},
     {1101, "Poprzedni plik"},
     {1102, "Następny plik"},
     {1103, "Drukuj"},

@@ -1,4 +1,4 @@
-// Portuguese texts (language identifier 2070); 171 and 1083..1097 are shown from the Japanese table.
+// Portuguese texts (language identifier 2070).
 #include "string_tables.h"
 
 namespace {
@@ -49,6 +49,7 @@ const LangString kStrings[] = {
     {160, "Desativar a reprodução automática do ficheiro seguinte"},
     {162, "Confirmar seleção de ficheiros"},
     {166, "OK"},
+    {171, "Mapa OpenStreetMap"},
     {210, "Abrir ficheiros"},
     {211, "Captura de imagem"},
     {212, "Guardar como"},
@@ -70,6 +71,21 @@ const LangString kStrings[] = {
     {243, "Minimizar janela"},
     {246, "Acerca de"},
     {247, "Mudar a unidade de velocidade km/h / mph."},
+    {1083, "Acelerador"},
+    {1084, "Travão"},
+    {1085, "Ângulo de direção"},
+    {1086, "Rotação do motor"},
+    {1087, "Potência"},
+    {1088, "Binário"},
+    {1089, "Mudança"},
+    {1090, "Temp. da água"},
+    {1091, "Temp. do óleo"},
+    {1092, "Temp. exterior"},
+    {1093, "Velocidade"},
+    {1094, "Data e hora"},
+    {1095, "Piscas"},
+    {1096, "Automático"},
+    {1097, "Ligado+automático"},
     {1101, "Ficheiro anterior"},
     {1102, "Ficheiro seguinte"},
     {1103, "Imprimir"},

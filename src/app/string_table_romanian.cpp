@@ -1,4 +1,4 @@
-// Romanian texts (language identifier 1048); 171 and 1083..1097 are shown from the Japanese table.
+// Romanian texts (language identifier 1048).
 #include "string_tables.h"
 
 namespace {
@@ -49,6 +49,7 @@ const LangString kStrings[] = {
     {160, "Dezactivați redarea automată a fișierului următor"},
     {162, "Confirmați selecția fișierelor"},
     {166, "OK"},
+    {171, "Hartă OpenStreetMap"},
     {210, "Deschidere fișiere"},
     {211, "Captură de imagine"},
     {212, "Salvare ca"},
@@ -70,6 +71,21 @@ const LangString kStrings[] = {
     {243, "Minimizare fereastră"},
     {246, "Despre"},
     {247, "Schimbați unitatea de viteză km/h / mph."},
+    {1083, "Accelerație"},
+    {1084, "Frână"},
+    {1085, "Unghi de virare"},
+    {1086, "Turație motor"},
+    {1087, "Putere"},
+    {1088, "Cuplu"},
+    {1089, "Treaptă de viteză"},
+    {1090, "Temp. apă"},
+    {1091, "Temp. ulei"},
+    {1092, "Temp. exterioară"},
+    {1093, "Viteză"},
+    {1094, "Dată și oră"},
+    {1095, "Semnalizatoare"},
+    {1096, "Automat"},
+    {1097, "Pornit+automat"},
     {1101, "Fișierul anterior"},
     {1102, "Fișierul următor"},
     {1103, "Imprimare"},

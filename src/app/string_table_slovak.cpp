@@ -1,4 +1,4 @@
-// Slovak texts (language identifier 1051); 171 and 1083..1097 are shown from the Japanese table.
+// Slovak texts (language identifier 1051).
 #include "string_tables.h"
 
 namespace {
@@ -49,6 +49,7 @@ const LangString kStrings[] = {
     {160, "Vypnúť automatické prehrávanie ďalšieho súboru"},
     {162, "Potvrďte výber súborov"},
     {166, "OK"},
+    {171, "Mapa OpenStreetMap"},
     {210, "Otvoriť súbory"},
     {211, "Snímka"},
     {212, "Uložiť ako"},
@@ -70,6 +71,21 @@ const LangString kStrings[] = {
     {243, "Minimalizovať okno"},
     {246, "O programe"},
     {247, "Prepnúť jednotku rýchlosti km/h / mph."},
+    {1083, "Plynový pedál"},
+    {1084, "Brzda"},
+    {1085, "Uhol natočenia volantu"},
+    {1086, "Otáčky motora"},
+    {1087, "Výkon"},
+    {1088, "Krútiaci moment"},
+    {1089, "Prevodový stupeň"},
+    {1090, "Tepl. vody"},
+    {1091, "Tepl. oleja"},
+    {1092, "Vonkajšia tepl."},
+    {1093, "Rýchlosť"},
+    {1094, "Dátum a čas"},
+    {1095, "Smerovky"},
+    {1096, "Automaticky"},
+    {1097, "Zapnuté+automaticky"},
     {1101, "Predchádzajúci súbor"},
     {1102, "Nasledujúci súbor"},
     {1103, "Tlačiť"},

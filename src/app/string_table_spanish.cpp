@@ -1,5 +1,5 @@
 // Spanish texts, stored under the neutral sub-language (language identifier 10) so that every
-// Spanish variant finds them; 171 and 1083..1097 are shown from the Japanese table.
+// Spanish variant finds them.
 #include "string_tables.h"
 
 namespace {
@@ -50,6 +50,7 @@ const LangString kStrings[] = {
     {160, "Desactivar la reproducción automática del siguiente archivo"},
     {162, "Confirmar selección de archivos"},
     {166, "Aceptar"},
+    {171, "Mapa de OpenStreetMap"},
     {210, "Abrir archivos"},
     {211, "Captura"},
     {212, "Guardar como"},
@@ -71,6 +72,21 @@ const LangString kStrings[] = {
     {243, "Minimizar ventana"},
     {246, "Acerca de"},
     {247, "Cambiar la unidad de velocidad km/h / mph."},
+    {1083, "Acelerador"},
+    {1084, "Freno"},
+    {1085, "Ángulo de dirección"},
+    {1086, "Régimen del motor"},
+    {1087, "Potencia"},
+    {1088, "Par motor"},
+    {1089, "Marcha"},
+    {1090, "Temp. del agua"},
+    {1091, "Temp. del aceite"},
+    {1092, "Temp. exterior"},
+    {1093, "Velocidad"},
+    {1094, "Fecha y hora"},
+    {1095, "Intermitentes"},
+    {1096, "Automático"},
+    {1097, "Encendido+automático"},
     {1101, "Archivo anterior"},
     {1102, "Archivo siguiente"},
     {1103, "Imprimir"},

@@ -1,4 +1,4 @@
-// Traditional Chinese texts (language identifier 1028); 171 is shown from the Japanese table.
+// Traditional Chinese texts (language identifier 1028).
 #include "string_tables.h"
 
 namespace {
@@ -49,6 +49,7 @@ const LangString kStrings[] = {
     {160, "停用自動播放下一個檔案功能"},
     {162, "確認檔案選擇"},
     {166, "確定"},
+    {171, "開放街圖"},
     {210, "開啟檔案"},
     {211, "擷取畫面"},
     {212, "另存新檔"},
