@@ -5,6 +5,8 @@
 #include "settings_path.h"
 #include "settings_test_support.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -52,6 +54,14 @@ int CAppSettings::ReadInt(const char* section, const char* key, int defaultValue
 std::string CAppSettings::ReadString(const char* section, const char* key, const char* defaultValue,
                                      size_t maxChars) const {
     return GetPrivateProfileString(section, key, defaultValue, m_strIniPath, maxChars);
+}
+
+double CAppSettings::ReadDouble(const char* section, const char* key, double defaultValue) const {
+    const std::string text = ReadString(section, key, "");
+    const char* end = text.data() + text.size();
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end && std::isfinite(value) ? value : defaultValue;
 }
 
 int CAppSettings::ReadMapKind() const {

@@ -20,6 +20,9 @@ class CAppSettings {
     int ReadInt(const char* section, const char* key, int defaultValue) const;
     std::string ReadString(const char* section, const char* key, const char* defaultValue,
                            size_t maxChars = 1023) const;
+    // A decimal number written with '.' whatever the locale; `defaultValue` when the key is
+    // missing or its text is not wholly a finite number.
+    double ReadDouble(const char* section, const char* key, double defaultValue) const;
     // "UI"/"MAP" clamped to 0..2.
     int ReadMapKind() const;
     // Rows 0..15 change the language and store its code under "UI"/"LANGID"; others do nothing.

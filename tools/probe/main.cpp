@@ -7,10 +7,12 @@
 
 #include "gpx_writer.h"
 #include "parser_factory.h"
+#include "probe_events.h"
 #include "probe_json.h"
 #include "probe_kml.h"
 #include "probe_track.h"
 #include "scan_command.h"
+#include "trips_command.h"
 
 namespace {
 constexpr int kAllAccepted = 0;
@@ -27,7 +29,8 @@ int Usage(const char* problem) {
     std::fprintf(stderr,
                  "veltrix-probe: %s\n"
                  "usage: veltrix-probe [--track] [--gpx] FILE...\n"
-                 "       veltrix-probe --scan DIR\n",
+                 "       veltrix-probe --scan DIR\n"
+                 "       veltrix-probe --trips DIR\n",
                  problem);
     return kUsageError;
 }
@@ -64,11 +67,18 @@ int RunScan(int argc, char** argv) {
     if (argc != 3) return Usage("--scan takes one folder");
     return RunScanCommand(argv[2]);
 }
+
+int RunTrips(int argc, char** argv) {
+    if (argc != 3) return Usage("--trips takes one folder");
+    return RunTripsCommand(argv[2]);
+}
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc >= 2 && std::string(argv[1]) == "--scan") return RunScan(argc, argv);
     if (argc >= 2 && std::string(argv[1]) == "--kml") return RunKmlCommand(argc, argv);
+    if (argc >= 2 && std::string(argv[1]) == "--trips") return RunTrips(argc, argv);
+    if (argc >= 2 && std::string(argv[1]) == "--events") return RunEventsCommand(argc, argv);
     Options options;
     std::string problem;
     if (!ParseOptions(argc, argv, options, problem)) return Usage(problem.c_str());
