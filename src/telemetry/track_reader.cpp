@@ -2,16 +2,15 @@
 
 #include <cstring>
 
+#include "chunk_blocks.h"
 #include "coordinates.h"
 #include "gps_rules.h"
 #include "mp4_boxes.h"
 #include "trace.h"
 
 namespace {
-constexpr size_t kLayout1Record = 88;
-constexpr size_t kLayout2Record = 148;
 constexpr size_t kLayout4Header = 16;
-constexpr size_t kLayout4Record = 140;
+constexpr size_t kLayout4Record = kLayout4ChunkBytes - kLayout4Header;
 constexpr uint16_t kGpsRecordType = 10;
 constexpr size_t kMaxLayout4Entries = 5;
 
@@ -20,69 +19,25 @@ GSensorSample SampleAt(const uint8_t* p) {
             static_cast<int16_t>(LoadLE16(p + 4))};
 }
 
-// Reads one record, or returns false when it does not lie whole inside the file.
-bool ReadRecord(BoundedFile& file, uint64_t offset, uint8_t* out, size_t size) {
-    if (!file.Holds(offset, size)) return false;
-    file.ReadAt(offset, out, size);
-    return true;
-}
-
 void ReadLayout1Chunks(BoundedFile& file, const std::vector<ChunkRef>& chunks, std::vector<GpsFix>& track,
                        std::vector<GSensorSample>& gsensor) {
-    uint8_t record[kLayout1Record];
-    for (const ChunkRef& chunk : chunks) {
-        if (!ReadRecord(file, chunk.offset, record, sizeof record)) continue;
-        track.push_back(FixFromGpsPart(record, kLayout1GpsPart));
-        if (LoadLE16(record + 6) != 0) {
-            const GSensorSample s = SampleAt(record + 8);
-            gsensor.push_back(s);
-            Trace("gsensorDAT x=%d ,y=%d ,z=%d \n", s.x, s.y, s.z);
-        }
-    }
-}
-
-void AppendLayout2Record(const uint8_t* record, std::vector<GpsFix>& track,
-                         std::vector<GSensorSample>& gsensor, std::vector<VehicleSample>& vehicles) {
-    VehicleSample vehicle;
-    std::memcpy(&vehicle, record + 92, sizeof vehicle);
-    vehicles.push_back(vehicle);
-    const bool ownPosition = vehicle.longitude != 0xFFFFFFFFu && vehicle.latitude != 0xFFFFFFFFu;
-    track.push_back(ownPosition ? FixFromVehicleSample(vehicle) : FixFromGpsPart(record, GpsPartAt(20)));
-    if (LoadLE16(record + 10) != 0) {
-        const GSensorSample s = SampleAt(record + 12);
-        gsensor.push_back(s);
-        Trace("gsensorDAT====>>  x=%d ,y=%d ,z=%d \n", s.x, s.y, s.z);
-    } else {
-        Trace("gsensorDAT====>>  gsensor_data.valid false !! \n");
-    }
+    CChunkBlockReader records(file, chunks, kLayout1RecordBytes);
+    for (size_t i = 0; i < chunks.size(); ++i)
+        if (const uint8_t* record = records.Record(i)) AppendLayout1Record(record, track, gsensor);
 }
 
 void ReadLayout2Chunks(BoundedFile& file, const std::vector<ChunkRef>& chunks, std::vector<GpsFix>& track,
                        std::vector<GSensorSample>& gsensor, std::vector<VehicleSample>& vehicles) {
-    uint8_t record[kLayout2Record];
-    for (const ChunkRef& chunk : chunks) {
-        if (!ReadRecord(file, chunk.offset, record, sizeof record)) continue;
-        if (LoadLE16(record + 4) != kGpsRecordType) continue;
-        AppendLayout2Record(record, track, gsensor, vehicles);
-    }
+    CChunkBlockReader records(file, chunks, kLayout2RecordBytes);
+    for (size_t i = 0; i < chunks.size(); ++i)
+        if (const uint8_t* record = records.Record(i)) AppendLayout2Record(record, track, gsensor, vehicles);
 }
 
 void ReadLayout4Chunks(BoundedFile& file, const std::vector<ChunkRef>& chunks, std::vector<GpsFix>& track,
                        std::vector<GSensorSample>& gsensor) {
-    uint8_t header[kLayout4Header];
-    uint8_t record[kLayout4Record];
-    for (const ChunkRef& chunk : chunks) {
-        if (!file.Holds(chunk.offset, kLayout4Header + kLayout4Record)) continue;
-        file.ReadAt(chunk.offset, header, sizeof header);
-        if (LoadLE32(header + 12) != kLayout4Record) {
-            Trace("size invalid ====================>> \n");
-            continue;
-        }
-        file.ReadAt(chunk.offset + kLayout4Header, record, sizeof record);
-        if (LoadLE16(record + 4) != kGpsRecordType) continue;
-        track.push_back(FixFromGpsPart(record, GpsPartAt(68)));
-        AppendLayout4GSensor(record, gsensor);
-    }
+    CChunkBlockReader records(file, chunks, kLayout4ChunkBytes);
+    for (size_t i = 0; i < chunks.size(); ++i)
+        if (const uint8_t* chunk = records.Record(i)) AppendLayout4Chunk(chunk, track, gsensor);
 }
 
 GpsFix FixFromRawTail(const uint8_t* raw) {
@@ -135,6 +90,43 @@ bool ReadTailBoxes(BoundedFile& file, std::vector<GpsFix>& track, std::vector<GS
     return true;
 }
 } // namespace
+
+void AppendLayout1Record(const uint8_t* record, std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor) {
+    track.push_back(FixFromGpsPart(record, kLayout1GpsPart));
+    if (LoadLE16(record + 6) != 0) {
+        const GSensorSample s = SampleAt(record + 8);
+        gsensor.push_back(s);
+        Trace("gsensorDAT x=%d ,y=%d ,z=%d \n", s.x, s.y, s.z);
+    }
+}
+
+void AppendLayout2Record(const uint8_t* record, std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor,
+                         std::vector<VehicleSample>& vehicles) {
+    if (LoadLE16(record + 4) != kGpsRecordType) return;
+    VehicleSample vehicle;
+    std::memcpy(&vehicle, record + 92, sizeof vehicle);
+    vehicles.push_back(vehicle);
+    const bool ownPosition = vehicle.longitude != 0xFFFFFFFFu && vehicle.latitude != 0xFFFFFFFFu;
+    track.push_back(ownPosition ? FixFromVehicleSample(vehicle) : FixFromGpsPart(record, GpsPartAt(20)));
+    if (LoadLE16(record + 10) != 0) {
+        const GSensorSample s = SampleAt(record + 12);
+        gsensor.push_back(s);
+        Trace("gsensorDAT====>>  x=%d ,y=%d ,z=%d \n", s.x, s.y, s.z);
+    } else {
+        Trace("gsensorDAT====>>  gsensor_data.valid false !! \n");
+    }
+}
+
+void AppendLayout4Chunk(const uint8_t* chunk, std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor) {
+    if (LoadLE32(chunk + 12) != kLayout4Record) {
+        Trace("size invalid ====================>> \n");
+        return;
+    }
+    const uint8_t* record = chunk + kLayout4Header;
+    if (LoadLE16(record + 4) != kGpsRecordType) return;
+    track.push_back(FixFromGpsPart(record, GpsPartAt(68)));
+    AppendLayout4GSensor(record, gsensor);
+}
 
 void AppendLayout4GSensor(const uint8_t* record, std::vector<GSensorSample>& gsensor) {
     const size_t n = std::min<size_t>(LoadLE16(record + 6), kMaxLayout4Entries);

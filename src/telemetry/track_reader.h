@@ -2,6 +2,7 @@
 // recording. Each procedure appends to the arrays it is given and never removes anything.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -36,6 +37,18 @@ TrackReadEnd ReadLayout2Records(BoundedFile& file, const std::vector<ChunkRef>& 
 // Sibling search among the boxes of the last 5120 bytes (fixed range); payload size or 0,
 // `pos` moved to the payload only when found.
 uint32_t FindTailBox(BoundedFile& file, uint32_t type, uint64_t& pos);
+
+// Bytes read at each chunk offset: the record (layouts 1, 2), header and record (layout 4).
+constexpr size_t kLayout1RecordBytes = 88;
+constexpr size_t kLayout2RecordBytes = 148;
+constexpr size_t kLayout4ChunkBytes = 16 + 140;
+
+// What one record adds to the arrays. Layout 2: nothing unless its type is 10. Layout 4 (header and
+// record as read at the chunk offset): nothing unless the header's length is 140 and the type 10.
+void AppendLayout1Record(const uint8_t* record, std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor);
+void AppendLayout2Record(const uint8_t* record, std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor,
+                         std::vector<VehicleSample>& vehicles);
+void AppendLayout4Chunk(const uint8_t* chunk, std::vector<GpsFix>& track, std::vector<GSensorSample>& gsensor);
 
 // The G-sensor samples of one layout-4 record (n entries, at most 5): the valid entries first,
 // then fillers so that the record always adds n samples.
