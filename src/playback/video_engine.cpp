@@ -165,6 +165,33 @@ void CVideoEngine::Pause() {
 
 void CVideoEngine::Stop() {
     if (m_bOk) m_table.media_player_stop(m_pPlayer);
+    m_bPlaying = 0;
+    m_bPaused = 0;
+}
+
+void CVideoEngine::SetPlayerPause(bool pause) {
+    auto setPause =
+        FindVlcFunction<decltype(libvlc_media_player_set_pause)>(m_hModule, "libvlc_media_player_set_pause");
+    if (setPause)
+        setPause(m_pPlayer, pause ? 1 : 0);
+    else
+        m_table.media_player_pause(m_pPlayer);
+}
+
+bool CVideoEngine::PausePlaying() {
+    if (!m_bOk || !m_bPlaying) return false;
+    SetPlayerPause(true);
+    m_bPlaying = 0;
+    m_bPaused = 1;
+    return true;
+}
+
+bool CVideoEngine::ResumePaused() {
+    if (!m_bOk || !m_bPaused) return false;
+    if (m_table.media_player_play(m_pPlayer) != 0) return false;
+    m_bPlaying = 1;
+    m_bPaused = 0;
+    return true;
 }
 
 void CVideoEngine::SetVolume(int volume) {

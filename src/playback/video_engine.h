@@ -35,7 +35,21 @@ class CVideoEngine {
 
     int Play();   // start or resume; 0 on success, -1 on failure or when unusable
     void Pause(); // toggles pause
+    // Stops the player (synchronous in libVLC: it waits for the input and the running callbacks)
+    // and clears the playing and paused flags.
     void Stop();
+    // Play or pause by the state asked for, never a toggle: pausing acts only on a playing player,
+    // resuming only on a paused one. True when the state changed.
+    bool PausePlaying();
+    bool ResumePaused();
+    int Volume() const { return m_nVolume; } // as given at the last SetVolume
+    float Rate() const { return m_fRate; }   // as given at the last SetRate
+    bool IsPlaying() const { return m_bPlaying != 0; }
+    bool IsPaused() const { return m_bPaused != 0; }
+    // Usable and playing, or paused as well when countPaused: the engine counts for time and length.
+    bool IsActive(bool countPaused) const {
+        return m_bOk != 0 && (m_bPlaying != 0 || (countPaused && m_bPaused != 0));
+    }
     void SetVolume(int volume); // 0..200 (libVLC's scale), kept in m_nVolume for the next open
     void SetMute(bool mute);
     void SetTime(int64_t ms);
@@ -49,6 +63,8 @@ class CVideoEngine {
     // Front engine rule of the callbacks: the controller started or resumed it and it can play.
     bool IsUsableAndPlaying() const { return m_bOk != 0 && m_bPlaying != 0; }
 
+    // The handles and flags below are written only by this class's operations once the main window
+    // plays through PlaybackSession; they stay public until then and become private after it.
     libvlc_instance_t* m_pInstance = nullptr;
     libvlc_media_player_t* m_pPlayer = nullptr;
     libvlc_media_t* m_pMedia = nullptr; // media of the file last opened; the player holds its own reference
@@ -67,6 +83,9 @@ class CVideoEngine {
     VlcEntryPoints m_table;
 
   private:
+    // Sets the player's pause explicitly (libvlc_media_player_set_pause, taken by name); a library
+    // without it gets the toggle, which the callers use only when the state says it applies.
+    void SetPlayerPause(bool pause);
     bool CreateInstance();
     void AttachStoredEvents();
     void ReleaseInstance();
