@@ -14,12 +14,14 @@ VELTRIX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${VELTRIX_BUILD_DIR:-$VELTRIX_ROOT/build}"
 
 # Building and running: compiler and build tools, Qt with the web engine, libVLC, the fonts the
-# skins name, npm for Leaflet; ffmpeg makes the clips of the demo card that run.sh starts on.
+# skins name and the CJK fonts Chinese, Japanese and Korean texts fall back to (DejaVu covers the
+# Latin and Cyrillic languages), npm for Leaflet; ffmpeg makes the clips of the demo card that
+# run.sh starts on.
 RUN_PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-webengine-dev libqt6opengl6-dev libgl-dev
   libvlc-dev libvlc5 vlc-plugin-base vlc-plugin-video-output
-  fonts-dejavu-core fonts-liberation
+  fonts-dejavu-core fonts-liberation fonts-noto-cjk
   ffmpeg
   nodejs npm
 )
