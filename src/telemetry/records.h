@@ -106,4 +106,6 @@ struct MediaInfo {
     std::vector<ChunkRef> m_Chunks1;
     std::vector<ChunkRef> m_Chunks2;
     std::vector<ChunkRef> m_Chunks4;
+    // A transport stream's m_Chunks2 was collected by a whole walk (possibly empty: no records).
+    bool m_bChunks2Collected = false;
 };

@@ -9,22 +9,26 @@ namespace {
 
 // The whole records of a block, or nothing when the block does not lie inside the file or a
 // read fails. Nothing is allocated before the bounds are known to hold.
-template <typename Record> std::vector<Record> ReadBlock(BoundedFile& file, uint64_t offset, uint32_t size) {
+template <typename Record>
+std::vector<Record> ReadBlock(BoundedFile& file, uint64_t offset, uint32_t size, TrackReadEnd& end) {
     if (size == 0 || !file.Holds(offset, size)) return {};
     std::vector<Record> records(size / sizeof(Record));
     try {
         file.ReadBlockAt(offset, records.data(), records.size() * sizeof(Record));
     } catch (const FileReadError&) {
+        end = TrackReadEnd::kCutShort;
         return {};
     }
     return records;
 }
 
-TelemetryLoad LoadBlocks(const std::filesystem::path& path, const MediaInfo& info, RecordingTelemetry& out) {
+TelemetryLoad LoadBlocks(const std::filesystem::path& path, const MediaInfo& info, RecordingTelemetry& out,
+                         TrackReadEnd& end) {
     BoundedFile file;
     if (!file.Open(path)) return TelemetryLoad::kOpenFailed;
-    out.rawGsensor = ReadBlock<GSensorSample>(file, info.m_ullGsensorOffset, info.m_uGsensorSize);
-    out.rawGps = ReadBlock<GpsFix>(file, info.m_ullGpsOffset, info.m_uGpsSize);
+    end = TrackReadEnd::kComplete;
+    out.rawGsensor = ReadBlock<GSensorSample>(file, info.m_ullGsensorOffset, info.m_uGsensorSize, end);
+    out.rawGps = ReadBlock<GpsFix>(file, info.m_ullGpsOffset, info.m_uGpsSize, end);
     return TelemetryLoad::kLoaded;
 }
 
@@ -32,30 +36,44 @@ TelemetryLoad Loaded(bool opened) {
     return opened ? TelemetryLoad::kLoaded : TelemetryLoad::kOpenFailed;
 }
 
+// Walks a transport stream once for its records' places. A walk that ends normally is kept, also
+// when it found none, so a stream without telemetry is not walked again; a walk cut short is not.
+bool CollectTransportStreamChunks(const std::filesystem::path& path, MediaInfo& info) {
+    COrvexTsParser parser;
+    parser.SetMediaInfo(&info);
+    const bool walked = parser.ProbeTransportStream(path, true) == 0;
+    info.m_bChunks2Collected = walked;
+    return walked;
+}
+
 } // namespace
 
 TelemetryLoad LoadRecordingTelemetry(const std::filesystem::path& path, MediaInfo& info,
-                                     RecordingTelemetry& out) {
+                                     RecordingTelemetry& out, TrackReadEnd* end) {
+    TrackReadEnd ignored = TrackReadEnd::kNotOpened;
+    TrackReadEnd& how = end ? *end : ignored;
+    how = TrackReadEnd::kNotOpened;
     out = RecordingTelemetry{};
     if (!HasTelemetryLayout(info.m_uLayout)) return TelemetryLoad::kNoTelemetry;
     out.layout = info.m_uLayout;
     switch (info.m_uLayout) {
     case kLayoutBlocks:
-        return LoadBlocks(path, info, out);
+        return LoadBlocks(path, info, out, how);
     case kLayoutJtdMeta:
-        return Loaded(ReadLayout1Track(path, info.m_Chunks1, out.track, out.gsensor));
+        return Loaded(ReadLayout1Track(path, info.m_Chunks1, out.track, out.gsensor, &how));
     case kLayoutVideMeta:
         // The catalog's probe of a transport stream reads only its ends; the records' places
         // are collected by a walk of the whole file when the recording is opened.
-        if (path.native().ends_with(".TS") && info.m_Chunks2.empty()) {
-            COrvexTsParser parser;
-            parser.SetMediaInfo(&info);
-            parser.ProbeTransportStream(path, true);
+        if (path.native().ends_with(".TS") && info.m_Chunks2.empty() && !info.m_bChunks2Collected &&
+            !CollectTransportStreamChunks(path, info)) {
+            const bool opened = ReadLayout2Track(path, info.m_Chunks2, out.track, out.gsensor, out.vehicles);
+            if (opened) how = TrackReadEnd::kCutShort;
+            return Loaded(opened);
         }
-        return Loaded(ReadLayout2Track(path, info.m_Chunks2, out.track, out.gsensor, out.vehicles));
+        return Loaded(ReadLayout2Track(path, info.m_Chunks2, out.track, out.gsensor, out.vehicles, &how));
     case kLayoutTailBoxes:
-        return Loaded(ReadLayout3Track(path, out.track, out.gsensor));
+        return Loaded(ReadLayout3Track(path, out.track, out.gsensor, &how));
     default:
-        return Loaded(ReadLayout4Track(path, info.m_Chunks4, out.track, out.gsensor));
+        return Loaded(ReadLayout4Track(path, info.m_Chunks4, out.track, out.gsensor, &how));
     }
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "records.h"
+#include "track_reader.h"
 
 struct RecordingTelemetry {
     TelemetryLayout layout = kLayoutNone;
@@ -33,8 +34,11 @@ enum class TelemetryLoad {
 
 // Reads the telemetry of the recording at `path`, described by `info` (which the catalog's
 // reader filled), into `out`, which is emptied first. A transport stream whose layout-2 chunk
-// list is still empty is walked once more to collect it (stored back into `info`).
+// list has not been collected yet is walked once to collect it (stored back into `info`, with
+// m_bChunks2Collected set when the walk ended normally, also when it found no records).
+// `end` (when given) says whether a read error cut the reading short (kCutShort: what was read is
+// in `out`, but it is not the whole telemetry, so it should not be kept for later).
 // Layout 0: a block is read only when it lies wholly inside the file, and only its whole records;
 // a block that cannot be read stays empty.
 TelemetryLoad LoadRecordingTelemetry(const std::filesystem::path& path, MediaInfo& info,
-                                     RecordingTelemetry& out);
+                                     RecordingTelemetry& out, TrackReadEnd* end = nullptr);
