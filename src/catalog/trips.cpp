@@ -17,8 +17,9 @@ int64_t Clamped(Wide value) {
     return static_cast<int64_t>(std::clamp(value, kMin, kMax));
 }
 
-// The distance in seconds that puts a front and a rear file into one group.
-constexpr int64_t kPairSeconds = 3;
+// How far apart the start times of a front file and its rear file may be: the partner searches
+// try the name shifted by up to 2 seconds, so playback pairs no files further apart.
+constexpr int64_t kPairSeconds = 2;
 
 bool HasFrontNear(const std::vector<RecordingEntry>& entries, const std::vector<TripRecording>& recordings,
                   const TripRecording& rear) {

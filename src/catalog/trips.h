@@ -4,9 +4,9 @@
 // offset into that recording, and back.
 //
 // The time line is made of the trip's leading recordings: every front recording, and a rear
-// recording only where its front is missing (no front recording of the trip starts within 3 s of
-// it, the distance that pairs a front and a rear file into one group). Opening a leading recording
-// plays its partner of the other camera with it.
+// recording only where its front is missing (no front recording of the trip starts within 2 s of
+// it, as far as the partner searches look). Opening a leading recording plays its partner of the
+// other camera with it.
 #pragma once
 
 #include <cstddef>
