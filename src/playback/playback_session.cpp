@@ -176,6 +176,8 @@ void PlaybackSession::Reopen() {
 
 void PlaybackSession::Pause() {
     m_target.m_llPendingSeekMs = 0;
+    // Paused by the user: the end of a hold must not resume it.
+    m_bHeldFront = m_bHeldRear = false;
     m_pFront->PausePlaying();
     m_pRear->PausePlaying();
     EmitStates();
@@ -353,7 +355,7 @@ void PlaybackSession::Rotate() {
         emit stopped();
         return;
     }
-    // A player that is still opening ignores a seek or a pause: both wait for its first "playing".
+    // A player that is still opening ignores a seek or a pause: both wait for its first time report.
     m_llRestoreTimeMs = std::max<int64_t>(time, 1);
     m_bRestorePaused = before == EngineState::kPaused;
 }
@@ -378,13 +380,18 @@ void PlaybackSession::OnEngineMessage(uint32_t generation, int message, uintptr_
         const bool playing = wParam == 2 || wParam == 3;
         emit playingReported(playing);
         if (!playing) break;
-        RestoreAfterRotate();
         QTimer::singleShot(kMuteAfterPlayMs, this, [this, generation] {
             if (generation == m_nGeneration) ApplyMute();
         });
         break;
     }
     case WM_PLAYER_TIME: {
+        // A player that has only just reported "playing" may still ignore a seek or a pause; its
+        // first time report says it runs.
+        if (m_llRestoreTimeMs >= 0) {
+            RestoreAfterRotate();
+            break;
+        }
         // A report queued before a seek was asked for would pull the thumb back.
         if (m_target.m_llPendingSeekMs != 0) break;
         const int64_t ms = static_cast<int64_t>(static_cast<uint32_t>(wParam));
