@@ -1,6 +1,7 @@
 #include "speed_label_static.h"
 
 #include "glow_text.h"
+#include "speed_text.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,12 +17,11 @@ void SetDescriptionIfChanged(QWidget& widget, const QString& text) {
 } // namespace
 
 QString SpeedValueText(uint16_t speedKmh, bool kmh) {
-    const int shown = kmh ? speedKmh : (speedKmh * 10) / 16;
-    return QString::asprintf("%3d", shown);
+    return QString::fromStdString(SpeedDigits(speedKmh, kmh));
 }
 
 QString SpeedUnitText(bool kmh) {
-    return kmh ? QStringLiteral("Km/h") : QStringLiteral("MPH");
+    return QString::fromStdString(SpeedUnitName(kmh));
 }
 
 void PaintLabelBackground(QPainter& painter, const QRect& rect) {

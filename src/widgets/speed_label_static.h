@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-// "%3d" of the speed in the unit: km/h as given, MPH as (km/h x 10) / 16 truncated.
+// The label's texts, by the rule every speed display shares (speed_text.h).
 QString SpeedValueText(uint16_t speedKmh, bool kmh);
 // "Km/h" or "MPH".
 QString SpeedUnitText(bool kmh);

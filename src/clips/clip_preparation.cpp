@@ -1,0 +1,34 @@
+#include "clip_preparation.h"
+
+#include "overlay_cues.h"
+
+ClipCamera ClipCameraOf(const ExaminedRecording& recording, int64_t frontStart) {
+    ClipCamera camera;
+    camera.path = recording.path;
+    camera.width = recording.info.m_wWidth;
+    camera.height = recording.info.m_wHeight;
+    camera.durationMs = recording.info.m_uDurationMs;
+    const int64_t start = recording.info.m_llStartTime;
+    if (start != 0 && frontStart != 0) camera.delayMs = (start - frontStart) * 1000;
+    return camera;
+}
+
+std::optional<ClipRequest> PrepareClipRequest(const ClipChoice& choice, std::string& error) {
+    std::optional<ExaminedRecording> front = ExamineRecording(choice.front, error);
+    if (!front) return std::nullopt;
+    ClipRequest request;
+    const int64_t frontStart = front->info.m_llStartTime;
+    request.front = ClipCameraOf(*front, frontStart);
+    if (!choice.rear.empty()) {
+        const std::optional<ExaminedRecording> rear = ExamineRecording(choice.rear, error);
+        if (!rear) return std::nullopt;
+        request.rear = ClipCameraOf(*rear, frontStart);
+    }
+    request.fromMs = choice.fromMs;
+    request.toMs = choice.toMs;
+    request.layout = choice.layout.value_or(request.rear ? ClipLayout::kSideBySide : ClipLayout::kFrontOnly);
+    request.picture = choice.picture;
+    request.output = choice.output;
+    request.cues = BuildOverlayCues(LoadClipTelemetry(*front), choice.fromMs, choice.toMs);
+    return request;
+}
