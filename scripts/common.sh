@@ -28,13 +28,14 @@ RUN_PACKAGES=(
 # Testing adds GoogleTest, the virtual X display, exiftool for the scan benchmark and clang with
 # its sanitizer and libFuzzer runtimes for the fuzz targets (the versions Debian's clang names).
 # The install test validates the desktop entry and AppStream metadata and looks for the window;
-# the random-input run and the start-up figures drive the window with xdotool.
+# the random-input run and the start-up figures drive the window with xdotool. The package test
+# checks the .deb with lintian (dpkg-shlibdeps comes with build-essential's dpkg-dev).
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev
   xvfb xauth
   libimage-exiftool-perl
   clang libclang-rt-dev
-  desktop-file-utils appstream x11-utils
+  desktop-file-utils appstream x11-utils lintian
   xdotool
 )
 
