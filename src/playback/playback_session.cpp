@@ -210,6 +210,12 @@ void PlaybackSession::StopEngines() {
     EmitStates();
 }
 
+void PlaybackSession::Close() {
+    StopEngines();
+    m_currentPath.clear();
+    m_plan = RecordingPlan();
+}
+
 void PlaybackSession::Stop() {
     StopEngines();
     m_nSpeedIndex = kNormalSpeedIndex;

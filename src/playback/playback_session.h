@@ -70,6 +70,9 @@ class PlaybackSession : public QObject {
     // stopped(). Stopping engines for an opening flow (list choice, previous, next) is StopEngines.
     void Stop();
     void StopEngines();
+    // Stops both engines and forgets the recording (its files are gone): Reopen and Rotate have
+    // nothing to open again.
+    void Close();
     // Schedules a seek to ms (0..length; the engines get at least 1 ms: 0 means "none pending").
     // The telemetry may follow at once (seekScheduled); the engines seek on the next tick.
     void SeekTo(int64_t ms);

@@ -300,6 +300,14 @@ TEST_F(PlaybackSessionTest, SpeedStepsReachBothEnginesAndStopGoesBackToNormal) {
     session.Stop();
     EXPECT_EQ(log.All("speed").back().a, 7);
     EXPECT_FLOAT_EQ(session.Engine(Side::kFront).Rate(), 1.0f);
+
+    // A closed recording (its files deleted) is not opened again by a rotation.
+    session.Reopen();
+    EXPECT_EQ(log.Count("opened"), 2);
+    session.Close();
+    session.Rotate();
+    EXPECT_EQ(log.Count("opened"), 2);
+    EXPECT_EQ(log.Last(Side::kFront), State::kStopped);
 }
 
 TEST(PlaybackSessionWithoutLibrary, EveryOperationDoesNothingAndTheOpeningEnds) {
