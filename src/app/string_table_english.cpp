@@ -119,6 +119,13 @@ const LangString kStrings[] = {
     {1135, "Files not listed: %d"},
     {1136, "The program could not be restarted (%s). The new language is used from the next start."},
     {1137, "Snapshot failed: no picture was saved."},
+    {1140, "%d files in %d groups will be deleted."},
+    {1141, "Locked: %d files in %d groups."},
+    {1142, "Unlocked: %d files in %d groups."},
+    {1143, "Nothing to change."},
+    {1144, "Lock files"},
+    {1145, "The rear picture could not be saved."},
+    {1146, "Printing failed: the picture was not printed."},
 };
 
 } // namespace

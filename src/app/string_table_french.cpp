@@ -119,6 +119,13 @@ const LangString kStrings[] = {
     {1135, "Fichiers non listés : %d"},
     {1136, "Le programme n'a pas pu redémarrer (%s). La nouvelle langue sera utilisée au prochain démarrage."},
     {1137, "La capture d'image a échoué : aucune image n'a été enregistrée."},
+    {1140, "%d fichiers dans %d groupes seront supprimés."},
+    {1141, "Verrouillés : %d fichiers dans %d groupes."},
+    {1142, "Déverrouillés : %d fichiers dans %d groupes."},
+    {1143, "Rien à changer."},
+    {1144, "Verrouiller les fichiers"},
+    {1145, "L'image arrière n'a pas pu être enregistrée."},
+    {1146, "Échec de l'impression : l'image n'a pas été imprimée."},
 };
 
 } // namespace

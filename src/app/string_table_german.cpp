@@ -119,6 +119,13 @@ const LangString kStrings[] = {
     {1135, "Nicht aufgeführte Dateien: %d"},
     {1136, "Das Programm konnte nicht neu gestartet werden (%s). Die neue Sprache gilt ab dem nächsten Start."},
     {1137, "Schnappschuss fehlgeschlagen: Es wurde kein Bild gespeichert."},
+    {1140, "%d Dateien in %d Gruppen werden gelöscht."},
+    {1141, "Gesperrt: %d Dateien in %d Gruppen."},
+    {1142, "Entsperrt: %d Dateien in %d Gruppen."},
+    {1143, "Nichts zu ändern."},
+    {1144, "Dateien sperren"},
+    {1145, "Das hintere Bild konnte nicht gespeichert werden."},
+    {1146, "Drucken fehlgeschlagen: Das Bild wurde nicht gedruckt."},
 };
 
 } // namespace

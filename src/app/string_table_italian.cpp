@@ -120,6 +120,13 @@ const LangString kStrings[] = {
     {1135, "File non elencati: %d"},
     {1136, "Impossibile riavviare il programma (%s). La nuova lingua sarà usata dal prossimo avvio."},
     {1137, "Istantanea non riuscita: nessuna immagine è stata salvata."},
+    {1140, "Verranno eliminati %d file in %d gruppi."},
+    {1141, "Bloccati: %d file in %d gruppi."},
+    {1142, "Sbloccati: %d file in %d gruppi."},
+    {1143, "Niente da modificare."},
+    {1144, "Blocca file"},
+    {1145, "Impossibile salvare l'immagine posteriore."},
+    {1146, "Stampa non riuscita: l'immagine non è stata stampata."},
 };
 
 } // namespace

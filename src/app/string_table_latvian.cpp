@@ -119,6 +119,13 @@ const LangString kStrings[] = {
     {1135, "Nav uzskaitīti faili: %d"},
     {1136, "Programmu neizdevās restartēt (%s). Jaunā valoda tiks izmantota no nākamās palaišanas."},
     {1137, "Momentuzņēmums neizdevās: neviens attēls netika saglabāts."},
+    {1140, "Tiks dzēsti %d faili %d grupās."},
+    {1141, "Bloķēti: %d faili %d grupās."},
+    {1142, "Atbloķēti: %d faili %d grupās."},
+    {1143, "Nav ko mainīt."},
+    {1144, "Bloķēt failus"},
+    {1145, "Aizmugures attēlu nevarēja saglabāt."},
+    {1146, "Drukāšana neizdevās: attēls netika izdrukāts."},
 };
 
 } // namespace

@@ -119,6 +119,13 @@ const LangString kStrings[] = {
     {1135, "Plików nie wymienionych: %d"},
     {1136, "Nie udało się ponownie uruchomić programu (%s). Nowy język zostanie użyty przy następnym uruchomieniu."},
     {1137, "Zrzut klatki nie powiódł się: nie zapisano żadnego obrazu."},
+    {1140, "Zostanie usuniętych plików: %d w grupach: %d."},
+    {1141, "Zablokowano plików: %d w grupach: %d."},
+    {1142, "Odblokowano plików: %d w grupach: %d."},
+    {1143, "Nie ma nic do zmiany."},
+    {1144, "Zablokuj pliki"},
+    {1145, "Nie udało się zapisać obrazu z tylnej kamery."},
+    {1146, "Drukowanie nie powiodło się: obraz nie został wydrukowany."},
 };
 
 } // namespace

@@ -119,6 +119,13 @@ const LangString kStrings[] = {
     {1135, "Ficheiros não listados: %d"},
     {1136, "Não foi possível reiniciar o programa (%s). O novo idioma será usado a partir do próximo arranque."},
     {1137, "A captura de imagem falhou: nenhuma imagem foi guardada."},
+    {1140, "Serão eliminados %d ficheiros em %d grupos."},
+    {1141, "Bloqueados: %d ficheiros em %d grupos."},
+    {1142, "Desbloqueados: %d ficheiros em %d grupos."},
+    {1143, "Nada a alterar."},
+    {1144, "Bloquear ficheiros"},
+    {1145, "Não foi possível guardar a imagem traseira."},
+    {1146, "A impressão falhou: a imagem não foi impressa."},
 };
 
 } // namespace

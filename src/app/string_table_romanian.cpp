@@ -119,6 +119,13 @@ const LangString kStrings[] = {
     {1135, "Fișiere nelistate: %d"},
     {1136, "Programul nu a putut fi repornit (%s). Noua limbă va fi folosită de la următoarea pornire."},
     {1137, "Captura de imagine a eșuat: nu a fost salvată nicio imagine."},
+    {1140, "Vor fi șterse %d fișiere din %d grupuri."},
+    {1141, "Blocate: %d fișiere din %d grupuri."},
+    {1142, "Deblocate: %d fișiere din %d grupuri."},
+    {1143, "Nimic de schimbat."},
+    {1144, "Blocare fișiere"},
+    {1145, "Imaginea din spate nu a putut fi salvată."},
+    {1146, "Imprimarea a eșuat: imaginea nu a fost imprimată."},
 };
 
 } // namespace

@@ -119,6 +119,13 @@ const LangString kStrings[] = {
     {1135, "Neuvedené súbory: %d"},
     {1136, "Program sa nepodarilo reštartovať (%s). Nový jazyk sa použije od ďalšieho spustenia."},
     {1137, "Snímku sa nepodarilo uložiť: nebol uložený žiadny obrázok."},
+    {1140, "Odstráni sa súborov: %d v skupinách: %d."},
+    {1141, "Zamknuté súbory: %d v skupinách: %d."},
+    {1142, "Odomknuté súbory: %d v skupinách: %d."},
+    {1143, "Nie je čo meniť."},
+    {1144, "Zamknúť súbory"},
+    {1145, "Zadný obrázok sa nepodarilo uložiť."},
+    {1146, "Tlač zlyhala: obrázok sa nevytlačil."},
 };
 
 } // namespace

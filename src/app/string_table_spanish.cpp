@@ -120,6 +120,13 @@ const LangString kStrings[] = {
     {1135, "Archivos no listados: %d"},
     {1136, "No se pudo reiniciar el programa (%s). El nuevo idioma se usará a partir del próximo inicio."},
     {1137, "La captura ha fallado: no se ha guardado ninguna imagen."},
+    {1140, "Se eliminarán %d archivos de %d grupos."},
+    {1141, "Bloqueados: %d archivos de %d grupos."},
+    {1142, "Desbloqueados: %d archivos de %d grupos."},
+    {1143, "No hay nada que cambiar."},
+    {1144, "Bloquear archivos"},
+    {1145, "No se pudo guardar la imagen trasera."},
+    {1146, "Error de impresión: la imagen no se imprimió."},
 };
 
 } // namespace

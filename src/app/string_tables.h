@@ -55,6 +55,15 @@ constexpr unsigned IDS_RESTART_FAILED = 1136;   // "%s": the system's reason
 // The snapshot command could save neither the front nor the rear picture (every table has it).
 constexpr unsigned IDS_SNAPSHOT_NOT_SAVED = 1137;
 
+// What the file, snapshot and print commands tell the user (every table has them).
+constexpr unsigned IDS_DELETE_SUMMARY = 1140;    // "%d" files, "%d" groups
+constexpr unsigned IDS_LOCKED_SUMMARY = 1141;    // "%d" files, "%d" groups
+constexpr unsigned IDS_UNLOCKED_SUMMARY = 1142;  // "%d" files, "%d" groups
+constexpr unsigned IDS_NOTHING_TO_CHANGE = 1143;
+constexpr unsigned IDS_LOCK_FILES = 1144;        // the lock entry when it locks (236 unlocks)
+constexpr unsigned IDS_REAR_SNAPSHOT_FAILED = 1145;
+constexpr unsigned IDS_PRINT_FAILED = 1146;
+
 // Every table, in no particular order.
 std::span<const StringTable* const> AllStringTables();
 // The table stored under exactly `langId`, or nullptr.

@@ -32,8 +32,9 @@ EntryRange EntriesOf(const GroupRow& row, size_t entryCount) {
 bool CRecordingCatalog::MarkGroups() {
     bool any = false;
     for (size_t line = 0; line < m_GroupRows.size(); ++line) {
-        const bool marked = m_pGroupLines && (m_pGroupLines->IsGroupLineSelected(line) ||
-                                              m_pGroupLines->IsGroupLineTicked(line));
+        // Only a ticked line marks: a line that is merely selected (a click on a recording to
+        // play it) must never make a recording go.
+        const bool marked = m_pGroupLines && m_pGroupLines->IsGroupLineTicked(line);
         m_GroupRows[line].m_nMarked = marked ? 1 : 0;
         any = any || marked;
     }
@@ -54,10 +55,7 @@ int CRecordingCatalog::CurrentGroup() {
 bool CRecordingCatalog::CurrentGroupLocked() {
     const int group = CurrentGroup();
     if (group < 0 || static_cast<size_t>(group) >= m_GroupRows.size()) return false;
-    const EntryRange range = EntriesOf(m_GroupRows[static_cast<size_t>(group)], m_Entries.size());
-    for (size_t i = range.first; i < range.end; ++i)
-        if (m_Entries[i].m_nLockMarks & kAnyLockMark) return true;
-    return false;
+    return GroupHoldsLockedFile(m_GroupRows[static_cast<size_t>(group)]);
 }
 
 // The group shows what its files carry, also when an attribute change failed.
@@ -68,33 +66,78 @@ void CRecordingCatalog::RecomputeGroupLockMarks(GroupRow& row) const {
         row.m_byLockMarks |= static_cast<uint8_t>(m_Entries[i].m_nLockMarks);
 }
 
-bool CRecordingCatalog::ChangeMarkedEntries(const std::function<void(size_t)>& change) {
-    if (!MarkGroups()) return false;
+bool CRecordingCatalog::GroupHoldsLockedFile(const GroupRow& row) const {
+    const EntryRange range = EntriesOf(row, m_Entries.size());
+    for (size_t i = range.first; i < range.end; ++i)
+        if ((m_Entries[i].m_nLockMarks & kAnyLockMark) || IsReadOnlyFile(EntryPath(i))) return true;
+    return false;
+}
+
+MarkedSelection CRecordingCatalog::InspectMarked() {
+    MarkedSelection selection;
+    if (!MarkGroups()) return selection;
+    for (const GroupRow& row : m_GroupRows) {
+        if (!row.m_nMarked) continue;
+        ++selection.m_nGroups;
+        if (GroupHoldsLockedFile(row)) ++selection.m_nLockedGroups;
+        const EntryRange range = EntriesOf(row, m_Entries.size());
+        for (size_t i = range.first; i < range.end; ++i)
+            selection.m_Files.push_back(EntryPath(i));
+    }
+    return selection;
+}
+
+FileOperationReport
+CRecordingCatalog::ChangeMarkedEntries(const std::function<void(size_t, FileOperationReport&)>& change) {
+    FileOperationReport report;
+    report.m_bRan = MarkGroups();
+    if (!report) return report;
     for (GroupRow& row : m_GroupRows) {
         if (!row.m_nMarked) continue;
         const EntryRange range = EntriesOf(row, m_Entries.size());
         for (size_t i = range.first; i < range.end; ++i)
-            change(i);
+            change(i, report);
         RecomputeGroupLockMarks(row);
     }
     NotifyRowsChanged();
-    return true;
+    return report;
 }
 
-bool CRecordingCatalog::LockMarked() {
-    return ChangeMarkedEntries([this](size_t i) {
+namespace {
+
+// One attribute change, reported with the system's reason when it fails.
+bool ReportChange(FileOperationReport& report, const fs::path& path, bool (*changeFile)(const fs::path&)) {
+    errno = 0;
+    if (changeFile(path)) {
+        report.Add(path, FileOperationOutcome::kDone);
+        return true;
+    }
+    report.Add(path, FileOperationOutcome::kFailed, errno != 0 ? errno : EIO);
+    return false;
+}
+
+} // namespace
+
+FileOperationReport CRecordingCatalog::LockMarked() {
+    return ChangeMarkedEntries([this](size_t i, FileOperationReport& report) {
         RecordingEntry& entry = m_Entries[i];
-        if ((entry.m_nLockMarks & kAnyLockMark) == 0 && MakeFileReadOnly(EntryPath(i)))
+        if (entry.m_nLockMarks & kAnyLockMark) return;
+        const fs::path path = EntryPath(i);
+        if (IsReadOnlyFile(path)) { // locked already, by the camera or by hand: show it
             entry.m_nLockMarks = kLockMarkM;
+            return;
+        }
+        if (ReportChange(report, path, MakeFileReadOnly)) entry.m_nLockMarks = kLockMarkM;
     });
 }
 
-bool CRecordingCatalog::UnlockMarked() {
-    return ChangeMarkedEntries([this](size_t i) {
+FileOperationReport CRecordingCatalog::UnlockMarked() {
+    return ChangeMarkedEntries([this](size_t i, FileOperationReport& report) {
         RecordingEntry& entry = m_Entries[i];
         const fs::path path = EntryPath(i);
-        for (int32_t mark : {kLockMarkM, kLockMarkG})
-            if ((entry.m_nLockMarks & mark) && ClearFileReadOnly(path)) entry.m_nLockMarks &= ~mark;
+        // A file without a mark but without a write bit is locked too.
+        if ((entry.m_nLockMarks & kAnyLockMark) == 0 && !IsReadOnlyFile(path)) return;
+        if (ReportChange(report, path, ClearFileReadOnly)) entry.m_nLockMarks &= ~kAnyLockMark;
     });
 }
 
@@ -121,10 +164,18 @@ FileOperationReport CRecordingCatalog::DeleteMarked() {
         const GroupRow row = m_GroupRows[r];
         if (!row.m_nMarked) continue;
         const EntryRange range = EntriesOf(row, m_Entries.size());
+        // A locked event is kept whole: its rear and its neighbours are part of the evidence.
+        if (GroupHoldsLockedFile(row)) {
+            size_t locked = range.first;
+            while (locked + 1 < range.end && !(m_Entries[locked].m_nLockMarks & kAnyLockMark) &&
+                   !IsReadOnlyFile(EntryPath(locked)))
+                ++locked;
+            report.Add(EntryPath(locked), FileOperationOutcome::kSkippedLocked, 0, range.end - range.first);
+            continue;
+        }
         for (size_t index = range.end; index-- > range.first;) {
             const fs::path path = EntryPath(index);
-            // A locked recording is never deleted: neither a read-only file nor one that
-            // the lists show with a lock mark.
+            // Locked between the check above and now: still never deleted.
             if ((m_Entries[index].m_nLockMarks & kAnyLockMark) || IsReadOnlyFile(path)) {
                 report.Add(path, FileOperationOutcome::kSkippedLocked);
                 continue;

@@ -109,8 +109,6 @@ void CRecordingCatalog::AddScannedFile(const std::string& root, const std::strin
             parser.reset();
             if (accepted) {
                 const MediaInfo& info = entry.m_MediaInfo;
-                if (info.m_uLayout == kLayoutJtdMeta) // the camera write-protects these itself
-                    entry.m_nLockMarks = 0;
                 if (info.m_ullGpsOffset != 0 && info.m_uGpsSize != 0) m_bHasGpsBlocks = true;
                 m_Entries.push_back(std::move(entry));
             }
@@ -153,9 +151,9 @@ void CRecordingCatalog::SortCatalog() {
 void CRecordingCatalog::GroupCatalog() {
     m_GroupRows.clear();
     m_FileRows.clear();
-    if (!m_Entries.empty()) m_Entries[0].m_nNewGroup = 1;
-    for (size_t i = 1; i < m_Entries.size(); ++i)
-        if (OpensNewGroup(m_Entries[i - 1], m_Entries[i])) m_Entries[i].m_nNewGroup = 1;
+    // Every flag is decided afresh: after a deletion an entry may join the group before it.
+    for (size_t i = 0; i < m_Entries.size(); ++i)
+        m_Entries[i].m_nNewGroup = i == 0 || OpensNewGroup(m_Entries[i - 1], m_Entries[i]) ? 1 : 0;
     BuildRows();
     NotifyRowsChanged();
 }

@@ -61,9 +61,11 @@ class CRecordingCatalog {
     bool MarkGroups();
     int CurrentGroup();
     bool CurrentGroupLocked();
-    bool LockMarked();
-    bool UnlockMarked();
-    // Delete and copy report per file what happened (see file_operation_report.h).
+    // Marks the groups and says what a command would act on, without changing anything.
+    MarkedSelection InspectMarked();
+    // Lock, unlock, delete and copy report per file what happened (see file_operation_report.h).
+    FileOperationReport LockMarked();
+    FileOperationReport UnlockMarked();
     FileOperationReport DeleteMarked();
     FileOperationReport CopyMarked(const std::filesystem::path& destination,
                                    const ConfirmOverwriteFn& confirmOverwrite);
@@ -74,8 +76,10 @@ class CRecordingCatalog {
     void NotifyRowsChanged();
     void RecomputeGroupLockMarks(GroupRow& row) const;
     // Marks the groups, calls `change` for each entry of a marked group, then updates the
-    // groups' lock marks and the lists. False when no group was marked.
-    bool ChangeMarkedEntries(const std::function<void(size_t)>& change);
+    // groups' lock marks and the lists. The report is empty and false when no group was marked.
+    FileOperationReport ChangeMarkedEntries(const std::function<void(size_t, FileOperationReport&)>& change);
+    // An entry of the row has a lock mark or its file has no write bit.
+    bool GroupHoldsLockedFile(const GroupRow& row) const;
     bool RemoveEntry(size_t index);
 
     std::vector<RecordingEntry> m_Entries;

@@ -92,12 +92,14 @@ QString CommandLabel(const CommandEntry& entry) {
     return LangText(entry.m_nLabelId);
 }
 
-QMenu* BuildCommandMenu(QWidget* parent, const CommandCheckedFn& checked, const CommandTriggerFn& trigger) {
+QMenu* BuildCommandMenu(QWidget* parent, const CommandCheckedFn& checked, const CommandTriggerFn& trigger,
+                        const CommandLabelFn& label) {
     auto* menu = new QMenu(parent);
     menu->setAccessibleName(LangText(IDS_SHORTCUT_COMMAND));
     for (const CommandEntry& entry : CommandTable()) {
         if (entry.m_bGroupStart && !menu->isEmpty()) menu->addSeparator();
-        QString text = CommandLabel(entry);
+        QString text = label ? label(entry.m_nCommand) : QString();
+        if (text.isEmpty()) text = CommandLabel(entry);
         // The text after a tab is the menu's shortcut column; the keys themselves live on the
         // window, so the menu's actions do not compete with them.
         if (!entry.m_Keys.isEmpty()) text += u'\t' + entry.m_Keys.first().toString(QKeySequence::NativeText);
@@ -114,9 +116,9 @@ QMenu* BuildCommandMenu(QWidget* parent, const CommandCheckedFn& checked, const 
 }
 
 void PopupCommandMenu(QWidget* parent, const QPoint& globalPos, const CommandCheckedFn& checked,
-                      const CommandTriggerFn& trigger) {
+                      const CommandTriggerFn& trigger, const CommandLabelFn& label) {
     // The command runs once the menu is gone: it may open a modal dialog or end the process.
-    std::unique_ptr<QMenu> menu(BuildCommandMenu(parent, checked, [](int) {}));
+    std::unique_ptr<QMenu> menu(BuildCommandMenu(parent, checked, [](int) {}, label));
     const QAction* chosen = menu->exec(globalPos);
     const int command = chosen ? chosen->data().toInt() : 0;
     menu.reset();

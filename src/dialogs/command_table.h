@@ -52,19 +52,22 @@ int KeyVolumePosition(int position, int direction);
 
 using CommandCheckedFn = std::function<bool(int command)>;
 using CommandTriggerFn = std::function<void(int command)>;
+// A label that depends on the window's state (the lock entry); empty: the table's label.
+using CommandLabelFn = std::function<QString(int command)>;
 
 // The label of a command in the current language.
 QString CommandLabel(const CommandEntry& entry);
 
 // A context menu with every command of the table in the current language, its first key shown
 // beside it, switches checked as `checked` says; choosing one calls `trigger`. The caller shows
-// and deletes it.
-QMenu* BuildCommandMenu(QWidget* parent, const CommandCheckedFn& checked, const CommandTriggerFn& trigger);
+// and deletes it. `label`, when given, may name a command differently.
+QMenu* BuildCommandMenu(QWidget* parent, const CommandCheckedFn& checked, const CommandTriggerFn& trigger,
+                        const CommandLabelFn& label = {});
 
 // Builds the menu, runs it at `globalPos` and deletes it again (the context menu of the window
 // background, the video panes and the lists).
 void PopupCommandMenu(QWidget* parent, const QPoint& globalPos, const CommandCheckedFn& checked,
-                      const CommandTriggerFn& trigger);
+                      const CommandTriggerFn& trigger, const CommandLabelFn& label = {});
 
 // One action per command that has keys, added to `window` with window-wide shortcuts; pressing a
 // key calls `trigger`. The actions belong to `window`.

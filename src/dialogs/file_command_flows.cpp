@@ -17,13 +17,25 @@ FileCommandResult Conclude(const FileCommandHooks& hooks, const FileOperationRep
     return FileCommandResult::kDone;
 }
 
-} // namespace
-
-FileCommandResult RunSaveAs(const FileCommandHooks& hooks) {
+// Empty list or nothing ticked: said so, and the command stops before it asks anything.
+std::optional<FileCommandResult> RefuseWithoutMarks(const FileCommandHooks& hooks, MarkedSelection& selection) {
     if (hooks.catalogEmpty()) {
         hooks.ask(NoFilesInListMessage());
         return FileCommandResult::kEmptyList;
     }
+    selection = hooks.inspectMarked();
+    if (selection.Empty()) {
+        hooks.ask(NoSelectedFilesMessage());
+        return FileCommandResult::kNothingMarked;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+FileCommandResult RunSaveAs(const FileCommandHooks& hooks) {
+    MarkedSelection selection;
+    if (const auto refused = RefuseWithoutMarks(hooks, selection)) return *refused;
     // Either engine may have been the one playing (a rear file alone plays on the rear engine).
     const bool paused = hooks.pausePlaying();
     const std::optional<fs::path> folder = hooks.pickFolder();
@@ -47,12 +59,10 @@ FileCommandResult RunSaveAs(const FileCommandHooks& hooks) {
 }
 
 FileCommandResult RunDelete(const FileCommandHooks& hooks) {
-    if (hooks.catalogEmpty()) {
-        hooks.ask(NoFilesInListMessage());
-        return FileCommandResult::kEmptyList;
-    }
+    MarkedSelection selection;
+    if (const auto refused = RefuseWithoutMarks(hooks, selection)) return *refused;
     const bool paused = hooks.pausePlaying();
-    if (!hooks.ask(DeleteQuestion())) {
+    if (!hooks.ask(DeleteQuestion(selection))) {
         if (paused) hooks.resumePlaying();
         return FileCommandResult::kCancelled;
     }
@@ -62,16 +72,16 @@ FileCommandResult RunDelete(const FileCommandHooks& hooks) {
 }
 
 FileCommandResult RunLockToggle(const FileCommandHooks& hooks) {
-    if (hooks.catalogEmpty()) {
-        hooks.ask(NoFilesInListMessage());
-        return FileCommandResult::kEmptyList;
-    }
-    const bool ran = hooks.currentGroupLocked() ? hooks.unlockMarked() : hooks.lockMarked();
-    FileCommandResult result = FileCommandResult::kDone;
-    if (!ran) {
+    MarkedSelection selection;
+    if (const auto refused = RefuseWithoutMarks(hooks, selection)) return *refused;
+    const bool unlock = selection.AllLocked();
+    const FileOperationReport report = unlock ? hooks.unlockMarked() : hooks.lockMarked();
+    hooks.refreshLockPicture();
+    if (!report) { // the ticks went between the look and the change
         hooks.ask(NoSelectedFilesMessage());
-        result = FileCommandResult::kNothingMarked;
+        return FileCommandResult::kNothingMarked;
     }
-    hooks.showLockState(hooks.currentGroupLocked());
-    return result;
+    const UserMessage outcome = LockOutcomeMessage(unlock, selection, report);
+    hooks.ask(outcome);
+    return outcome.m_eIcon == MessageIcon::kExclamation ? FileCommandResult::kSomeFailed : FileCommandResult::kDone;
 }

@@ -22,13 +22,14 @@ struct FileCommandHooks {
     std::function<void()> hideVideoPanes;
     // The folder picker titled "Select a folder"; none when cancelled or without a path.
     std::function<std::optional<std::filesystem::path>()> pickFolder;
+    // What the ticked lines mark (read before anything is asked or changed).
+    std::function<MarkedSelection()> inspectMarked;
     std::function<FileOperationReport(const std::filesystem::path&, const ConfirmOverwriteFn&)> copyMarked;
     std::function<FileOperationReport()> deleteMarked;
-    std::function<bool()> currentGroupLocked;
-    std::function<bool()> lockMarked;
-    std::function<bool()> unlockMarked;
-    // Sets the lock button's picture from whether the current group now has a locked file.
-    std::function<void(bool locked)> showLockState;
+    std::function<FileOperationReport()> lockMarked;
+    std::function<FileOperationReport()> unlockMarked;
+    // Sets the lock button's picture from the playing group's state.
+    std::function<void()> refreshLockPicture;
     // Every box goes through here (for a box with only OK the answer does not matter).
     AskUserFn ask;
 };
@@ -38,7 +39,7 @@ enum class FileCommandResult {
     kCancelled,     // the picker or the question was cancelled; playback resumed if it was paused
     kNothingMarked, // "No seletected files. ..."
     kNoFolder,      // "Folder is not exist."
-    kDone,          // every file reached was done (or skipped on the user's answer)
+    kDone,          // every file reached was done (or skipped on the user's answer); lock: outcome said
     kSomeFailed,    // the failure report was shown
 };
 
@@ -46,5 +47,5 @@ enum class FileCommandResult {
 FileCommandResult RunSaveAs(const FileCommandHooks& hooks);
 // Command 1014 (also the Delete key).
 FileCommandResult RunDelete(const FileCommandHooks& hooks);
-// Command 1027: unlocks when the current group has a locked file, else locks.
+// Command 1027: unlocks when every ticked group holds a locked file, else locks; says the outcome.
 FileCommandResult RunLockToggle(const FileCommandHooks& hooks);

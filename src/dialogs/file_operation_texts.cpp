@@ -1,5 +1,8 @@
 #include "file_operation_texts.h"
 
+#include <QString>
+
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -11,12 +14,17 @@ namespace {
 
 UserMessage Message(unsigned textId, unsigned captionId, MessageIcon icon = MessageIcon::kNone,
                     MessageButtons buttons = MessageButtons::kOk) {
-    return {LoadLangString(textId), LoadLangString(captionId), icon, buttons};
+    return {LoadLangString(textId), LoadLangString(captionId), icon, buttons, {}};
 }
 
 bool CountsAsFailure(const FileOperationResult& result) {
     return result.m_eOutcome == FileOperationOutcome::kFailed ||
            result.m_eOutcome == FileOperationOutcome::kSkippedLocked;
+}
+
+// What the user sees of a path: its name, with U+FFFD for bytes that are not UTF-8.
+std::string DisplayName(const std::filesystem::path& path) {
+    return QString::fromUtf8(path.filename().native()).toStdString();
 }
 
 std::string ErrnoReason(int error) {
@@ -50,8 +58,35 @@ UserMessage FolderNotExistMessage() {
     return Message(IDS_FOLDER_NOT_EXIST, IDS_WARNING, MessageIcon::kExclamation);
 }
 
-UserMessage DeleteQuestion() {
-    return Message(IDS_DELETE_QUESTION, IDS_DELETE_FILES, MessageIcon::kNone, MessageButtons::kOkCancel);
+UserMessage DeleteQuestion(const MarkedSelection& selection, size_t maxNames) {
+    UserMessage message = Message(IDS_DELETE_QUESTION, IDS_DELETE_FILES, MessageIcon::kNone, MessageButtons::kYesNo);
+    message.m_strText += "\n" + FillPlaceholders(LoadLangString(IDS_DELETE_SUMMARY),
+                                                  {std::to_string(selection.m_Files.size()),
+                                                   std::to_string(selection.m_nGroups)});
+    const size_t listed = std::min(maxNames, selection.m_Files.size());
+    for (size_t i = 0; i < listed; ++i)
+        message.m_strDetails += (i ? "\n" : "") + DisplayName(selection.m_Files[i]);
+    if (selection.m_Files.size() > listed)
+        message.m_strDetails += "\n" + FillPlaceholders(LoadLangString(IDS_FILES_NOT_LISTED),
+                                                        {std::to_string(selection.m_Files.size() - listed)});
+    return message;
+}
+
+UserMessage LockOutcomeMessage(bool unlocked, const MarkedSelection& selection, const FileOperationReport& report) {
+    UserMessage message;
+    message.m_strCaption = LoadLangString(unlocked ? IDS_UNLOCK_FILES : IDS_LOCK_FILES);
+    const size_t changed = report.Count(FileOperationOutcome::kDone);
+    if (changed == 0 && report.m_Files.empty())
+        message.m_strText = LoadLangString(IDS_NOTHING_TO_CHANGE);
+    else
+        message.m_strText =
+            FillPlaceholders(LoadLangString(unlocked ? IDS_UNLOCKED_SUMMARY : IDS_LOCKED_SUMMARY),
+                             {std::to_string(changed), std::to_string(selection.m_nGroups)});
+    if (const std::optional<UserMessage> failures = FailureReport(report)) {
+        message.m_strText += "\n\n" + failures->m_strText;
+        message.m_eIcon = MessageIcon::kExclamation;
+    }
+    return message;
 }
 
 UserMessage OverwriteQuestion(const std::filesystem::path& target) {
@@ -73,21 +108,22 @@ std::string FailureReason(const FileOperationResult& result) {
 }
 
 std::optional<UserMessage> FailureReport(const FileOperationReport& report, size_t maxNames) {
-    size_t failed = 0;
+    size_t failedResults = 0, failedFiles = 0;
     std::string names;
     for (const FileOperationResult& result : report.m_Files) {
         if (!CountsAsFailure(result)) continue;
-        if (++failed > maxNames) continue;
-        names += "\n" + result.m_Path.filename().string() + ": " + FailureReason(result);
+        failedFiles += result.m_nFiles;
+        if (++failedResults > maxNames) continue;
+        names += "\n" + DisplayName(result.m_Path) + ": " + FailureReason(result);
     }
-    if (failed == 0) return std::nullopt;
+    if (failedResults == 0) return std::nullopt;
     UserMessage message;
     message.m_strText = FillPlaceholders(LoadLangString(IDS_FILES_FAILED),
-                                         {std::to_string(failed), std::to_string(report.m_Files.size())}) +
+                                         {std::to_string(failedFiles), std::to_string(report.FileCount())}) +
                         names;
-    if (failed > maxNames)
+    if (failedResults > maxNames)
         message.m_strText += "\n" + FillPlaceholders(LoadLangString(IDS_FILES_NOT_LISTED),
-                                                     {std::to_string(failed - maxNames)});
+                                                     {std::to_string(failedResults - maxNames)});
     message.m_strCaption = LoadLangString(IDS_WARNING);
     message.m_eIcon = MessageIcon::kExclamation;
     return message;

@@ -21,24 +21,33 @@ constexpr unsigned IDS_OVERWRITE_CAPTION = 153;  // "Confirm to overwrite the fi
 constexpr unsigned IDS_OVERWRITE_QUESTION = 155; // File "%s" is already exist. ...
 constexpr unsigned IDS_CONFIRM_SELECTION = 162;  // "Confirm file selection"
 constexpr unsigned IDS_OK_CAPTION = 166;         // "OK"
+constexpr unsigned IDS_UNLOCK_FILES = 236;       // "Unlock files"
 
 enum class MessageIcon { kNone, kExclamation };
-enum class MessageButtons { kOk, kOkCancel };
+// kYesNo: a question whose default answer is No (Enter does not confirm it).
+enum class MessageButtons { kOk, kOkCancel, kYesNo };
 
 struct UserMessage {
     std::string m_strText;
     std::string m_strCaption;
     MessageIcon m_eIcon = MessageIcon::kNone;
     MessageButtons m_eButtons = MessageButtons::kOk;
+    std::string m_strDetails; // shown in the box's details area when not empty
 };
 
-// Shows a box modally; true when it was answered with OK.
+// Shows a box modally; true when it was answered with OK or Yes.
 using AskUserFn = std::function<bool(const UserMessage&)>;
 
 UserMessage NoFilesInListMessage();   // 145, caption 166
 UserMessage NoSelectedFilesMessage(); // 143, caption 162
 UserMessage FolderNotExistMessage();  // 138, caption 136, exclamation icon
-UserMessage DeleteQuestion();         // 134, caption 132, OK and Cancel
+// 134 and how many files in how many groups will go, caption 132, Yes and No (default No); the
+// details list the first `maxNames` file names and how many more there are.
+UserMessage DeleteQuestion(const MarkedSelection& selection, size_t maxNames = 10);
+// What lock or unlock did: the files changed in how many groups, or "Nothing to change.", then the
+// files that could not be changed with their reasons. Caption: the command's own name.
+UserMessage LockOutcomeMessage(bool unlocked, const MarkedSelection& selection,
+                               const FileOperationReport& report);
 // 155 with the target path, caption 153, OK and Cancel.
 UserMessage OverwriteQuestion(const std::filesystem::path& target);
 
@@ -48,6 +57,6 @@ UserMessage OverwriteQuestion(const std::filesystem::path& target);
 std::string FailureReason(const FileOperationResult& result);
 
 // The one box after an operation in which some files were not done for a reason the user did not
-// choose: how many of how many, then the first `maxNames` file names with their reasons, then how
+// choose: how many of how many (a locked group counts with all of its files), then the first `maxNames` file names with their reasons, then how
 // many more there were. None when every file was done or skipped on purpose.
 std::optional<UserMessage> FailureReport(const FileOperationReport& report, size_t maxNames = 5);

@@ -53,7 +53,7 @@ RestartHooks MakeRestartHooks(QWidget* window, std::function<void()> savePositio
     hooks.endProcess = std::move(endProcess);
     hooks.tellFailure = [window](const QString& text) {
         ShowUserMessage(window, {text.toStdString(), LoadLangString(IDS_WARNING), MessageIcon::kExclamation,
-                                 MessageButtons::kOk});
+                                 MessageButtons::kOk, {}});
     };
     return hooks;
 }

@@ -1,6 +1,6 @@
 // Which groups a file command acts on, seen through both lists. The group list is hidden in this
-// window, so the file list is where the user picks recordings: a ticked or selected file line
-// marks its whole group, as the group's own line does.
+// window, so the file list is where the user picks recordings: a ticked file line marks its whole
+// group, as the group's own ticked line does. Selection is not a mark.
 #pragma once
 
 #include <cstddef>
@@ -12,17 +12,17 @@
 
 class CGroupMarksOfBothLists : public IGroupLineState {
   public:
-    // `groups`: the group list's lines (may be null). `fileLineMarked(i)`: file line i is ticked
-    // or selected; file line i shows fileRows[i]. Taken once, at construction.
+    // `groups`: the group list's lines (may be null). `fileLineTicked(i)`: file line i is ticked;
+    // file line i shows fileRows[i]. Taken once, at construction.
     CGroupMarksOfBothLists(const IGroupLineState* groups, const std::vector<FileRow>& fileRows,
-                           const std::function<bool(size_t line)>& fileLineMarked);
+                           const std::function<bool(size_t line)>& fileLineTicked);
 
-    // The group's line is selected, or a line of one of its files is ticked or selected.
+    // The group's line is selected.
     bool IsGroupLineSelected(size_t line) const override;
-    // The group's line is ticked.
+    // The group's line is ticked, or a line of one of its files is.
     bool IsGroupLineTicked(size_t line) const override;
 
   private:
     const IGroupLineState* m_pGroups;
-    std::vector<bool> m_MarkedByFiles; // by group number
+    std::vector<bool> m_TickedByFiles; // by group number
 };

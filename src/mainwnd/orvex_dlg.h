@@ -182,6 +182,8 @@ class COrvexDlg : public QWidget {
     void FollowTime(int64_t timeMs); // UpdateAtTime applied to the map, curve and gauges
     void LoadTrackOf(int index);     // LoadTrack applied
     void ShowVehicleSample(size_t index);
+    void ShowGaugeSample(const VehicleSample& sample);
+    void ClearGauges();
     void SetGpsColor(int color);
     void Navigate(bool next);
     void BeginListOpen();
@@ -247,6 +249,8 @@ class COrvexDlg : public QWidget {
 
   private:
     FileCommandHooks MakeFileCommandHooks();
+    MarkedSelection InspectTickedGroups();
+    void ForgetDeletedRecording();
     template <class Operation> auto WithBothListsMarking(Operation operation);
     // Pauses each engine that plays; true when one was paused here.
     bool PausePlayingEngines();

@@ -20,6 +20,7 @@
 #include "tamo_tool_tip_ctrl.h"
 #include "user_message_box.h"
 #include "video_engine.h"
+#include "video_slider.h"
 
 #include <set>
 #include <utility>
@@ -122,14 +123,13 @@ void COrvexDlg::HidePanesAfterFileCommand() {
     }
 }
 
-// The operation marks the groups of the ticked or selected lines of both lists; afterwards the
-// catalog reads the group list alone again, as the scan and the lists expect.
+// The operation marks the groups of the ticked lines of both lists; afterwards the catalog reads
+// the group list alone again, as the scan and the lists expect.
 template <class Operation> auto COrvexDlg::WithBothListsMarking(Operation operation) {
     auto* groups = Child<COrvexGroupListCtrl>(IDC_GROUP_LIST);
     const auto* files = Child<COrvexListCtrl>(IDC_FILE_LIST);
     const CGroupMarksOfBothLists marks(groups, m_catalog.FileRows(), [files](size_t line) {
-        const int row = static_cast<int>(line);
-        return files && (files->IsLineTicked(row) || files->IsLineSelected(row));
+        return files && files->IsLineTicked(static_cast<int>(line));
     });
     m_catalog.SetGroupLineState(&marks);
     auto result = operation();
@@ -155,13 +155,43 @@ FileCommandHooks COrvexDlg::MakeFileCommandHooks() {
         };
         return WithBothListsMarking([&] { return m_catalog.CopyMarked(folder, ask); });
     };
-    hooks.deleteMarked = [this] { return WithBothListsMarking([this] { return m_catalog.DeleteMarked(); }); };
-    hooks.currentGroupLocked = [this] { return m_catalog.CurrentGroupLocked(); };
+    hooks.inspectMarked = [this] { return InspectTickedGroups(); };
+    hooks.deleteMarked = [this] {
+        const bool hadCurrent = m_catalog.CurrentEntry() >= 0;
+        FileOperationReport report = WithBothListsMarking([this] { return m_catalog.DeleteMarked(); });
+        if (hadCurrent && m_catalog.CurrentEntry() < 0) ForgetDeletedRecording();
+        return report;
+    };
     hooks.lockMarked = [this] { return WithBothListsMarking([this] { return m_catalog.LockMarked(); }); };
     hooks.unlockMarked = [this] { return WithBothListsMarking([this] { return m_catalog.UnlockMarked(); }); };
-    hooks.showLockState = [this](bool locked) { ShowLockPicture(locked); };
+    hooks.refreshLockPicture = [this] { UpdateLockPicture(); };
     hooks.ask = [this](const UserMessage& message) { return AskUser(message); };
     return hooks;
+}
+
+MarkedSelection COrvexDlg::InspectTickedGroups() {
+    return WithBothListsMarking([this] { return m_catalog.InspectMarked(); });
+}
+
+// The recording on screen is gone from the disk: nothing of it stays shown, and no command can
+// reach its path any more (rotate reopens m_strCurrentPath; seek and snapshot need an open engine).
+void COrvexDlg::ForgetDeletedRecording() {
+    StopEngines();
+    m_engineTarget.m_llPendingSeekMs = 0;
+    m_strCurrentPath.clear();
+    SetPaneHidden(IDC_FRONT_PANE, true);
+    SetPaneHidden(IDC_REAR_PANE, true);
+    ResetTransport();
+    if (auto* slider = Child<CVideoSlider>(IDC_SEEK_SLIDER)) slider->SetDurationMs(0);
+    DropTelemetry();
+    ClearGauges();
+    SetRecordingTitle(QString());
+    UpdateLockPicture();
+    auto* play = Child<CGdipButton>(IDC_PLAY);
+    if (play) {
+        play->m_nImageState = kPlayPicture;
+        play->update();
+    }
 }
 
 void COrvexDlg::OnSaveAs() {

@@ -6,7 +6,10 @@
 
 #include "command_table.h"
 #include "control_ids.h"
+#include "file_operation_texts.h"
 #include "gdip_button.h"
+#include "lang_text.h"
+#include "string_tables.h"
 
 #include <QAbstractScrollArea>
 #include <QKeyEvent>
@@ -120,8 +123,8 @@ bool COrvexDlg::IsCommandChecked(int command) {
         return m_bFlip;
     case CMD_FULL_VIDEO:
         return m_bFullVideo;
-    case IDC_LOCK:
-        return m_catalog.CurrentGroupLocked();
+    case IDC_LOCK: // what the command would do: unlock when every ticked group is locked
+        return InspectTickedGroups().AllLocked();
     case IDC_AUTO_NEXT:
         return AutoNextOn();
     case IDC_MAP_SWITCH:
@@ -136,9 +139,12 @@ bool COrvexDlg::IsCommandChecked(int command) {
 }
 
 void COrvexDlg::ShowCommandMenu(const QPoint& globalPos) {
+    // The lock entry is named by what it will do to the ticked groups.
+    const QString lockLabel = LangText(IsCommandChecked(IDC_LOCK) ? IDS_UNLOCK_FILES : IDS_LOCK_FILES);
     PopupCommandMenu(
         this, globalPos, [this](int command) { return IsCommandChecked(command); },
-        [this](int command) { RunCommand(command); });
+        [this](int command) { RunCommand(command); },
+        [lockLabel](int command) { return command == IDC_LOCK ? lockLabel : QString(); });
 }
 
 void COrvexDlg::InstallCommandInput() {

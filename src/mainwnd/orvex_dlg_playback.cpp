@@ -386,7 +386,8 @@ void COrvexDlg::Rotate() {
     }
     ApplyRate();
     const int count = static_cast<int>(m_catalog.Entries().size());
-    if (count > 0) {
+    // After the open recording was deleted there is nothing to reopen.
+    if (count > 0 && !m_strCurrentPath.empty()) {
         if (m_catalog.CurrentEntry() >= count) m_catalog.SetCurrentEntry(count - 1);
         LoadTrackOf(m_catalog.CurrentEntry());
         FitVideoPanes();

@@ -13,6 +13,8 @@
 #include "speed_label_static.h"
 #include "video_engine.h"
 
+#include <cstring>
+
 void COrvexDlg::SetGpsColor(int color) {
     auto* indicator = Child<CPngStatic>(IDC_GPS_INDICATOR);
     if (!indicator || indicator->m_bColor == color) return;
@@ -23,6 +25,27 @@ void COrvexDlg::SetGpsColor(int color) {
 void COrvexDlg::ShowVehicleSample(size_t index) {
     const std::vector<VehicleSample>& samples = m_plot.VehicleSamples();
     if (index >= samples.size()) return;
+    ShowGaugeSample(samples[index]);
+}
+
+// Every gauge blank ("not available"), the compass without a heading and the speed without a fix.
+void COrvexDlg::ClearGauges() {
+    VehicleSample unavailable;
+    std::memset(&unavailable, 0xFF, sizeof unavailable);
+    ShowGaugeSample(unavailable);
+    if (auto* compass = Child<CPngCompassStatic>(IDC_COMPASS)) {
+        compass->m_nImage = 0;
+        compass->update();
+    }
+    if (auto* speed = Child<CSpeedLabelStatic>(IDC_SPEED_LABEL)) {
+        speed->m_bValid = 0;
+        speed->m_nSpeed = 0;
+        speed->UpdateTexts();
+        speed->update();
+    }
+}
+
+void COrvexDlg::ShowGaugeSample(const VehicleSample& sample) {
     VehicleGauges gauges;
     gauges.accelerator = Child<CPropertyText>(1200);
     gauges.brake = Child<CPropertyText>(1201);
@@ -37,7 +60,7 @@ void COrvexDlg::ShowVehicleSample(size_t index) {
     gauges.dateTime = Child<CPropertyText>(1210);
     gauges.outsideTemperature = Child<CPropertyText>(1211);
     gauges.turnLights = Child<CPropertyTurnSignal>(IDC_TURN_SIGNAL);
-    FillVehicleGauges(samples[index], gauges, m_turnLights);
+    FillVehicleGauges(sample, gauges, m_turnLights);
 }
 
 // Nothing of a recording's telemetry stays on screen once its catalog is gone or another recording

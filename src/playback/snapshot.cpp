@@ -61,6 +61,10 @@ class SnapshotPause {
     const bool m_pausedRear;
 };
 
+bool HasOpenRecording(const CVideoEngine& engine) {
+    return engine.IsUsable() && (engine.m_bPlaying != 0 || engine.m_bPaused != 0);
+}
+
 // Asks before replacing an existing picture; true when name may be written.
 bool MayWrite(const QString& name, const SnapshotUi& ui, SnapshotTally& tally) {
     if (name.isEmpty()) return false;
@@ -122,6 +126,9 @@ SnapshotUi SnapshotDialogs(QWidget* parent) {
     ui.tellNothingWritten = [parent] {
         ShowMessage(parent, QMessageBox::Warning, IDS_SNAPSHOT_NOT_SAVED, IDS_WARNING);
     };
+    ui.tellRearFailed = [parent] {
+        ShowMessage(parent, QMessageBox::Warning, IDS_REAR_SNAPSHOT_FAILED, IDS_WARNING);
+    };
     return ui;
 }
 
@@ -153,6 +160,7 @@ SnapshotResult SaveSnapshot(int catalogCount, CVideoEngine& front, CVideoEngine&
         return result;
     }
     SnapshotTally tally;
+    bool rearAttempted = false;
     {
         SnapshotPause pause(front, rear);
         result.pausedFront = pause.PausedFront();
@@ -162,14 +170,20 @@ SnapshotResult SaveSnapshot(int catalogCount, CVideoEngine& front, CVideoEngine&
             result.cancelled = true;
             return result;
         }
-        result.plan = PlanSnapshot(*choice, front.IsUsable(), rear.IsUsable());
+        // A stopped engine shows no picture: no name is planned (and no overwrite asked) for it.
+        result.plan = PlanSnapshot(*choice, HasOpenRecording(front), HasOpenRecording(rear));
         const bool writeFront = MayWrite(result.plan.frontName, ui, tally);
         const bool writeRear = MayWrite(result.plan.rearName, ui, tally);
+        rearAttempted = writeRear;
         result.frontWritten =
             writeFront && SaveEnginePicture(front, result.plan.frontName, result.plan.format);
         result.rearWritten = writeRear && SaveEnginePicture(rear, result.plan.rearName, result.plan.format);
     }
     tally.written = int(result.frontWritten) + int(result.rearWritten);
-    if (SnapshotNothingWritten(tally) && ui.tellNothingWritten) ui.tellNothingWritten();
+    if (SnapshotNothingWritten(tally)) {
+        if (ui.tellNothingWritten) ui.tellNothingWritten();
+    } else if (result.frontWritten && rearAttempted && !result.rearWritten && ui.tellRearFailed) {
+        ui.tellRearFailed();
+    }
     return result;
 }

@@ -22,6 +22,8 @@ struct SnapshotUi {
     std::function<bool(const QString& name)> confirmOverwrite;
     // Neither picture could be saved.
     std::function<void()> tellNothingWritten;
+    // The front picture was saved, the rear one could not be.
+    std::function<void()> tellRearFailed;
 };
 
 // The save dialog: non-native, for saving, the JPEG and PNG filters, no overwrite question of its own
@@ -31,7 +33,7 @@ void SetUpSnapshotDialog(QFileDialog& dialog);
 std::optional<SnapshotChoice> SnapshotChoiceOf(const QFileDialog& dialog);
 
 // The real dialogs, owned by parent: the non-native save dialog with the JPEG and PNG filters,
-// the overwrite question (strings 153, 155) and the messages (145 with 166; 1137 with 136).
+// the overwrite question (strings 153, 155) and the messages (145 with 166; 1137 and 1145 with 136).
 SnapshotUi SnapshotDialogs(QWidget* parent);
 
 struct SnapshotResult {
@@ -44,9 +46,10 @@ struct SnapshotResult {
 };
 
 // The command: with an empty catalog (catalogCount 0) only tells so. Otherwise pauses the playing
-// engines, asks for the name, asks before overwriting either picture, lets each usable engine save
-// its picture in the chosen format, resumes the engines it paused and tells the user when no picture
-// was saved.
+// engines, asks for the name, asks before overwriting either picture, lets each engine that has a
+// recording open (playing or paused) save its picture in the chosen format, resumes the engines it
+// paused and tells the user when no picture was saved, or when the rear one failed beside a saved
+// front one.
 SnapshotResult SaveSnapshot(int catalogCount, CVideoEngine& front, CVideoEngine& rear, const SnapshotUi& ui);
 
 // One engine's current picture written to name in format ("jpeg" or "png"), whole or not at all.

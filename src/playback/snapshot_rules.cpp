@@ -37,11 +37,11 @@ const char* SnapshotImageFormat(const QString& path, int filterIndex) {
     return filterIndex == kSnapshotPng ? "png" : "jpeg";
 }
 
-SnapshotPlan PlanSnapshot(const SnapshotChoice& choice, bool frontUsable, bool rearUsable) {
+SnapshotPlan PlanSnapshot(const SnapshotChoice& choice, bool frontOpen, bool rearOpen) {
     const QString path = SnapshotPathWithExtension(choice.path, choice.filterIndex);
     SnapshotPlan plan;
-    if (frontUsable) plan.frontName = SnapshotPictureName(path, "_F");
-    if (rearUsable) plan.rearName = SnapshotPictureName(path, "_R");
+    if (frontOpen) plan.frontName = SnapshotPictureName(path, "_F");
+    if (rearOpen) plan.rearName = SnapshotPictureName(path, "_R");
     plan.format = SnapshotImageFormat(path, choice.filterIndex);
     return plan;
 }

@@ -32,13 +32,13 @@ QString SnapshotPictureName(const QString& path, const QString& mark);
 // of the two, else from the chosen filter.
 const char* SnapshotImageFormat(const QString& path, int filterIndex);
 
-// The pictures one snapshot writes: a name per usable engine, empty for an unusable one.
+// The pictures one snapshot writes: a name per engine that shows a recording, empty for the others.
 struct SnapshotPlan {
     QString frontName;
     QString rearName;
     const char* format = "jpeg";
 };
-SnapshotPlan PlanSnapshot(const SnapshotChoice& choice, bool frontUsable, bool rearUsable);
+SnapshotPlan PlanSnapshot(const SnapshotChoice& choice, bool frontOpen, bool rearOpen);
 
 // An engine is paused for the snapshot (and resumed after it) when it is usable and playing;
 // a paused or stopped engine is left as it is.

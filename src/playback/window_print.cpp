@@ -1,7 +1,10 @@
 #include "window_print.h"
 
+#include "language.h"
 #include "print_rules.h"
+#include "string_tables.h"
 
+#include <QMessageBox>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPixmap>
@@ -9,6 +12,10 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QWidget>
+
+namespace {
+constexpr unsigned IDS_PRINT_CAPTION = 136; // "Warning"
+} // namespace
 
 bool AskPrinterWithDialog(QPrinter& printer, QWidget* owner) {
     QPrintDialog dialog(&printer, owner);
@@ -37,20 +44,37 @@ QRect PrintPicture(const QPixmap& picture, QPrinter& printer) {
     return painter.end() ? target : QRect();
 }
 
-QRect PrintWindowPicture(QScreen* screen, WId window, const AskPrinter& askPrinter) {
+QRect PrintWindowPicture(QScreen* screen, WId window, const AskPrinter& askPrinter, PrintOutcome* outcome) {
+    PrintOutcome ignored;
+    PrintOutcome& ended = outcome ? *outcome : ignored;
+    ended = PrintOutcome::kFailed;
     if (!screen) return {};
     const QPixmap picture = screen->grabWindow(window);
     if (picture.isNull() || picture.size().isEmpty()) return {};
     QPrinter printer(QPrinter::HighResolution);
     printer.setFullPage(true);
     printer.setDocName("Print Bitmap");
-    if (!askPrinter || !askPrinter(printer)) return {};
-    return PrintPicture(picture, printer);
+    if (!askPrinter || !askPrinter(printer)) {
+        ended = PrintOutcome::kCancelled;
+        return {};
+    }
+    const QRect printed = PrintPicture(picture, printer);
+    if (!printed.isEmpty()) ended = PrintOutcome::kPrinted;
+    return printed;
 }
 
-QRect PrintMainWindow(QWidget* mainWindow) {
-    if (!mainWindow) return {};
-    return PrintWindowPicture(mainWindow->screen(), mainWindow->winId(), [mainWindow](QPrinter& printer) {
-        return AskPrinterWithDialog(printer, mainWindow);
-    });
+PrintOutcome PrintMainWindow(QWidget* mainWindow) {
+    if (!mainWindow) return PrintOutcome::kFailed;
+    PrintOutcome outcome = PrintOutcome::kFailed;
+    PrintWindowPicture(
+        mainWindow->screen(), mainWindow->winId(),
+        [mainWindow](QPrinter& printer) { return AskPrinterWithDialog(printer, mainWindow); }, &outcome);
+    if (outcome == PrintOutcome::kFailed) {
+        const QString caption = QString::fromStdString(LoadLangString(IDS_PRINT_CAPTION));
+        QMessageBox box(QMessageBox::Warning, caption, QString::fromStdString(LoadLangString(IDS_PRINT_FAILED)),
+                        QMessageBox::Ok, mainWindow);
+        box.setAccessibleName(caption);
+        box.exec();
+    }
+    return outcome;
 }

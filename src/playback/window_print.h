@@ -25,9 +25,15 @@ QRect PrintableArea(const QPrinter& printer);
 // Returns the rectangle it filled; empty when nothing was printed (empty picture, no page).
 QRect PrintPicture(const QPixmap& picture, QPrinter& printer);
 
-// The command: captures window (its id) from screen before any dialog shows, then asks for the
-// printer and prints. An empty capture skips the dialog and the print job. Returns what PrintPicture did.
-QRect PrintWindowPicture(QScreen* screen, WId window, const AskPrinter& askPrinter);
+// How a print command ended: cancelled by the user is not a failure.
+enum class PrintOutcome { kPrinted, kCancelled, kFailed };
 
-// What the main window calls: its own picture, the print dialog owned by it.
-QRect PrintMainWindow(QWidget* mainWindow);
+// The command: captures window (its id) from screen before any dialog shows, then asks for the
+// printer and prints. An empty capture skips the dialog and the print job. Returns what PrintPicture did;
+// `outcome`, when given, receives how it ended.
+QRect PrintWindowPicture(QScreen* screen, WId window, const AskPrinter& askPrinter,
+                         PrintOutcome* outcome = nullptr);
+
+// What the main window calls: its own picture, the print dialog owned by it; a failure is said in
+// a message box (string 1146).
+PrintOutcome PrintMainWindow(QWidget* mainWindow);

@@ -116,7 +116,7 @@ TEST(CatalogScan, LockMarksFilesVisitedAndGpsBlocks) {
     const auto& e = s.catalog.Entries();
     ASSERT_EQ(e.size(), 3u);
     EXPECT_EQ(e[0].m_nLockMarks, kLockMarkG);
-    EXPECT_EQ(e[1].m_nLockMarks, 0) << "layout 1 is write-protected by the camera itself";
+    EXPECT_EQ(e[1].m_nLockMarks, kLockMarkG) << "a read-only layout-1 recording is locked like any other";
     EXPECT_EQ(e[2].m_nLockMarks, 0);
     EXPECT_EQ(s.catalog.GroupRows()[0].m_byLockMarks, kLockMarkG);
     EXPECT_FALSE(s.catalog.HasGpsBlocks());

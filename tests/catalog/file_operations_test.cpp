@@ -60,17 +60,29 @@ TEST(FileOperations, NothingMarkedChangesNothing) {
     EXPECT_EQ(c.observer.rowsChanged, changes);
 }
 
-TEST(FileOperations, SelectedButNotTickedCountsAsMarked) {
+// A click on a line (selection, highlight) is how a recording is chosen for playing; only a tick
+// marks it for a file command.
+TEST(FileOperations, ASelectedLineIsNotAMarkOnlyATickedOneIs) {
     Card c("ops_mark");
     c.Scan();
-    c.lines.m_selected = {1};
+    c.lines.m_selected = {0, 1};
+    EXPECT_FALSE(c.catalog.MarkGroups());
+    EXPECT_TRUE(c.catalog.InspectMarked().Empty());
+    EXPECT_FALSE(c.catalog.DeleteMarked());
+    EXPECT_FALSE(c.catalog.LockMarked());
+    for (const auto& p : c.paths) {
+        EXPECT_TRUE(fs::exists(p)) << p;
+        EXPECT_TRUE(HasAnyWriteBit(p)) << p;
+    }
+    c.lines.m_ticked = {1};
     EXPECT_TRUE(c.catalog.MarkGroups());
     EXPECT_EQ(c.catalog.GroupRows()[0].m_nMarked, 0);
     EXPECT_EQ(c.catalog.GroupRows()[1].m_nMarked, 1);
-    c.lines.m_selected = {};
+    const MarkedSelection selection = c.catalog.InspectMarked();
+    EXPECT_EQ(selection.m_nGroups, 1u);
+    EXPECT_EQ(selection.m_Files, (std::vector<fs::path>{c.paths[2], c.paths[3]}));
     c.lines.m_ticked = {0};
     EXPECT_TRUE(c.catalog.MarkGroups());
-    EXPECT_EQ(c.catalog.GroupRows()[0].m_nMarked, 1);
     EXPECT_EQ(c.catalog.GroupRows()[1].m_nMarked, 0) << "marks are taken afresh each time";
 }
 
@@ -113,7 +125,7 @@ TEST(FileOperations, UnlockClearsBothMarksAndGivesTheOwnerWriteBack) {
     SetMode(single, 0444);
     ASSERT_TRUE(c.catalog.ScanSource(c.card.Root(), "202G_05_17_100000_07.MP4"));
     ASSERT_EQ(c.catalog.Entries()[0].m_nLockMarks, kLockMarkG | kLockMarkM);
-    c.lines.m_selected = {0};
+    c.lines.m_ticked = {0};
     ASSERT_TRUE(c.catalog.UnlockMarked());
     EXPECT_EQ(c.catalog.Entries()[0].m_nLockMarks, 0);
     EXPECT_EQ(c.catalog.GroupRows()[0].m_byLockMarks, 0);
@@ -139,31 +151,34 @@ TEST(FileOperations, FailedAttributeChangeKeepsTheMark) {
     EXPECT_EQ(c.catalog.GroupRows()[0].m_byLockMarks, kLockMarkM) << "the row shows what its files carry";
 }
 
-TEST(FileOperations, DeleteLeavesReadOnlyFilesAndRegroups) {
+// A locked event is evidence as a whole: a group that holds one read-only or marked file loses
+// none of its files, front, rear or neighbours.
+TEST(FileOperations, AGroupHoldingALockedFileIsNotDeletedAtAll) {
     Card c("ops_delete");
-    SetMode(c.paths[1], 0444); // rear of group 0
+    SetMode(c.paths[1], 0444); // rear of group 0, locked by the camera
     c.Scan();
     c.catalog.SetCurrentEntry(static_cast<int>(c.Index("2024_05_17_090000_02.MP4")));
     c.lines.m_ticked = {0};
-    ASSERT_TRUE(c.catalog.DeleteMarked());
-    EXPECT_FALSE(fs::exists(c.paths[0]));
+    const MarkedSelection selection = c.catalog.InspectMarked();
+    EXPECT_EQ(selection.m_nLockedGroups, 1u);
+    EXPECT_TRUE(selection.AllLocked());
+    const FileOperationReport report = c.catalog.DeleteMarked();
+    ASSERT_TRUE(report);
+    EXPECT_TRUE(fs::exists(c.paths[0])) << "the unlocked front of a locked event stays";
     EXPECT_TRUE(fs::exists(c.paths[1]));
-    ASSERT_EQ(c.catalog.Entries().size(), 3u);
-    EXPECT_EQ(c.catalog.Entries()[0].m_strFileName, "2024_05_17_080000_01_b.MP4");
-    EXPECT_EQ(c.catalog.GroupRows().size(), 2u);
-    EXPECT_EQ(c.catalog.FileRows().size(), 3u);
-    EXPECT_EQ(c.catalog.GroupRows()[0].m_nFileCount, 1);
-    EXPECT_EQ(c.catalog.GroupRows()[1].m_nFirstEntry, 1);
-    // The entry being played moved down with the catalog.
-    EXPECT_EQ(c.catalog.CurrentEntry(), static_cast<int>(c.Index("2024_05_17_090000_02.MP4")));
+    ASSERT_EQ(report.m_Files.size(), 1u) << "said once for the group";
+    EXPECT_EQ(report.m_Files[0].m_eOutcome, FileOperationOutcome::kSkippedLocked);
+    EXPECT_EQ(report.m_Files[0].m_nFiles, 2u);
+    EXPECT_EQ(c.catalog.Entries().size(), 4u);
 
-    // Locked in this viewer: neither file of the group goes.
+    // Locked in this viewer (a mark, files made read-only): the same.
     c.lines.m_ticked = {1};
     ASSERT_TRUE(c.catalog.LockMarked());
     ASSERT_TRUE(c.catalog.DeleteMarked());
     EXPECT_TRUE(fs::exists(c.paths[2]));
     EXPECT_TRUE(fs::exists(c.paths[3]));
-    EXPECT_EQ(c.catalog.Entries().size(), 3u);
+    EXPECT_EQ(c.catalog.Entries().size(), 4u);
+    EXPECT_EQ(c.catalog.CurrentEntry(), static_cast<int>(c.Index("2024_05_17_090000_02.MP4")));
 }
 
 TEST(FileOperations, DeletingTheCurrentEntryLeavesNoCurrentEntry) {
@@ -260,8 +275,8 @@ TEST(FileOperations, DeleteReportsEachFileDoneLockedOrFailedWithItsErrno) {
     c.lines.m_ticked = {0, 1};
     const FileOperationReport report = c.catalog.DeleteMarked();
     ASSERT_TRUE(report);
-    ASSERT_EQ(report.m_Files.size(), 4u);
-    // Last group first, last file first.
+    ASSERT_EQ(report.m_Files.size(), 3u);
+    // Last group first, last file first; the locked group once.
     EXPECT_EQ(report.m_Files[0].m_Path, c.paths[3]);
     EXPECT_EQ(report.m_Files[0].m_eOutcome, FileOperationOutcome::kDone);
     EXPECT_EQ(report.m_Files[1].m_Path, c.paths[2]);
@@ -270,11 +285,11 @@ TEST(FileOperations, DeleteReportsEachFileDoneLockedOrFailedWithItsErrno) {
     EXPECT_EQ(report.m_Files[2].m_Path, c.paths[1]);
     EXPECT_EQ(report.m_Files[2].m_eOutcome, FileOperationOutcome::kSkippedLocked);
     EXPECT_EQ(report.m_Files[2].m_nError, 0);
-    EXPECT_EQ(report.m_Files[3].m_eOutcome, FileOperationOutcome::kDone);
     EXPECT_FALSE(report.AllDone());
-    EXPECT_EQ(report.Count(FileOperationOutcome::kDone), 2u);
-    // The failed and the locked file keep their entries.
-    EXPECT_EQ(c.catalog.Entries().size(), 2u);
+    EXPECT_EQ(report.Count(FileOperationOutcome::kDone), 1u);
+    EXPECT_EQ(report.FileCount(), 4u);
+    // The failed file and the locked group keep their entries.
+    EXPECT_EQ(c.catalog.Entries().size(), 3u);
 
     c.lines.m_ticked = {};
     const FileOperationReport none = c.catalog.DeleteMarked();

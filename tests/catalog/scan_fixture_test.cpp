@@ -15,16 +15,17 @@ namespace {
 struct FixtureCard {
     explicit FixtureCard(const std::string& name) : root(fixtures::ScratchDir("catalog_" + name)) {}
     fixtures::WrittenRecording Write(const std::string& relative, TelemetryLayout layout, int64_t start,
-                                     uint64_t sparse = 0) {
+                                     uint64_t sparse = 0, int seconds = 3) {
         fixtures::DriveSpec drive;
-        drive.seconds = 3;
+        drive.seconds = seconds;
         drive.driveStart = start;
         fixtures::Telemetry telemetry = fixtures::SimulateDrive(drive);
         telemetry.startTime = start;
         fixtures::WriteOptions options;
         options.sparsePadding = sparse;
         fs::create_directories((root / relative).parent_path());
-        return fixtures::WriteRecording(root / relative, layout, telemetry, options, fixtures::SampleClip());
+        return fixtures::WriteRecording(root / relative, layout, telemetry, options,
+                                        fixtures::SampleClip(320, 240, seconds));
     }
     fs::path root;
 };
@@ -80,7 +81,9 @@ TEST(ScanFixtures, EveryLayoutIsReadAndPairsGroupAcrossFolders) {
     EXPECT_TRUE(catalog.HasGpsBlocks()) << "layout 0 carries GPS blocks";
 }
 
-TEST(ScanFixtures, ReadOnlyLayoutOneHasNoLockMarkOtherLayoutsHave) {
+// A read-only recording is shown locked whatever its layout, and unlocking it makes it writable
+// and unmarked, also after a rescan.
+TEST(ScanFixtures, ReadOnlyRecordingsOfEveryLayoutAreLockedAndCanBeUnlocked) {
     FixtureCard card("readonly");
     const int64_t t = At(2024, 6, 1, 9, 0, 0);
     const auto l1 = card.Write("2024_06_01_090000_01.MP4", 1, t);
@@ -90,8 +93,22 @@ TEST(ScanFixtures, ReadOnlyLayoutOneHasNoLockMarkOtherLayoutsHave) {
     CRecordingCatalog catalog;
     ASSERT_TRUE(catalog.ScanSource(card.root, ""));
     ASSERT_EQ(catalog.Entries().size(), 2u);
-    EXPECT_EQ(catalog.Entries()[0].m_nLockMarks, 0);
+    ASSERT_EQ(catalog.Entries()[0].m_MediaInfo.m_uLayout, 1u);
+    EXPECT_EQ(catalog.Entries()[0].m_nLockMarks, kLockMarkG);
+    EXPECT_EQ(catalog.GroupRows()[0].m_byLockMarks, kLockMarkG) << "the group line shows the lock";
     EXPECT_EQ(catalog.Entries()[1].m_nLockMarks, kLockMarkG);
+
+    LineState lines;
+    lines.m_ticked = {0};
+    catalog.SetGroupLineState(&lines);
+    EXPECT_TRUE(catalog.InspectMarked().AllLocked());
+    const FileOperationReport unlocked = catalog.UnlockMarked();
+    ASSERT_EQ(unlocked.m_Files.size(), 1u);
+    EXPECT_EQ(unlocked.m_Files[0].m_eOutcome, FileOperationOutcome::kDone);
+    EXPECT_TRUE(HasAnyWriteBit(l1.path));
+    EXPECT_EQ(catalog.Entries()[0].m_nLockMarks, 0);
+    ASSERT_TRUE(catalog.ScanSource(card.root, ""));
+    EXPECT_EQ(catalog.Entries()[0].m_nLockMarks, 0) << "writable now: no mark at the next scan";
 
     ASSERT_TRUE(catalog.ScanSource(card.root, "2024_06_01_091000_02.MP4"));
     ASSERT_EQ(catalog.Entries().size(), 1u);
@@ -124,4 +141,36 @@ TEST(ScanFixtures, ReportShowsTheListTexts) {
     EXPECT_NE(json.find("\"id\":\"G0-1\""), std::string::npos);
     EXPECT_NE(json.find("\"rear\":true}"), std::string::npos);
     EXPECT_GE(front.fileSize, 3u << 20);
+}
+
+// After a delete the catalog holds exactly the groups a fresh scan of the folder builds: a
+// recording that opened a group only because of the one deleted before it joins its neighbour.
+TEST(ScanFixtures, GroupsAfterADeleteAreTheGroupsOfAFreshScan) {
+    FixtureCard card("regroup");
+    const int64_t t = At(2024, 6, 1, 10, 0, 0);
+    card.Write("Movie/2024_06_01_100000_01.MP4", 0, t, 0, 20);           // 10:00:00 .. 10:00:20
+    const auto middle = card.Write("Event/2024_06_01_100008_02.MP4", 2, t + 8); // its own group
+    card.Write("Movie/2024_06_01_100021_03.MP4", 0, t + 21);             // 1 s after the first ends
+    CRecordingCatalog catalog;
+    ASSERT_TRUE(catalog.ScanSource(card.root, ""));
+    ASSERT_EQ(catalog.GroupRows().size(), 3u);
+
+    LineState lines;
+    lines.m_ticked = {1};
+    catalog.SetGroupLineState(&lines);
+    ASSERT_TRUE(catalog.DeleteMarked().AllDone());
+    ASSERT_FALSE(fs::exists(middle.path));
+
+    CRecordingCatalog fresh;
+    ASSERT_TRUE(fresh.ScanSource(card.root, ""));
+    ASSERT_EQ(fresh.GroupRows().size(), 1u);
+    ASSERT_EQ(catalog.GroupRows().size(), fresh.GroupRows().size());
+    for (size_t g = 0; g < fresh.GroupRows().size(); ++g) {
+        EXPECT_EQ(catalog.GroupRows()[g].m_nFirstEntry, fresh.GroupRows()[g].m_nFirstEntry);
+        EXPECT_EQ(catalog.GroupRows()[g].m_nFileCount, fresh.GroupRows()[g].m_nFileCount);
+        EXPECT_EQ(catalog.GroupRows()[g].m_llLengthMs, fresh.GroupRows()[g].m_llLengthMs);
+    }
+    ASSERT_EQ(catalog.Entries().size(), fresh.Entries().size());
+    for (size_t i = 0; i < fresh.Entries().size(); ++i)
+        EXPECT_EQ(catalog.Entries()[i].m_nNewGroup, fresh.Entries()[i].m_nNewGroup) << i;
 }

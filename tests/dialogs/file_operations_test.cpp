@@ -22,7 +22,7 @@ struct FakeWindow {
     bool somethingPlays = true;
     std::optional<fs::path> folder;
     FileOperationReport report;
-    bool locked = false;
+    MarkedSelection selection = OneGroup(); // what the ticked lines mark
     bool lockRuns = true;
     std::vector<fs::path> overwriteAsked;
     std::vector<fs::path> copyTargets;
@@ -56,29 +56,44 @@ struct FakeWindow {
             steps.push_back("delete");
             return report;
         };
-        hooks.currentGroupLocked = [this] { return locked; };
+        hooks.inspectMarked = [this] { return selection; };
         hooks.lockMarked = [this] {
             steps.push_back("lock");
-            if (lockRuns) locked = true;
-            return lockRuns;
+            return LockRun(true);
         };
         hooks.unlockMarked = [this] {
             steps.push_back("unlock");
-            if (lockRuns) locked = false;
-            return lockRuns;
+            return LockRun(false);
         };
-        hooks.showLockState = [this](bool state) {
-            steps.push_back(state ? "shown locked" : "shown unlocked");
-        };
+        hooks.refreshLockPicture = [this] { steps.push_back("picture"); };
         hooks.ask = [this](const UserMessage& message) {
             boxes.push_back(message);
             if (message.m_eButtons == MessageButtons::kOk) return true;
             const size_t asked = std::count_if(boxes.begin(), boxes.end(), [](const UserMessage& m) {
-                return m.m_eButtons == MessageButtons::kOkCancel;
+                return m.m_eButtons != MessageButtons::kOk;
             });
             return asked <= answers.size() ? bool(answers[asked - 1]) : true;
         };
         return hooks;
+    }
+
+    // The files of the marked groups change state (every group locked after a lock, none after
+    // an unlock), unless the files refuse.
+    FileOperationReport LockRun(bool lock) {
+        FileOperationReport run;
+        run.m_bRan = true;
+        for (const fs::path& file : selection.m_Files)
+            run.Add(file, lockRuns ? FileOperationOutcome::kDone : FileOperationOutcome::kFailed,
+                    lockRuns ? 0 : EACCES);
+        if (lockRuns) selection.m_nLockedGroups = lock ? selection.m_nGroups : 0;
+        return run;
+    }
+
+    static MarkedSelection OneGroup() {
+        MarkedSelection one;
+        one.m_nGroups = 1;
+        one.m_Files = {"/card/Movie/G_001.MP4", "/card/Movie_b/G_001_b.MP4"};
+        return one;
     }
 };
 
@@ -101,9 +116,17 @@ TEST(FileOperationTexts, TheBoxesSayTheSystemsOwnWords) {
     EXPECT_EQ(FolderNotExistMessage().m_strText, "Folder is not exist.");
     EXPECT_EQ(FolderNotExistMessage().m_strCaption, "Warning");
     EXPECT_EQ(FolderNotExistMessage().m_eIcon, MessageIcon::kExclamation);
-    EXPECT_EQ(DeleteQuestion().m_strText, "Are you sure to delete the checked files?");
-    EXPECT_EQ(DeleteQuestion().m_strCaption, "Delete Files");
-    EXPECT_EQ(DeleteQuestion().m_eButtons, MessageButtons::kOkCancel);
+    MarkedSelection twelve;
+    twelve.m_nGroups = 3;
+    for (int i = 1; i <= 12; ++i)
+        twelve.m_Files.push_back("/card/Movie/F_" + std::to_string(i) + ".MP4");
+    twelve.m_Files[0] = "/card/Movie/Fahrt_M\xFCnchen.MP4"; // not UTF-8: shown with U+FFFD
+    const UserMessage question = DeleteQuestion(twelve);
+    EXPECT_EQ(question.m_strText, "Are you sure to delete the checked files?\n12 files in 3 groups will be deleted.");
+    EXPECT_EQ(question.m_strCaption, "Delete Files");
+    EXPECT_EQ(question.m_eButtons, MessageButtons::kYesNo) << "the default answer is No";
+    EXPECT_EQ(question.m_strDetails, "Fahrt_M\uFFFDnchen.MP4\nF_2.MP4\nF_3.MP4\nF_4.MP4\nF_5.MP4\nF_6.MP4\n"
+                                     "F_7.MP4\nF_8.MP4\nF_9.MP4\nF_10.MP4\nFiles not listed: 2");
     // A path that looks like a format is written as it is.
     const UserMessage overwrite = OverwriteQuestion("/media/backup/50%s/20240101_120000_001.MP4");
     EXPECT_EQ(overwrite.m_strText,
@@ -219,11 +242,16 @@ TEST(FileCommands, SaveAsToAMissingFolderOrWithNothingMarkedSaysSo) {
     ASSERT_EQ(missing.boxes.size(), 1u);
     EXPECT_EQ(missing.boxes[0].m_strText, "Folder is not exist.");
 
-    FakeWindow unmarked;
-    unmarked.folder = scratch.Root();
-    EXPECT_EQ(RunSaveAs(unmarked.Hooks()), FileCommandResult::kNothingMarked);
-    ASSERT_EQ(unmarked.boxes.size(), 1u);
-    EXPECT_EQ(unmarked.boxes[0].m_strCaption, "Confirm file selection");
+    // Nothing ticked: said before the folder is asked for, and no command pauses or touches files.
+    for (auto run : {RunSaveAs, RunDelete, RunLockToggle}) {
+        FakeWindow unmarked;
+        unmarked.folder = scratch.Root();
+        unmarked.selection = {};
+        EXPECT_EQ(run(unmarked.Hooks()), FileCommandResult::kNothingMarked);
+        ASSERT_EQ(unmarked.boxes.size(), 1u);
+        EXPECT_EQ(unmarked.boxes[0].m_strCaption, "Confirm file selection");
+        EXPECT_TRUE(unmarked.steps.empty());
+    }
 }
 
 TEST(FileCommands, ConfirmedDeleteStopsHidesDeletesAndReportsALockedRearFile) {
@@ -236,7 +264,7 @@ TEST(FileCommands, ConfirmedDeleteStopsHidesDeletesAndReportsALockedRearFile) {
     EXPECT_EQ(RunDelete(window.Hooks()), FileCommandResult::kSomeFailed);
     EXPECT_EQ(window.steps, (std::vector<std::string>{"pause", "stop", "hide", "delete"}));
     ASSERT_EQ(window.boxes.size(), 2u);
-    EXPECT_EQ(window.boxes[0].m_strText, "Are you sure to delete the checked files?");
+    EXPECT_EQ(window.boxes[0].m_strText.rfind("Are you sure to delete the checked files?\n2 files in 1 groups", 0), 0u);
     EXPECT_EQ(window.boxes[1].m_strText, "Some files could not be processed (1 of 2):\nB_001_R.MP4: locked");
 
     FakeWindow all;
@@ -246,19 +274,38 @@ TEST(FileCommands, ConfirmedDeleteStopsHidesDeletesAndReportsALockedRearFile) {
     EXPECT_EQ(all.boxes.size(), 1u) << "only the question";
 }
 
-TEST(FileCommands, LockTogglesByTheCurrentGroupAndRefreshesTheButton) {
+TEST(FileCommands, LockDecidesFromTheTickedGroupsAndSaysTheOutcome) {
     SettingsScratch scratch("file_lock");
     scratch.StartIn("ENG");
     FakeWindow window;
     EXPECT_EQ(RunLockToggle(window.Hooks()), FileCommandResult::kDone);
     EXPECT_EQ(RunLockToggle(window.Hooks()), FileCommandResult::kDone);
-    EXPECT_EQ(window.steps, (std::vector<std::string>{"lock", "shown locked", "unlock", "shown unlocked"}));
+    EXPECT_EQ(window.steps, (std::vector<std::string>{"lock", "picture", "unlock", "picture"}));
+    ASSERT_EQ(window.boxes.size(), 2u);
+    EXPECT_EQ(window.boxes[0].m_strText, "Locked: 2 files in 1 groups.");
+    EXPECT_EQ(window.boxes[0].m_strCaption, "Lock files");
+    EXPECT_EQ(window.boxes[1].m_strText, "Unlocked: 2 files in 1 groups.");
+    EXPECT_EQ(window.boxes[1].m_strCaption, "Unlock files");
 
-    FakeWindow unmarked;
-    unmarked.lockRuns = false;
-    EXPECT_EQ(RunLockToggle(unmarked.Hooks()), FileCommandResult::kNothingMarked);
-    ASSERT_EQ(unmarked.boxes.size(), 1u);
-    EXPECT_EQ(unmarked.boxes[0].m_strText,
-              "No seletected files. Please select some files and try this operation again.");
-    EXPECT_EQ(unmarked.steps.back(), "shown unlocked") << "the button is set again in every case";
+    // A locked and an unlocked group ticked together: the unlocked one is locked.
+    FakeWindow mixed;
+    mixed.selection.m_nGroups = 2;
+    mixed.selection.m_nLockedGroups = 1;
+    RunLockToggle(mixed.Hooks());
+    EXPECT_EQ(mixed.steps.front(), "lock");
+
+    // Nothing changed on disk: said so in words.
+    FakeWindow unchanged;
+    unchanged.selection.m_Files.clear();
+    EXPECT_EQ(RunLockToggle(unchanged.Hooks()), FileCommandResult::kDone);
+    ASSERT_EQ(unchanged.boxes.size(), 1u);
+    EXPECT_EQ(unchanged.boxes[0].m_strText, "Nothing to change.");
+
+    // Files that refuse are named with the reason.
+    FakeWindow refused;
+    refused.lockRuns = false;
+    EXPECT_EQ(RunLockToggle(refused.Hooks()), FileCommandResult::kSomeFailed);
+    ASSERT_EQ(refused.boxes.size(), 1u);
+    EXPECT_NE(refused.boxes[0].m_strText.find("G_001_b.MP4: permission denied"), std::string::npos);
+    EXPECT_EQ(refused.boxes[0].m_eIcon, MessageIcon::kExclamation);
 }

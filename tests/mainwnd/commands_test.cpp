@@ -17,6 +17,7 @@
 #include "orvex_list_ctrl.h"
 #include "private_message.h"
 #include "settings.h"
+#include "string_tables.h"
 #include "tamo_config_dlg.h"
 #include "tamo_tool_tip_ctrl.h"
 #include "video_engine.h"
@@ -422,6 +423,7 @@ TEST_F(CommandsTest, CancellingSaveAsOrDeleteResumesARearFilePlayingAlone) {
             Card card(dlg, "cmd_cancel");
             CVideoEngine* rear = dlg.RearEngine();
             CHILD_CHECK(rear->IsUsable());
+            card.groups->SetLineTicked(1, true);
             for (int id : {IDC_SAVE_AS, IDC_DELETE}) {
                 rear->m_bPlaying = 1; // a rear file alone: the front engine is idle
                 rear->m_bPaused = 0;
@@ -438,24 +440,34 @@ TEST_F(CommandsTest, CancellingSaveAsOrDeleteResumesARearFilePlayingAlone) {
         testing::ExitedWithCode(0), "");
 }
 
-TEST_F(CommandsTest, DeleteKeepsAReadOnlyRearFileAndSaysSo) {
+// The delete question names what goes; a group holding a read-only file keeps all of its files
+// and the report says "locked" once for it.
+TEST_F(CommandsTest, DeleteNamesWhatGoesAndKeepsALockedEventWhole) {
     EXPECT_EXIT(
         {
             StartChild(folder, screen);
             CommandDlg dlg;
             dlg.Create();
             Card card(dlg, "cmd_delete");
-            catalog_test::SetMode(card.paths[1], 0444);
+            catalog_test::SetMode(card.paths[1], 0444); // the rear of the 08:00 event
             card.groups->SetLineTicked(0, true);
+            card.groups->SetLineTicked(1, true);
             dlg.RearEngine()->m_bPlaying = 1;
             dlg.OnCommand(IDC_DELETE);
             CHILD_CHECK(dlg.m_asked.size() == 2);
-            CHILD_CHECK(dlg.m_asked[0].m_strText == "Are you sure to delete the checked files?");
-            CHILD_CHECK(dlg.m_asked[0].m_strCaption == "Delete Files");
-            CHILD_CHECK(!fs::exists(card.paths[0]) && fs::exists(card.paths[1]));
-            // The report names the file that stayed.
-            CHILD_CHECK(dlg.m_asked[1].m_strText.find("2024_05_17_080000_01_b.MP4") != std::string::npos);
-            CHILD_CHECK(dlg.Catalog().Entries().size() == 3);
+            const UserMessage& question = dlg.m_asked[0];
+            CHILD_CHECK(question.m_strText ==
+                        "Are you sure to delete the checked files?\n4 files in 2 groups will be deleted.");
+            CHILD_CHECK(question.m_strCaption == "Delete Files");
+            CHILD_CHECK(question.m_eButtons == MessageButtons::kYesNo);
+            CHILD_CHECK(question.m_strDetails ==
+                        "2024_05_17_080000_01.MP4\n2024_05_17_080000_01_b.MP4\n"
+                        "2024_05_17_090000_02.MP4\n2024_05_17_090000_02_b.MP4");
+            CHILD_CHECK(fs::exists(card.paths[0]) && fs::exists(card.paths[1]));
+            CHILD_CHECK(!fs::exists(card.paths[2]) && !fs::exists(card.paths[3]));
+            const std::string& report = dlg.m_asked[1].m_strText;
+            CHILD_CHECK(report == "Some files could not be processed (2 of 4):\n2024_05_17_080000_01_b.MP4: locked");
+            CHILD_CHECK(dlg.Catalog().Entries().size() == 2);
             CHILD_CHECK(dlg.RearEngine()->m_bPlaying == 0); // stopped for the deletion
             CHILD_CHECK(dlg.m_bFrontPaneHidden && dlg.m_bRearPaneHidden);
             std::_Exit(0);
@@ -623,8 +635,10 @@ ContextMenuListsEveryCommandWithItsChecksOnBackgroundPanesAndListsChild(const Sh
         QCoreApplication::sendEvent(target, &event);
         CHILD_CHECK(seen.shown);
         CHILD_CHECK(seen.commands == TableCommands());
+        // The lock entry says what it would do: nothing ticked, so it locks.
         for (size_t i = 0; i < seen.commands.size(); ++i)
-            CHILD_CHECK(seen.labels[i] == CommandLabel(*FindCommand(seen.commands[i])));
+            CHILD_CHECK(seen.labels[i] == (seen.commands[i] == IDC_LOCK ? Text(IDS_LOCK_FILES)
+                                                                         : CommandLabel(*FindCommand(seen.commands[i]))));
         // At start: map, curve and auto-next on; muted; nothing locked, rotated or full-screen.
         CHILD_CHECK((seen.checked == std::set<int>{IDC_MAP_SWITCH, IDC_GSENSOR_SWITCH, IDC_AUTO_NEXT}));
     }
@@ -683,41 +697,58 @@ TEST_F(CommandsTest, TheMapsBrowserProfileKeepsNothingOnDisk) {
         testing::ExitedWithCode(0), "");
 }
 
-TEST_F(CommandsTest, LockLocksTheTickedGroupAndUnlocksItAgainWithTheButtonAndMenuFollowing) {
+// Lock or unlock follows the ticked groups, not the playing one; the menu entry's label and check
+// mark say which it will be, and the outcome is said in words.
+TEST_F(CommandsTest, LockDecidesFromTheTickedGroupsAndSaysWhatItDid) {
     EXPECT_EXIT(
         {
             StartChild(folder, screen);
             CommandDlg dlg;
             dlg.Create();
             Card card(dlg, "cmd_lock");
+            catalog_test::SetMode(card.paths[2], 0444); // the playing 09:00 group is locked
+            dlg.Catalog().SetCurrentEntry(2);
             card.groups->SetLineTicked(0, true);
-            dlg.Catalog().SetCurrentEntry(0);
             auto* lock = dynamic_cast<CGdipButton*>(dlg.ControlById(IDC_LOCK));
+            const auto menuOfLock = [&dlg](QString& label, bool& checked) {
+                MenuSeen seen;
+                WhenMenuShows(seen, 0);
+                dlg.ShowCommandMenu(dlg.mapToGlobal(QPoint(4, 4)));
+                for (size_t i = 0; i < seen.commands.size(); ++i)
+                    if (seen.commands[i] == IDC_LOCK) label = seen.labels[i];
+                checked = seen.checked.count(IDC_LOCK) != 0;
+            };
+            QString label;
+            bool checked = true;
+            menuOfLock(label, checked);
+            CHILD_CHECK(label == "Lock files" && !checked);
             dlg.OnCommand(IDC_LOCK);
             CHILD_CHECK(!catalog_test::HasAnyWriteBit(card.paths[0]) &&
                         !catalog_test::HasAnyWriteBit(card.paths[1]));
-            CHILD_CHECK(catalog_test::HasAnyWriteBit(card.paths[2]));
-            CHILD_CHECK(lock->m_nImageState == 0 && dlg.IsCommandChecked(IDC_LOCK));
+            CHILD_CHECK(dlg.m_asked.size() == 1 && dlg.m_asked[0].m_strText == "Locked: 2 files in 1 groups.");
+            CHILD_CHECK(lock->m_nImageState == 0); // the playing group's picture: locked
             CHILD_CHECK(!card.groups->IsLineTicked(0)); // the lists were filled again
+
             card.groups->SetLineTicked(0, true);
+            menuOfLock(label, checked);
+            CHILD_CHECK(label == "Unlock files" && checked);
             dlg.OnCommand(IDC_LOCK);
-            CHILD_CHECK(catalog_test::HasAnyWriteBit(card.paths[0]) &&
-                        catalog_test::HasAnyWriteBit(card.paths[1]));
-            CHILD_CHECK(lock->m_nImageState == 1 && !dlg.IsCommandChecked(IDC_LOCK));
-            CHILD_CHECK(dlg.m_asked.empty());
-            // Nothing ticked or selected: said so, the picture kept.
-            card.groups->SetLineTicked(0, false);
-            card.groups->SetLineTicked(1, false);
+            CHILD_CHECK(catalog_test::HasAnyWriteBit(card.paths[0]) && catalog_test::HasAnyWriteBit(card.paths[1]));
+            CHILD_CHECK(!catalog_test::HasAnyWriteBit(card.paths[2])); // the playing group is not touched
+            CHILD_CHECK(dlg.m_asked.size() == 2 && dlg.m_asked[1].m_strText == "Unlocked: 2 files in 1 groups.");
+
+            // Nothing ticked: said so, nothing changed.
             dlg.OnCommand(IDC_LOCK);
-            CHILD_CHECK(dlg.m_asked.size() == 1 && dlg.m_asked[0].m_strCaption == "Confirm file selection");
-            CHILD_CHECK(lock->m_nImageState == 1);
+            CHILD_CHECK(dlg.m_asked.size() == 3 && dlg.m_asked[2].m_strCaption == "Confirm file selection");
+            CHILD_CHECK(catalog_test::HasAnyWriteBit(card.paths[0]));
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
 }
 
-// The group list is hidden in this window: a file line, ticked or selected, marks its group.
-TEST_F(CommandsTest, AFileLineTickedOrSelectedMarksItsWholeGroup) {
+// The group list is hidden in this window: a ticked file line marks its group. A line that is only
+// selected (a click on a recording) marks nothing, whatever the question is answered.
+TEST_F(CommandsTest, ATickedFileLineMarksItsGroupASelectedOneNothing) {
     EXPECT_EXIT(
         {
             StartChild(folder, screen);
@@ -725,21 +756,21 @@ TEST_F(CommandsTest, AFileLineTickedOrSelectedMarksItsWholeGroup) {
             dlg.Create();
             Card card(dlg, "cmd_file_lines");
             CHILD_CHECK(card.groups->isHidden());
+            card.files->selectRow(0);
+            for (int id : {IDC_DELETE, IDC_LOCK, IDC_SAVE_AS}) {
+                dlg.OnCommand(id);
+                CHILD_CHECK(dlg.m_asked.back().m_strText ==
+                            "No seletected files. Please select some files and try this operation again.");
+            }
+            CHILD_CHECK(dlg.m_asked.size() == 3 && dlg.m_nPicks == 0);
+            for (const fs::path& path : card.paths)
+                CHILD_CHECK(fs::exists(path) && catalog_test::HasAnyWriteBit(path));
+
             card.files->SetLineTicked(3, true); // the rear file at 09:00
             dlg.OnCommand(IDC_DELETE);
             CHILD_CHECK(fs::exists(card.paths[0]) && fs::exists(card.paths[1]));
             CHILD_CHECK(!fs::exists(card.paths[2]) && !fs::exists(card.paths[3]));
             CHILD_CHECK(dlg.Catalog().Entries().size() == 2);
-
-            // A selected line (a click on a recording) counts too; the lists are filled again.
-            CHILD_CHECK(card.files->LineCount() == 2 && !card.files->IsLineTicked(0));
-            card.files->selectRow(0);
-            const fs::path backup = card.card.Root() / "backup";
-            fs::create_directories(backup);
-            dlg.m_saveFolder = backup;
-            dlg.OnCommand(IDC_SAVE_AS);
-            CHILD_CHECK(fs::exists(backup / "Movie/2024_05_17_080000_01.MP4"));
-            CHILD_CHECK(fs::exists(backup / "Movi_be/2024_05_17_080000_01_b.MP4"));
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");

@@ -25,15 +25,15 @@ std::vector<FileRow> Rows() {
 
 } // namespace
 
-TEST(GroupMarks, AFileLineMarksItsGroupBesideTheGroupListsOwnLines) {
+TEST(GroupMarks, ATickedFileLineMarksItsGroupBesideTheGroupListsOwnTicks) {
     Lines groups;
     groups.ticked = {1};
+    groups.selected = {0};
     const CGroupMarksOfBothLists marks(&groups, Rows(), [](size_t line) { return line == 4; });
-    EXPECT_FALSE(marks.IsGroupLineSelected(0) || marks.IsGroupLineTicked(0));
+    EXPECT_FALSE(marks.IsGroupLineTicked(0)) << "a selected group line is not a tick";
     EXPECT_TRUE(marks.IsGroupLineTicked(1));
-    EXPECT_FALSE(marks.IsGroupLineSelected(1));
-    EXPECT_TRUE(marks.IsGroupLineSelected(2));  // by its second file
-    EXPECT_FALSE(marks.IsGroupLineSelected(3)); // no such group
+    EXPECT_TRUE(marks.IsGroupLineTicked(2)); // by its second file
+    EXPECT_FALSE(marks.IsGroupLineTicked(3)); // no such group
 }
 
 TEST(GroupMarks, WithoutAGroupListOnlyTheFileLinesCount) {
@@ -41,11 +41,12 @@ TEST(GroupMarks, WithoutAGroupListOnlyTheFileLinesCount) {
     for (size_t group = 0; group < 3; ++group)
         EXPECT_FALSE(none.IsGroupLineSelected(group) || none.IsGroupLineTicked(group));
     const CGroupMarksOfBothLists first(nullptr, Rows(), [](size_t line) { return line == 1; });
-    EXPECT_TRUE(first.IsGroupLineSelected(0));
-    EXPECT_FALSE(first.IsGroupLineSelected(1));
+    EXPECT_TRUE(first.IsGroupLineTicked(0));
+    EXPECT_FALSE(first.IsGroupLineTicked(1));
+    EXPECT_FALSE(first.IsGroupLineSelected(0));
     // A row outside any group (negative number) marks nothing.
     std::vector<FileRow> odd = Rows();
     odd[0].m_nGroup = -1;
     const CGroupMarksOfBothLists stray(nullptr, odd, [](size_t line) { return line == 0; });
-    EXPECT_FALSE(stray.IsGroupLineSelected(0));
+    EXPECT_FALSE(stray.IsGroupLineTicked(0));
 }
