@@ -90,8 +90,13 @@ fs::path FindRearPartner(const fs::path& frontPath) {
 }
 
 fs::path FindFrontPartner(const fs::path& rearPath) {
-    std::string candidate = rearPath.native();
-    for (size_t at = candidate.find("_b"); at != std::string::npos; at = candidate.find("_b", at))
-        candidate.erase(at, 2);
-    return FirstExisting(candidate);
+    const std::string& path = rearPath.native();
+    // The rear mark is in the recording's own folder name and file name; the folders above them
+    // are named by the user (car_backup/) and stay as they are.
+    const size_t slash = path.rfind('/');
+    const size_t ownFolder = slash == std::string::npos || slash == 0 ? 0 : path.rfind('/', slash - 1) + 1;
+    std::string own = path.substr(ownFolder);
+    for (size_t at = own.find("_b"); at != std::string::npos; at = own.find("_b", at))
+        own.erase(at, 2);
+    return FirstExisting(path.substr(0, ownFolder) + own);
 }

@@ -24,5 +24,6 @@ std::optional<std::filesystem::path> ShiftRecordingName(const std::filesystem::p
 // of the folder name, then the same shifted by +1, +2, -1, -2 seconds. Empty when none exists.
 std::filesystem::path FindRearPartner(const std::filesystem::path& frontPath);
 
-// The front file of a rear file: every "_b" removed, then shifted as above. Empty when none exists.
+// The front file of a rear file: every "_b" removed from the name of the file and of the folder
+// that holds it (never from the folders above), then shifted as above. Empty when none exists.
 std::filesystem::path FindFrontPartner(const std::filesystem::path& rearPath);

@@ -9,7 +9,8 @@ namespace fs = std::filesystem;
 RecordingPlan PlanRecording(const fs::path& path) {
     RecordingPlan plan;
     if (path.empty()) return plan;
-    if (IsRearRecording(path.string())) {
+    // The role comes from the file's own name: a folder above it may hold anything.
+    if (IsRearRecording(path.filename().native())) {
         plan.front = FindFrontPartner(path);
         plan.rear = path;
         plan.rearSilent = !plan.front.empty();
