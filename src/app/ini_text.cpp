@@ -56,6 +56,14 @@ std::string_view Content(std::string_view text, const Line& line) {
     return text.substr(line.begin, line.end - line.begin);
 }
 
+// A value in matching double or single quotes loses that one pair, as Windows reads it: the
+// quotes let a value keep blanks at either end.
+std::string_view WithoutQuotePair(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
 // The name of a section header "[name]", or nothing for any other line.
 std::optional<std::string_view> SectionName(std::string_view content) {
     std::string_view t = Trim(content);
@@ -158,7 +166,7 @@ std::optional<std::string> FindIniValue(std::string_view text, std::string_view 
         if (IsSectionLine(text, line)) break;
         if (KeyMatches(text, line, key)) {
             std::string_view content = Content(text, line);
-            return std::string(Trim(content.substr(content.find('=') + 1)));
+            return std::string(WithoutQuotePair(Trim(content.substr(content.find('=') + 1))));
         }
         pos = line.next;
     }

@@ -6,8 +6,9 @@
 #include <string>
 #include <string_view>
 
-// The trimmed value of `key` in the first section named `section` (both case-insensitive), or
-// nothing when the section or the key is missing. Lines without "=" are not keys.
+// The trimmed value of `key` in the first section named `section` (both case-insensitive), without
+// one pair of matching double or single quotes around it, or nothing when the section or the key
+// is missing. Lines without "=" are not keys.
 std::optional<std::string> FindIniValue(std::string_view text, std::string_view section,
                                         std::string_view key);
 
