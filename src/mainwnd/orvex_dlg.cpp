@@ -225,6 +225,9 @@ bool COrvexDlg::event(QEvent* event) {
     const int type = static_cast<int>(event->type());
     if (type >= WM_PLAYER_ERROR && type <= WM_REAR_END) {
         if (auto* message = dynamic_cast<PrivateMessage*>(event)) {
+            // An engine's end or error that belongs to an earlier opening must not act on a newer one.
+            const bool engineOutcome = type == WM_PLAYER_END || type == WM_PLAYER_ERROR;
+            if (engineOutcome && !m_engineTarget.IsCurrentOpening(message->lParam())) return true;
             OnPrivateMessage(type, message->wParam());
             return true;
         }

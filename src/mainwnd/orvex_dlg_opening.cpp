@@ -226,7 +226,11 @@ void COrvexDlg::Navigate(bool next) {
 }
 
 void COrvexDlg::OnPlayerEnd(uintptr_t) {
-    QTimer::singleShot(kEndToNextMs, this, [this] {
+    // A choice made during the pause (a list line, previous, next) opens something newer: the end
+    // of the recording before it then does nothing.
+    const uint32_t opening = m_engineTarget.m_nOpening;
+    QTimer::singleShot(kEndToNextMs, this, [this, opening] {
+        if (!m_engineTarget.IsCurrentOpening(opening)) return;
         if (AutoNextOn()) {
             Next();
             return;

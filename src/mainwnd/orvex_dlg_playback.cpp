@@ -97,6 +97,8 @@ void COrvexDlg::ResetPlayback() {
 
 void COrvexDlg::StopEngines() {
     m_llRestoreTimeMs = -1;
+    // Whatever the engines report from here on about the files they played is stale.
+    m_engineTarget.BeginNewOpening();
     for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()}) {
         engine->Stop();
         engine->m_bPlaying = 0;
@@ -205,12 +207,13 @@ void COrvexDlg::Slower() {
 // --- opening a recording in the engines -----------------------------------------------------
 
 void COrvexDlg::PlayRecording(const std::filesystem::path& path) {
+    // Moved on before the engines get their files, so that an error of the new files is current.
+    m_engineTarget.BeginNewOpening();
     const RecordingPlan plan = PlanRecording(path);
     m_bRearAlone = plan.RearAlone();
     if (!plan.front.empty()) {
         m_pFrontEngine->SetVolume(FrontEngineVolume(m_nVolumePercent));
-        m_pFrontEngine->Open(QFile::decodeName(plan.front.c_str()), ControlById(IDC_FRONT_PANE)->winId(),
-                             false, true);
+        m_pFrontEngine->Open(plan.front, ControlById(IDC_FRONT_PANE)->winId(), false, true);
         FitVideoPanes();
         RefreshSpeedLabel(true);
         OpenRear(plan.rear, plan.rearSilent);
@@ -235,7 +238,7 @@ void COrvexDlg::OpenRear(const std::filesystem::path& rear, bool silent) {
     if (m_nViewMode != 1 && m_bRearPaneHidden) SetPaneHidden(IDC_REAR_PANE, false);
     // Beside a front file the rear is silent; alone it is heard at the slider's volume.
     m_pRearEngine->SetVolume(silent ? 0 : FrontEngineVolume(m_nVolumePercent));
-    m_pRearEngine->Open(QFile::decodeName(rear.c_str()), ControlById(IDC_REAR_PANE)->winId(), silent, true);
+    m_pRearEngine->Open(rear, ControlById(IDC_REAR_PANE)->winId(), silent, true);
     if (!silent) m_pRearEngine->SetMute(Child<CGdipButton>(IDC_VOLUME_BUTTON)->m_nImageState == 1);
 }
 

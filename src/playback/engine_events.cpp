@@ -40,11 +40,11 @@ void HandleEvent(EngineEventTarget& target, const libvlc_event_t& event) {
         PostPrivateMessage(target.m_pReceiver, WM_PLAYER_STATE, 4);
         break;
     case libvlc_MediaPlayerEndReached:
-        PostPrivateMessage(target.m_pReceiver, WM_PLAYER_END, 1);
+        PostPrivateMessage(target.m_pReceiver, WM_PLAYER_END, 1, target.m_nOpening);
         target.m_llPendingSeekMs = 0;
         break;
     case libvlc_MediaPlayerEncounteredError:
-        PostPrivateMessage(target.m_pReceiver, WM_PLAYER_ERROR, 1);
+        PostPrivateMessage(target.m_pReceiver, WM_PLAYER_ERROR, 1, target.m_nOpening);
         break;
     case libvlc_MediaPlayerTimeChanged:
         ReportTime(target, event.u.media_player_time_changed.new_time);
@@ -69,7 +69,7 @@ void OnRearEngineEvent(const libvlc_event_t* event, void* user) {
     if (!event || !target || !target->m_pRear) return;
     if (target->m_pFront && target->m_pFront->IsUsableAndPlaying()) {
         if (event->type == libvlc_MediaPlayerEndReached) {
-            PostPrivateMessage(target->m_pReceiver, WM_REAR_END, 1);
+            PostPrivateMessage(target->m_pReceiver, WM_REAR_END, 1, target->m_nOpening);
             target->m_llPendingSeekMs = 0;
         }
         return;

@@ -30,6 +30,13 @@ struct EngineEventTarget {
     // length on the UI thread) nor wait for the UI thread (queue, never block): a stop on the UI thread
     // holds the player's lock while it waits for the running callback to return.
     std::function<void(int64_t)> m_fnMoveSeekSlider;
+
+    // Which opening the engines play. The UI thread moves it on whenever it stops the engines or
+    // opens a recording; the end and error messages carry the value of the moment libVLC raised
+    // them (as lParam), so a message about an earlier opening is known as stale when it arrives.
+    std::atomic<uint32_t> m_nOpening{0};
+    void BeginNewOpening() { ++m_nOpening; }
+    bool IsCurrentOpening(intptr_t posted) const { return static_cast<uint32_t>(posted) == m_nOpening; }
 };
 
 // libVLC callbacks; user is the EngineEventTarget. They read the event's type, and for a time report

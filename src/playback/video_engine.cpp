@@ -128,10 +128,15 @@ void CVideoEngine::BindWindow(WId window) {
 }
 
 int CVideoEngine::Open(const QString& path, WId window, bool silent, bool play) {
+    return Open(std::filesystem::path(QFile::encodeName(path).toStdString()), window, silent, play);
+}
+
+int CVideoEngine::Open(const std::filesystem::path& path, WId window, bool silent, bool play) {
     if (window) BindWindow(window);
     if (m_bOk) m_table.audio_set_volume(m_pPlayer, m_nVolume);
-    // The file system's own bytes for the name (UTF-8 here), so any name the folder holds opens.
-    m_strPathUtf8 = QFile::encodeName(path).toStdString();
+    // libVLC makes its file URL from these bytes itself (each byte outside ASCII percent-encoded),
+    // so a name that is not UTF-8, as an old FAT card gives, opens as it is on disk.
+    m_strPathUtf8 = path.native();
     if (!m_bOk) return 0;
     libvlc_media_t* media = m_table.media_new_path(m_pInstance, m_strPathUtf8.c_str());
     if (!media) return 0;

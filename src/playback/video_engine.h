@@ -9,6 +9,7 @@
 #include <QtGui/qwindowdefs.h>
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 class CVideoEngine {
@@ -31,6 +32,10 @@ class CVideoEngine {
     // The opening sequence: bind to window (when not 0), volume, path, media with its options
     // (":no-audio" when silent), media to the player, key and mouse input off, play when asked
     // (then m_bPlaying = 1, m_bPaused = 0). Returns 1 when the media was given to the player.
+    // The path goes to libVLC as the file system's bytes, whatever they are.
+    int Open(const std::filesystem::path& path, WId window, bool silent, bool play);
+    // The same for a name that Qt itself made (a temporary or dialog path); names read from a card
+    // must take the path overload, since Qt cannot hold bytes that are not UTF-8.
     int Open(const QString& path, WId window, bool silent, bool play);
 
     int Play();   // start or resume; 0 on success, -1 on failure or when unusable
@@ -72,7 +77,7 @@ class CVideoEngine {
     void* m_pEventUser = nullptr;
     libvlc_callback_t m_pfnEventCallback = nullptr;
     void* m_hModule = nullptr;
-    std::string m_strPathUtf8;
+    std::string m_strPathUtf8; // the path last opened, as the file system's bytes
     // Read by the event callbacks on libVLC's threads, written on the UI thread: atomic words.
     std::atomic<int> m_bOk{1};
     std::atomic<int> m_bPlaying{0};
