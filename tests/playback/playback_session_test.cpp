@@ -8,6 +8,7 @@
 
 #include <QThread>
 #include <ctime>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -308,6 +309,19 @@ TEST_F(PlaybackSessionTest, SpeedStepsReachBothEnginesAndStopGoesBackToNormal) {
     session.Rotate();
     EXPECT_EQ(log.Count("opened"), 2);
     EXPECT_EQ(log.Last(Side::kFront), State::kStopped);
+}
+
+TEST_F(PlaybackSessionTest, AFileThatCannotPlayIsReportedOnceAndEndsTheOpening) {
+    SessionCard card("error");
+    const fs::path broken = card.root / "Movie" / RecordingName(SessionCard::kStart + 1200, ".MP4");
+    std::ofstream(broken) << "not a movie";
+    g_bOpening = 1;
+    session.Open(broken);
+    ASSERT_TRUE(WaitFor([&] { return log.Count("error") > 0; }, 5000));
+    EXPECT_EQ(g_bOpening.load(), 0) << "list choices must not wait 100 s for a time report";
+    WaitFor([] { return false; }, 300);
+    EXPECT_EQ(log.Count("error"), 1);
+    EXPECT_EQ(log.Count("time"), 0);
 }
 
 TEST(PlaybackSessionWithoutLibrary, EveryOperationDoesNothingAndTheOpeningEnds) {
