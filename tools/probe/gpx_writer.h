@@ -1,4 +1,4 @@
-// The valid fixes of recordings as a GPX 1.1 document, one track per recording.
+// The probe's --gpx: its loaded tracks handed to the viewer's GPX export (map core).
 #pragma once
 
 #include <filesystem>
