@@ -6,8 +6,6 @@
 #include "seek_rules.h"
 #include "video_engine.h"
 
-#include <QFile>
-
 #include <algorithm>
 
 // One opening's receiver of the engine messages: it hands each to the session with the generation it
@@ -21,7 +19,7 @@ class EngineMessageRelay : public QObject {
         const int type = event->type();
         if (type < WM_PLAYER_ERROR || type > WM_REAR_END) return QObject::event(event);
         const auto* message = static_cast<const PrivateMessage*>(event);
-        m_pSession->OnEngineMessage(m_nGeneration, message->message(), message->wParam());
+        m_pSession->OnEngineMessage(m_nGeneration, message->message(), message->wParam(), message->lParam());
         return true;
     }
 
@@ -45,10 +43,6 @@ PlaybackSession::EngineState StateOf(const CVideoEngine& engine) {
     if (engine.IsActive(false)) return PlaybackSession::EngineState::kPlaying;
     if (engine.IsActive(true)) return PlaybackSession::EngineState::kPaused;
     return PlaybackSession::EngineState::kStopped;
-}
-
-QString DecodedPath(const std::filesystem::path& path) {
-    return QFile::decodeName(path.c_str());
 }
 
 } // namespace
@@ -108,9 +102,11 @@ int64_t PlaybackSession::PendingSeekMs() const {
 
 // --- generations and state signals ------------------------------------------------------------
 
-// Called with both engines stopped, so no callback is running while the receiver changes.
+// Called with both engines stopped, so no callback is running while the receiver changes. The
+// callbacks' own opening count moves with it: their end and error messages carry it as well.
 void PlaybackSession::NewGeneration() {
-    ++m_nGeneration;
+    m_target.BeginNewOpening();
+    m_nGeneration = m_target.m_nOpening;
     EngineMessageRelay* previous = m_pRelay;
     m_pRelay = new EngineMessageRelay(this, m_nGeneration);
     m_target.m_pReceiver = m_pRelay;
@@ -141,7 +137,7 @@ void PlaybackSession::Open(const std::filesystem::path& path) {
     m_plan = PlanRecording(path);
     if (!m_plan.front.empty()) {
         m_pFront->SetVolume(FrontEngineVolume(m_nVolumePercent));
-        m_pFront->Open(DecodedPath(m_plan.front), m_frontPane, false, true);
+        m_pFront->Open(m_plan.front, m_frontPane, false, true);
     }
     OpenRear(m_plan);
     // Both engines at the row in force, a rebuilt one as well.
@@ -162,7 +158,7 @@ void PlaybackSession::OpenRear(const RecordingPlan& plan) {
     WantPaneIfShown(Side::kRear);
     // Beside a front file the rear is silent; alone it is heard at the slider's volume.
     m_pRear->SetVolume(RearEngineVolume(plan, m_nVolumePercent));
-    m_pRear->Open(DecodedPath(plan.rear), m_rearPane, plan.rearSilent, true);
+    m_pRear->Open(plan.rear, m_rearPane, plan.rearSilent, true);
     if (!plan.rearSilent) m_pRear->SetMute(m_bMuted);
 }
 
@@ -379,8 +375,11 @@ void PlaybackSession::RestoreAfterRotate() {
 
 // --- engine messages ----------------------------------------------------------------------------
 
-void PlaybackSession::OnEngineMessage(uint32_t generation, int message, uintptr_t wParam) {
+void PlaybackSession::OnEngineMessage(uint32_t generation, int message, uintptr_t wParam, intptr_t opening) {
     if (generation != m_nGeneration) return; // posted by the players of an earlier opening
+    // End and error say which opening libVLC raised them in.
+    const bool stamped = message == WM_PLAYER_END || message == WM_PLAYER_ERROR || message == WM_REAR_END;
+    if (stamped && !m_target.IsCurrentOpening(opening)) return;
     switch (message) {
     case WM_PLAYER_STATE: {
         const bool playing = wParam == 2 || wParam == 3;

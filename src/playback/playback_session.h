@@ -111,7 +111,8 @@ class PlaybackSession : public QObject {
     const std::filesystem::path& CurrentPath() const { return m_currentPath; }
     // Which file each engine plays for the open recording (both empty when none is open).
     const RecordingPlan& Plan() const { return m_plan; }
-    // Generation of the opening in force; each Open, Stop and StopEngines starts a new one.
+    // Generation of the opening in force (the engine callbacks' opening count); each Open, Stop,
+    // StopEngines and Close starts a new one.
     uint32_t Generation() const { return m_nGeneration; }
     // The pending seek in ms, 0 when none.
     int64_t PendingSeekMs() const;
@@ -159,7 +160,7 @@ class PlaybackSession : public QObject {
 
   private:
     friend class EngineMessageRelay;
-    void OnEngineMessage(uint32_t generation, int message, uintptr_t wParam);
+    void OnEngineMessage(uint32_t generation, int message, uintptr_t wParam, intptr_t opening);
     CVideoEngine* LeadingEngine(bool countPaused);
     CVideoEngine& EngineOf(Side side) const;
     void NewGeneration();

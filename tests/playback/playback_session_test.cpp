@@ -311,6 +311,18 @@ TEST_F(PlaybackSessionTest, SpeedStepsReachBothEnginesAndStopGoesBackToNormal) {
     EXPECT_EQ(log.Last(Side::kFront), State::kStopped);
 }
 
+TEST_F(PlaybackSessionTest, ARecordingBelowAFolderNameThatIsNotUtf8Plays) {
+    SessionCard card("latin1");
+    const fs::path folder = card.root / std::string("Ausfl\xFCge"); // Latin-1, as an old FAT card gives
+    fs::create_directories(folder);
+    const fs::path moved = folder / card.lonelyRear.filename();
+    fs::rename(card.lonelyRear, moved);
+    session.Open(moved);
+    EXPECT_EQ(session.CurrentPath(), moved);
+    ASSERT_TRUE(PlaysBeyond(300));
+    EXPECT_EQ(log.Count("error"), 0);
+}
+
 TEST_F(PlaybackSessionTest, AFileThatCannotPlayIsReportedOnceAndEndsTheOpening) {
     SessionCard card("error");
     const fs::path broken = card.root / "Movie" / RecordingName(SessionCard::kStart + 1200, ".MP4");
