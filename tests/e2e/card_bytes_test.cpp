@@ -187,7 +187,8 @@ TEST(CardBytes, CardBelowALatin1FolderNamePlaysExportsAndIsSavedAs) {
         testing::ExitedWithCode(0), "");
 }
 
-// The end of one recording, then within its 400 ms pause the user picks another: the pick stays.
+// The end of one recording, then within its 400 ms pause the user picks another: the pick stays,
+// and an error of the file left behind shows no box.
 TEST(CardBytes, EndOfFileJustBeforeAListChoiceLeavesTheChoiceOpen) {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
     const fs::path card = fixtures::ScratchDir("e2e_stale_card");
@@ -214,12 +215,22 @@ TEST(CardBytes, EndOfFileJustBeforeAListChoiceLeavesTheChoiceOpen) {
             end.type = libvlc_MediaPlayerEndReached;
             front->m_pfnEventCallback(&end, front->m_pEventUser);
             QTest::qWait(100);
+            // An error of the file being left, still on its way when the choice is made.
+            libvlc_event_t error{};
+            error.type = libvlc_MediaPlayerEncounteredError;
+            front->m_pfnEventCallback(&error, front->m_pEventUser);
             SendPrivateMessage(&dlg, WM_FILE_CHOSEN, 5);
             BYTES_CHECK(PlaysEntry(dlg, 5, 5000));
             QTest::qWait(1000);
             std::fprintf(stderr, "current entry %d\n", dlg.CurrentEntryIndex());
             BYTES_CHECK(dlg.CurrentEntryIndex() == 5 && files->IsCurrentLine(5));
             BYTES_CHECK(Playing(front));
+            BYTES_CHECK(modal.texts.isEmpty());
+
+            // An error of the recording now open is still said.
+            front->m_pfnEventCallback(&error, front->m_pEventUser);
+            BYTES_CHECK(QTest::qWaitFor(
+                [&] { return modal.texts.contains("Media player encountered a error."); }, 3000));
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
