@@ -14,7 +14,7 @@
 // messages of an older opening are dropped on arrival. Completion of open and stop is told by signals
 // (stateChanged, recordingOpened), never by a return value, so that the engine work (a stop waits for
 // the input thread, which may hang on a card that stops answering) can move to a worker thread
-// without changing the callers.
+// without changing the callers. Today that work still runs on the UI thread.
 #pragma once
 
 #include "engine_events.h"
