@@ -22,6 +22,7 @@ struct UiLog {
     int noFiles = 0;
     int asked = 0;
     int nothingWritten = 0;
+    int rearFailed = 0;
     QStringList overwriteAsked;
 
     SnapshotUi Ui() {
@@ -37,6 +38,7 @@ struct UiLog {
             return overwrite(name);
         };
         ui.tellNothingWritten = [this] { ++nothingWritten; };
+        ui.tellRearFailed = [this] { ++rearFailed; };
         return ui;
     }
 };
@@ -199,6 +201,38 @@ TEST_F(SnapshotTest, OneUnusableEngineGivesOnePictureAndNoComplaint) {
     EXPECT_TRUE(result.plan.rearName.isEmpty());
     EXPECT_EQ(Decode(folder.File("one_F.jpg")).size, QSize(640, 360));
     EXPECT_FALSE(QFile::exists(folder.File("one_R.jpg")));
+    EXPECT_EQ(log.nothingWritten, 0);
+}
+
+// Only an engine that shows a recording gets a picture name: a rear engine with nothing open is
+// not asked about, even when an old rear picture of that name exists.
+TEST_F(SnapshotTest, ARearPictureIsPlannedOnlyWhenARearRecordingIsOpenAndItsFailureIsTold) {
+    CVideoEngine front, rear;
+    ASSERT_EQ(front.Open(frontClip, window.m_pFront->winId(), false, true), 1);
+    ASSERT_TRUE(WaitFor([&] { return front.GetTime() > 300; }, 8000));
+    ASSERT_TRUE(rear.IsUsable());
+    for (const char* name : {"alone_F.jpg", "alone_R.jpg"}) {
+        QFile old(folder.File(name));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old picture");
+    }
+    log.choice = SnapshotChoice{folder.File("alone.jpg"), kSnapshotJpeg};
+    SnapshotResult result = SaveSnapshot(1, front, rear, log.Ui());
+    EXPECT_TRUE(result.plan.rearName.isEmpty());
+    EXPECT_EQ(log.overwriteAsked, QStringList({folder.File("alone_F.jpg")})) << "no question for a rear not written";
+    EXPECT_TRUE(result.frontWritten);
+    EXPECT_EQ(log.rearFailed, 0);
+    EXPECT_EQ(log.nothingWritten, 0);
+
+    // Both open, the rear picture cannot be written (a folder holds its name): said so.
+    ASSERT_EQ(rear.Open(rearClip, window.m_pRear->winId(), true, true), 1);
+    ASSERT_TRUE(WaitFor([&] { return rear.GetTime() > 300; }, 8000));
+    ASSERT_TRUE(QDir(folder.dir.path()).mkdir("both_R.jpg"));
+    log.choice = SnapshotChoice{folder.File("both.jpg"), kSnapshotJpeg};
+    result = SaveSnapshot(1, front, rear, log.Ui());
+    EXPECT_TRUE(result.frontWritten);
+    EXPECT_FALSE(result.rearWritten);
+    EXPECT_EQ(log.rearFailed, 1);
     EXPECT_EQ(log.nothingWritten, 0);
 }
 

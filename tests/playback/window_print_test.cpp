@@ -87,4 +87,21 @@ TEST(WindowPrint, CancelledDialogOrEmptyCaptureWritesNoDocument) {
     EXPECT_FALSE(QFile::exists(pdf));
 }
 
+// How the command ended, so that a failure can be said in words and a cancel stays silent.
+TEST(WindowPrint, TheOutcomeTellsPrintedCancelledAndFailedApart) {
+    TestFolder folder;
+    PrintedWindow window;
+    PrintOutcome outcome = PrintOutcome::kFailed;
+    PrintWindowPicture(window.screen(), window.winId(), PdfPrinter(folder.File("ok.pdf")), &outcome);
+    EXPECT_EQ(outcome, PrintOutcome::kPrinted);
+    PrintWindowPicture(window.screen(), window.winId(), [](QPrinter&) { return false; }, &outcome);
+    EXPECT_EQ(outcome, PrintOutcome::kCancelled);
+    // The printer cannot start the job (its output folder does not exist).
+    const QString lost = folder.File("no such folder/lost.pdf");
+    const QRect printed = PrintWindowPicture(window.screen(), window.winId(), PdfPrinter(lost), &outcome);
+    EXPECT_TRUE(printed.isEmpty());
+    EXPECT_EQ(outcome, PrintOutcome::kFailed);
+    EXPECT_FALSE(QFile::exists(lost));
+}
+
 } // namespace
