@@ -36,7 +36,8 @@ Timing Median(int runs, const std::function<void()>& work) {
         const double cpuStart = ThreadCpuMs();
         const auto start = std::chrono::steady_clock::now();
         work();
-        wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        wall.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         cpu.push_back(ThreadCpuMs() - cpuStart);
     }
     std::sort(wall.begin(), wall.end());
@@ -77,8 +78,10 @@ void Report(const char* name, int rate, const std::vector<GSensorSample>& sample
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
     std::printf("one hour of G-sensor samples, median of %d runs (goal: at most 10 ms)\n", runs);
-    std::printf("%-22s %5s  %8s  %7s  %9s  %8s\n", "series", "rate", "samples", "events", "wall ms", "cpu ms");
-    for (int rate : {5, 10, 50}) Report("simulated drive", rate, DriveHour(rate), runs);
+    std::printf("%-22s %5s  %8s  %7s  %9s  %8s\n", "series", "rate", "samples", "events", "wall ms",
+                "cpu ms");
+    for (int rate : {5, 10, 50})
+        Report("simulated drive", rate, DriveHour(rate), runs);
     Report("strong every 2 s", 10, BusyHour(10, 2), runs);
     Report("strong every 3 s", 10, BusyHour(10, 3), runs);
     return 0;

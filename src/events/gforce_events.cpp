@@ -66,7 +66,8 @@ class SpanCollector {
   private:
     void CloseRun() {
         // count x (1000 / rate) >= minimum, kept in integers so a run of exactly the minimum counts.
-        if (m_runCount > 0 && m_runCount * 1000 >= static_cast<uint64_t>(std::max(m_t.harshMinMs, 0)) * m_rate)
+        if (m_runCount > 0 &&
+            m_runCount * 1000 >= static_cast<uint64_t>(std::max(m_t.harshMinMs, 0)) * m_rate)
             m_spans.push_back({m_runFirst, m_runLast, false});
         m_runCount = 0;
     }

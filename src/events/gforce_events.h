@@ -13,11 +13,11 @@
 // What makes an event. The defaults are the viewer's; the settings store can change them
 // (event_settings.h).
 struct EventThresholds {
-    double harshG = 0.40;   // horizontal force of every sample of a harsh run
-    double impactG = 1.20;  // horizontal force of an impact sample
-    double jumpG = 1.00;    // change of x, y or z from the previous reading that is an impact too
-    int harshMinMs = 150;   // samples in a harsh run x sample period, at least
-    int mergeGapMs = 2000;  // an event starting less than this after the previous one's last sample joins it
+    double harshG = 0.40;  // horizontal force of every sample of a harsh run
+    double impactG = 1.20; // horizontal force of an impact sample
+    double jumpG = 1.00;   // change of x, y or z from the previous reading that is an impact too
+    int harshMinMs = 150;  // samples in a harsh run x sample period, at least
+    int mergeGapMs = 2000; // an event starting less than this after the previous one's last sample joins it
 };
 
 enum class EventKind { kHarsh, kImpact };

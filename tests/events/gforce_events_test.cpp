@@ -42,7 +42,8 @@ LoadedRecording WriteAndLoad(const std::string& name, TelemetryLayout layout, fi
 LoadedRecording WriteLayout0(const std::string& name, const Series& series) {
     fixtures::Telemetry t;
     t.fixes.resize(3);
-    for (auto& fix : t.fixes) fix = GpsFix{52.5, 13.4, 30, 40, 24, 6, 1, 12, 0, 0, 0, 1, {}};
+    for (auto& fix : t.fixes)
+        fix = GpsFix{52.5, 13.4, 30, 40, 24, 6, 1, 12, 0, 0, 0, 1, {}};
     t.gsensor = series.Samples();
     t.gsensorAttr = {planted::kRate, planted::kFullScale, 0, 0};
     return WriteAndLoad(name, kLayoutBlocks, t);
@@ -67,7 +68,7 @@ void ExpectEvents(const std::vector<GForceEvent>& found, const std::vector<Expec
     }
 }
 
-constexpr int kApart = 60; // 3 s of rest: more than the merge gap between planted events
+constexpr int kApart = 60;          // 3 s of rest: more than the merge gap between planted events
 constexpr double kStep = 2.0 / 128; // G per step of a word at full scale 2
 } // namespace
 
@@ -105,7 +106,12 @@ TEST(GForceEvents, PlantedThresholdsOnARecording) {
     expected.push_back({first + 42, first + 44, EventKind::kHarsh, planted::kJustAboveHarsh * kStep});
     // A harsh run with a braking peak 1 s later: merged, and the impact names the whole event.
     first = s.Next();
-    s.Forward(planted::kJustAboveHarsh, 3).Quiet(19).Forward(-40, 1).Forward(-80, 1).Forward(-40, 1).Quiet(kApart);
+    s.Forward(planted::kJustAboveHarsh, 3)
+        .Quiet(19)
+        .Forward(-40, 1)
+        .Forward(-80, 1)
+        .Forward(-40, 1)
+        .Quiet(kApart);
     expected.push_back({first, first + 24, EventKind::kImpact, 80 * kStep});
     ExpectEvents(Detect(WriteLayout0("thresholds", s)), expected);
 }
@@ -140,7 +146,8 @@ TEST(GForceEvents, FiveSamplesASecondOnAMetadataTrack) {
     // Layout 2 records five samples a second at full scale 8 (1/16 G a step): one sample lasts
     // 200 ms, so a single strong reading is a harsh run of its own.
     fixtures::Telemetry t = fixtures::SimulateDrive(fixtures::DriveSpecForLayout(kLayoutVideMeta, 20));
-    for (auto& g : t.gsensor) g = {0, 0, 16};
+    for (auto& g : t.gsensor)
+        g = {0, 0, 16};
     t.gsensor[20] = {6, 0, 16}; // 0.375 G
     t.gsensor[40] = {0, 7, 16}; // 0.4375 G
     t.gsensor[60] = {5, 5, 16}; // 0.442 G: the horizontal force takes both axes

@@ -12,8 +12,8 @@ namespace planted {
 constexpr uint8_t kRate = 20;
 constexpr uint8_t kFullScale = 2;
 constexpr int16_t kOneG = 64;
-constexpr int16_t kJustBelowHarsh = 25; // 0.390625 G
-constexpr int16_t kJustAboveHarsh = 26; // 0.40625 G
+constexpr int16_t kJustBelowHarsh = 25;  // 0.390625 G
+constexpr int16_t kJustAboveHarsh = 26;  // 0.40625 G
 constexpr int16_t kJustBelowImpact = 76; // 1.1875 G
 constexpr int16_t kJustAboveImpact = 77; // 1.203125 G
 constexpr int16_t kMissing = 128;
@@ -23,7 +23,8 @@ class Series {
   public:
     Series& Quiet(int count) { return Repeat({0, 0, kOneG}, count); }
     Series& Repeat(GSensorSample s, int count) {
-        for (int i = 0; i < count; ++i) m_samples.push_back(s);
+        for (int i = 0; i < count; ++i)
+            m_samples.push_back(s);
         return *this;
     }
     Series& Forward(int16_t x, int count) { return Repeat({x, 0, kOneG}, count); }

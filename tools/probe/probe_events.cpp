@@ -43,7 +43,8 @@ bool PrintRecordingEvents(const std::filesystem::path& path, const EventThreshol
             out += ',' + Field("error", probe::JsonString("its telemetry cannot be read"));
             read = false;
         }
-        const auto events = DetectGForceEvents(samples, info.m_GsensorAttr[0], info.m_GsensorAttr[1], thresholds);
+        const auto events =
+            DetectGForceEvents(samples, info.m_GsensorAttr[0], info.m_GsensorAttr[1], thresholds);
         out += ',' + Field("events", probe::EventsJson(events));
     }
     std::cout << out << "}\n";
@@ -56,9 +57,10 @@ std::string EventsJson(const std::vector<GForceEvent>& events) {
     std::string out = "[";
     for (const GForceEvent& e : events) {
         if (out.size() > 1) out += ',';
-        out += '{' + Field("time_ms", JsonNumber(e.timeMs)) + ',' + Field("duration_ms", JsonNumber(e.durationMs)) +
-               ',' + Field("kind", JsonString(EventKindName(e.kind))) + ',' +
-               Field("peak_g", JsonNumber(e.peakG)) + '}';
+        out += '{' + Field("time_ms", JsonNumber(e.timeMs)) + ',' +
+               Field("duration_ms", JsonNumber(e.durationMs)) + ',' +
+               Field("kind", JsonString(EventKindName(e.kind))) + ',' + Field("peak_g", JsonNumber(e.peakG)) +
+               '}';
     }
     return out + ']';
 }
@@ -69,13 +71,15 @@ int RunEventsCommand(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.starts_with("-") && arg != "-") {
-            std::cerr << "veltrix-probe: unknown option " << arg << "\nusage: veltrix-probe --events FILE...\n";
+            std::cerr << "veltrix-probe: unknown option " << arg
+                      << "\nusage: veltrix-probe --events FILE...\n";
             return kUsageError;
         }
         files.emplace_back(arg);
     }
     if (files.empty()) {
-        std::cerr << "veltrix-probe: --events takes at least one recording\nusage: veltrix-probe --events FILE...\n";
+        std::cerr << "veltrix-probe: --events takes at least one recording\nusage: veltrix-probe --events "
+                     "FILE...\n";
         return kUsageError;
     }
     const EventThresholds thresholds = ReadEventThresholds(GetAppSettings());

@@ -48,8 +48,9 @@ void AppendFix(std::string& row, const TrackFileRecording& r, double timeMs) {
     const GpsFix& fix = r.fixes[NearestIndex(timeMs, r.gpsRate, r.fixes.size())];
     const auto where = PlottedPosition(fix, r.layout);
     if (!where) return Empty(row, kFixColumns);
-    row += ',' + Number(where->latitude) + ',' + Number(where->longitude) + ',' + std::to_string(fix.altitude) +
-           ',' + std::to_string(fix.speed) + ',' + std::to_string(fix.heading * 2);
+    row += ',' + Number(where->latitude) + ',' + Number(where->longitude) + ',' +
+           std::to_string(fix.altitude) + ',' + std::to_string(fix.speed) + ',' +
+           std::to_string(fix.heading * 2);
 }
 
 std::string Byte(uint8_t value) {
@@ -79,7 +80,8 @@ void AppendVehicle(std::string& row, const TrackFileRecording& r, double timeMs)
         Byte(v.steeringAngle),
         Byte(v.turnLights),
     };
-    for (const std::string& field : fields) row += ',' + field;
+    for (const std::string& field : fields)
+        row += ',' + field;
 }
 
 void AppendSample(std::string& row, const GSensorSample& s, uint8_t fullScale) {

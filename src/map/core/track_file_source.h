@@ -12,8 +12,8 @@
 struct RecordingTelemetry;
 
 struct TrackFileRecording {
-    std::string fileName;  // as the file system spells it (any bytes); written as valid UTF-8
-    int64_t startTime = 0; // seconds since 1970, local wall clock
+    std::string fileName;                 // as the file system spells it (any bytes); written as valid UTF-8
+    int64_t startTime = 0;                // seconds since 1970, local wall clock
     TelemetryLayout layout = kLayoutNone; // layout 0: the fixes are the file's raw NMEA block
     std::span<const GpsFix> fixes;
     std::span<const GSensorSample> gsensor;

@@ -68,7 +68,8 @@ void ExpectRowsMatch(const std::vector<std::vector<std::string>>& rows, size_t f
         EXPECT_EQ(row[0], r.path.filename().string());
         EXPECT_EQ(Read(row[1]), i * 1000.0 / rate);
         if (gs[i].x == 128) {
-            for (int c = 3; c <= 6; ++c) EXPECT_EQ(row[c], "");
+            for (int c = 3; c <= 6; ++c)
+                EXPECT_EQ(row[c], "");
         } else {
             EXPECT_EQ(Read(row[3]), GSensorAxisToG(gs[i].x, scale));
             EXPECT_EQ(Read(row[4]), GSensorAxisToG(gs[i].y, scale));
@@ -84,7 +85,8 @@ void ExpectRowsMatch(const std::vector<std::vector<std::string>>& rows, size_t f
         if (vehicles.empty()) {
             EXPECT_EQ(row[12], "");
         } else {
-            const VehicleSample& v = vehicles[Nearest(i * 1000.0 / rate, r.info.m_uVehicleRate, vehicles.size())];
+            const VehicleSample& v =
+                vehicles[Nearest(i * 1000.0 / rate, r.info.m_uVehicleRate, vehicles.size())];
             EXPECT_EQ(Read(row[12]), v.speed / 62.0);
             EXPECT_EQ(Read(row[13]), v.engineSpeed);
         }
@@ -109,7 +111,8 @@ TEST(TrackFiles, CsvOfATripReadsBackIntoTheSameNumbers) {
     std::ostringstream out;
     WriteTelemetryCsv(out, trip);
     std::vector<std::vector<std::string>> rows;
-    for (const std::string& line : Split(out.str(), "\r\n")) rows.push_back(Split(line, ","));
+    for (const std::string& line : Split(out.str(), "\r\n"))
+        rows.push_back(Split(line, ","));
     ASSERT_EQ(rows.back(), std::vector<std::string>{""}); // the text ends with a line end
     rows.pop_back();
     EXPECT_EQ(rows[0][0], "recording");
@@ -155,7 +158,8 @@ TEST(TrackFiles, GpxOfALoadedRecording) {
     EXPECT_NE(gpx.find("creator=\"Veltrix\""), std::string::npos);
     EXPECT_NE(gpx.find("<name>2024_06_01_120000_01.MP4</name>"), std::string::npos);
     size_t points = 0;
-    for (size_t at = gpx.find("<trkpt"); at != std::string::npos; at = gpx.find("<trkpt", at + 1)) ++points;
+    for (size_t at = gpx.find("<trkpt"); at != std::string::npos; at = gpx.find("<trkpt", at + 1))
+        ++points;
     EXPECT_EQ(points, t.fixes.size() - 1);
     // The first point is the first fix, its NMEA block converted back to degrees.
     const auto where = RawFixToDegrees(r.telemetry.Fixes()[0]);
