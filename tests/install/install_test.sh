@@ -40,7 +40,7 @@ png_size() {
 "$cmake" --install "$build" --prefix "$prefix" >"$root/install.log" || fail "cmake --install failed"
 
 expected=(
-  bin/veltrix bin/veltrix-probe
+  bin/veltrix bin/veltrix-probe bin/veltrix-export
   share/veltrix/res/OpenLayer.html share/veltrix/res/gmap.html share/veltrix/res/BMap.html
   share/veltrix/res/track_bridge.js share/veltrix/res/plain_map.js share/veltrix/res/gmap_ufo.png
   share/veltrix/res/leaflet/leaflet.js share/veltrix/res/leaflet/leaflet.css
