@@ -60,7 +60,8 @@ double MedianMs(int runs, const std::function<void()>& work) {
     for (int i = 0; i < runs; ++i) {
         const auto start = std::chrono::steady_clock::now();
         work();
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(ms.begin(), ms.end());
     return ms[ms.size() / 2];
@@ -81,8 +82,8 @@ void WriteTrip(const fs::path& dir, const Options& o) {
         fixtures::Telemetry telemetry = fixtures::SimulateDrive(drive);
         const LocalDateTime t = TimeToLocalWallClock(telemetry.startTime);
         char name[64];
-        std::snprintf(name, sizeof name, "%04d_%02d_%02d_%02d%02d%02d_%02d.MP4", t.year, t.month, t.day, t.hour,
-                      t.minute, t.second, i % 100);
+        std::snprintf(name, sizeof name, "%04d_%02d_%02d_%02d%02d%02d_%02d.MP4", t.year, t.month, t.day,
+                      t.hour, t.minute, t.second, i % 100);
         fixtures::WriteRecording(dir / "Movie" / name, o.layout, telemetry, {}, clipPath);
     }
 }

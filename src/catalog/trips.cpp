@@ -77,8 +77,9 @@ std::optional<TripPosition> CTrip::PositionAt(int64_t tripMs) const {
     if (m_Timeline.empty()) return std::nullopt;
     tripMs = std::clamp<int64_t>(tripMs, 0, m_llLengthMs);
     // The last leading recording that starts at or before the moment.
-    const auto after = std::upper_bound(m_Timeline.begin(), m_Timeline.end(), tripMs,
-                                        [this](int64_t t, size_t i) { return t < m_Recordings[i].startOffsetMs; });
+    const auto after =
+        std::upper_bound(m_Timeline.begin(), m_Timeline.end(), tripMs,
+                         [this](int64_t t, size_t i) { return t < m_Recordings[i].startOffsetMs; });
     if (after == m_Timeline.begin()) // before the first leading start (its rear partner began earlier)
         return TripPosition{m_Recordings[m_Timeline.front()].entry, 0};
     const TripRecording& holder = m_Recordings[*(after - 1)];
@@ -94,7 +95,8 @@ std::optional<int64_t> CTrip::TripTimeOf(size_t entry, int64_t offsetMs) const {
     return std::nullopt;
 }
 
-std::vector<CTrip> BuildTrips(const std::vector<RecordingEntry>& entries, const std::vector<GroupRow>& groups) {
+std::vector<CTrip> BuildTrips(const std::vector<RecordingEntry>& entries,
+                              const std::vector<GroupRow>& groups) {
     std::vector<CTrip> trips;
     trips.reserve(groups.size());
     for (const GroupRow& row : groups) {

@@ -74,7 +74,8 @@ class CTrip {
 };
 
 // One trip per group row, in group order. Rows that point outside `entries` are left out.
-std::vector<CTrip> BuildTrips(const std::vector<RecordingEntry>& entries, const std::vector<GroupRow>& groups);
+std::vector<CTrip> BuildTrips(const std::vector<RecordingEntry>& entries,
+                              const std::vector<GroupRow>& groups);
 std::vector<CTrip> BuildTrips(const CRecordingCatalog& catalog);
 
 // Index in `trips` of the trip that holds catalog entry `entry`.

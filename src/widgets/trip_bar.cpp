@@ -125,14 +125,15 @@ void CTripBar::paintEvent(QPaintEvent*) {
     for (size_t i = 0; i < m_Segments.size(); ++i) {
         const TripBarSegment& s = m_Segments[i];
         const int x0 = XOfMs(s.startMs), x1 = XOfMs(s.startMs + s.lengthMs);
-        painter.fillRect(QRect(QPoint(x0, bar.top()), QPoint(std::max(x0, x1), bar.bottom())), kSegmentColours[i % 2]);
+        painter.fillRect(QRect(QPoint(x0, bar.top()), QPoint(std::max(x0, x1), bar.bottom())),
+                         kSegmentColours[i % 2]);
     }
     // While the user drags, the part up to the thumb shows where the trip will go on.
     const int64_t shownMs = isSliderDown() ? static_cast<int64_t>(sliderPosition()) * 1000 : m_llPlayedMs;
     const int cursorX = XOfMs(shownMs);
     if (m_llLengthMs > 0 && cursorX > bar.left())
-        painter.fillRect(QRect(QPoint(bar.left(), bar.top() + bar.height() / 4), QPoint(cursorX, bar.bottom())),
-                         kPlayed);
+        painter.fillRect(
+            QRect(QPoint(bar.left(), bar.top() + bar.height() / 4), QPoint(cursorX, bar.bottom())), kPlayed);
     for (size_t i = 1; i < m_Segments.size(); ++i) {
         const int x = XOfMs(m_Segments[i].startMs);
         painter.fillRect(QRect(x, bar.top(), 1, bar.height()), kBoundary);
@@ -170,7 +171,7 @@ void CTripBar::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !isSliderDown()) return;
     setSliderPosition(SecondsAtX(qRound(event->position().x())));
     const bool unchanged = sliderPosition() == value();
-    setSliderDown(false); // reports the new value through valueChanged
+    setSliderDown(false);                   // reports the new value through valueChanged
     if (unchanged) OnValueChanged(value()); // a click on the current second is still a choice
     update();
 }

@@ -50,7 +50,7 @@ TEST(Trips, GapStartsANewTripAndRearFilesJoinTheirFront) {
     WriteRecording(root, t0, 1, false);
     WriteRecording(root, t0 + 1, 1, true); // the rear camera one second late
     WriteRecording(root, t0 + 3, 2, false);
-    WriteRecording(root, t0 + 6, 3, true); // its front file is missing
+    WriteRecording(root, t0 + 6, 3, true);   // its front file is missing
     WriteRecording(root, t0 + 15, 4, false); // 6 s after the last end: a new trip
     WriteRecording(root, t0 + 15, 4, true);
 
@@ -62,8 +62,8 @@ TEST(Trips, GapStartsANewTripAndRearFilesJoinTheirFront) {
 
     const CTrip& first = trips[0];
     EXPECT_EQ(FileNames(first, catalog),
-              (std::vector<std::string>{NameAt(t0, 1, false), NameAt(t0 + 1, 1, true), NameAt(t0 + 3, 2, false),
-                                        NameAt(t0 + 6, 3, true)}));
+              (std::vector<std::string>{NameAt(t0, 1, false), NameAt(t0 + 1, 1, true),
+                                        NameAt(t0 + 3, 2, false), NameAt(t0 + 6, 3, true)}));
     EXPECT_EQ(first.StartTime(), t0);
     EXPECT_EQ(first.LengthMs(), 9000) << "to the end of the rear-only recording (6 s + 3 s)";
     EXPECT_EQ(first.EndTime(), t0 + 9);
@@ -81,7 +81,8 @@ TEST(Trips, GapStartsANewTripAndRearFilesJoinTheirFront) {
 
     const size_t pairedRear = EntryNamed(catalog, NameAt(t0 + 1, 1, true));
     EXPECT_EQ(FindTripOfEntry(trips, pairedRear), std::optional<size_t>(0));
-    EXPECT_EQ(FindTripOfEntry(trips, EntryNamed(catalog, NameAt(t0 + 15, 4, true))), std::optional<size_t>(1));
+    EXPECT_EQ(FindTripOfEntry(trips, EntryNamed(catalog, NameAt(t0 + 15, 4, true))),
+              std::optional<size_t>(1));
     EXPECT_EQ(FindTripOfEntry(trips, 99), std::nullopt);
     // A moment of the rear-only recording opens that rear file.
     const auto rearOnly = first.PositionAt(7500);
@@ -99,8 +100,8 @@ TEST(Trips, TripTimeMapsToRecordingAndOffsetAtBothSidesOfEachBoundary) {
     readers.Add("2024_06_01_080100_02.MP4", t0 + 60, 59500);  // ends at 119.5 s
     readers.Add("2024_06_01_080201_03.MP4", t0 + 121, 60400); // 1.5 s gap; runs 0.4 s into the next
     readers.Add("2024_06_01_080301_04.MP4", t0 + 181, 30000);
-    for (const char* name : {"2024_06_01_080000_01.MP4", "2024_06_01_080100_02.MP4", "2024_06_01_080201_03.MP4",
-                             "2024_06_01_080301_04.MP4"})
+    for (const char* name : {"2024_06_01_080000_01.MP4", "2024_06_01_080100_02.MP4",
+                             "2024_06_01_080201_03.MP4", "2024_06_01_080301_04.MP4"})
         card.Write(std::string("Movie/") + name);
     card.Write("Movi_be/2024_06_01_080001_01_b.MP4");
     CRecordingCatalog catalog;

@@ -13,7 +13,8 @@ TEST_F(TripOnMap, PlayingAcrossRecordingsNeverRedrawsTheRoute) {
     // Three recordings of 60 s with five distinct points a second.
     std::vector<RoutePoint> route;
     for (int i = 0; i < 900; ++i)
-        route.push_back({52.5 + i / 100000.0, 13.4 + i / 50000.0, i * 200, 40, static_cast<uint32_t>(i / 300)});
+        route.push_back(
+            {52.5 + i / 100000.0, 13.4 + i / 50000.0, i * 200, 40, static_cast<uint32_t>(i / 300)});
     CTripMapFollower follower;
     const TripMapStep start = follower.Start(route, 0);
     ApplyToMap(dlg.get(), start.scripts, start.movePos);

@@ -25,7 +25,8 @@ struct Written {
 // A recording of `layout` on a 3 s clip, front in Movie/ or rear in Movi_be/, with the simulated
 // drive `offset` seconds in; `shift` moves every fix (to tell rear fixes from front ones).
 Written WriteRecording(const fs::path& root, TelemetryLayout layout, int64_t start, int number, bool rear,
-                       int offset, double shift = 0, const std::function<void(std::vector<GpsFix>&)>& edit = {}) {
+                       int offset, double shift = 0,
+                       const std::function<void(std::vector<GpsFix>&)>& edit = {}) {
     fixtures::DriveSpec drive = fixtures::DriveSpecForLayout(layout, 3);
     drive.offsetSeconds = offset;
     Written w{fixtures::SimulateDrive(drive), {}};
@@ -140,7 +141,8 @@ TEST(TripRoute, SummaryAgreesWithAnIndependentComputation) {
     for (const Written& w : fronts)
         for (const GpsFix& fix : w.telemetry.fixes) {
             if (!(fix.flags & 1)) continue;
-            if (previous) km += DistanceKm(previous->latitude, previous->longitude, fix.latitude, fix.longitude);
+            if (previous)
+                km += DistanceKm(previous->latitude, previous->longitude, fix.latitude, fix.longitude);
             top = std::max(top, fix.speed);
             previous = &fix;
         }

@@ -62,9 +62,10 @@ std::string TripJson(int64_t start, int64_t lengthMs, const std::vector<std::str
         if (i) km += Km(route[i - 1], route[i]);
         top = std::max<int>(top, route[i].speed);
     }
-    std::string json = "{\"start\":" + std::to_string(start) + ",\"end\":" + std::to_string(start + lengthMs / 1000) +
-                       ",\"start_local\":\"" + FormatLocalTime(start, "%Y-%m-%d %H:%M:%S") +
-                       "\",\"end_local\":\"" + FormatLocalTime(start + lengthMs / 1000, "%Y-%m-%d %H:%M:%S") +
+    std::string json = "{\"start\":" + std::to_string(start) +
+                       ",\"end\":" + std::to_string(start + lengthMs / 1000) + ",\"start_local\":\"" +
+                       FormatLocalTime(start, "%Y-%m-%d %H:%M:%S") + "\",\"end_local\":\"" +
+                       FormatLocalTime(start + lengthMs / 1000, "%Y-%m-%d %H:%M:%S") +
                        "\",\"length_s\":" + Fixed3(lengthMs / 1000.0) + ",\"recordings\":[";
     for (size_t i = 0; i < names.size(); ++i)
         json += (i ? ",\"" : "\"") + names[i] + "\"";
@@ -90,7 +91,8 @@ TEST(ProbeTrips, TripsOfACardWithTheirFigures) {
     route1.insert(route1.end(), f3.begin(), f3.end());
     const std::string expected =
         "{\"trips\":[" +
-        TripJson(t0, 9000, {Name(t0, 1, false), Name(t0 + 1, 1, true), Name(t0 + 3, 2, true), Name(t0 + 6, 3, false)},
+        TripJson(t0, 9000,
+                 {Name(t0, 1, false), Name(t0 + 1, 1, true), Name(t0 + 3, 2, true), Name(t0 + 6, 3, false)},
                  route1) +
         "," + TripJson(t0 + 19, 3000, {Name(t0 + 19, 4, false)}, f4) + "]}\n";
 
@@ -98,8 +100,8 @@ TEST(ProbeTrips, TripsOfACardWithTheirFigures) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, expected);
 
-    const ProgramRun missing = RunProgram(std::string(VELTRIX_PROBE_EXE) + " --trips '" +
-                                          (root / "no such folder").string() + "'");
+    const ProgramRun missing =
+        RunProgram(std::string(VELTRIX_PROBE_EXE) + " --trips '" + (root / "no such folder").string() + "'");
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "{\"trips\":[]}\n");
     EXPECT_EQ(RunProgram(std::string(VELTRIX_PROBE_EXE) + " --trips 2>/dev/null").status, 2);

@@ -37,7 +37,8 @@ std::vector<RoutePoint> BuildTripRoute(const CTrip& trip, const std::vector<Reco
             if (!point) continue;
             int64_t at = start + FixOffsetMs(i, rate);
             if (!route.empty()) at = std::max(at, route.back().tripMs); // overlapping recordings
-            route.push_back({point->latitude, point->longitude, at, fix.speed, static_cast<uint32_t>(position)});
+            route.push_back(
+                {point->latitude, point->longitude, at, fix.speed, static_cast<uint32_t>(position)});
         }
     }
     return route;
@@ -45,7 +46,8 @@ std::vector<RoutePoint> BuildTripRoute(const CTrip& trip, const std::vector<Reco
 
 std::optional<std::vector<RecordingFixes>> LoadTripFixes(const CTrip& trip,
                                                          const std::vector<RecordingEntry>& catalog,
-                                                         const TripRouteProgress& progress, size_t* unreadable) {
+                                                         const TripRouteProgress& progress,
+                                                         size_t* unreadable) {
     std::vector<RecordingFixes> perRecording(trip.Recordings().size());
     if (unreadable) *unreadable = 0;
     const size_t total = trip.Timeline().size();
@@ -72,7 +74,8 @@ std::optional<std::vector<RecordingFixes>> LoadTripFixes(const CTrip& trip,
     return perRecording;
 }
 
-std::optional<std::vector<RoutePoint>> LoadTripRoute(const CTrip& trip, const std::vector<RecordingEntry>& catalog,
+std::optional<std::vector<RoutePoint>> LoadTripRoute(const CTrip& trip,
+                                                     const std::vector<RecordingEntry>& catalog,
                                                      const TripRouteProgress& progress, size_t* unreadable) {
     auto fixes = LoadTripFixes(trip, catalog, progress, unreadable);
     if (!fixes) return std::nullopt;

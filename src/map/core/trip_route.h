@@ -51,7 +51,8 @@ std::optional<std::vector<RecordingFixes>> LoadTripFixes(const CTrip& trip,
                                                          size_t* unreadable = nullptr);
 
 // LoadTripFixes, then BuildTripRoute.
-std::optional<std::vector<RoutePoint>> LoadTripRoute(const CTrip& trip, const std::vector<RecordingEntry>& catalog,
+std::optional<std::vector<RoutePoint>> LoadTripRoute(const CTrip& trip,
+                                                     const std::vector<RecordingEntry>& catalog,
                                                      const TripRouteProgress& progress = {},
                                                      size_t* unreadable = nullptr);
 

@@ -15,9 +15,9 @@ double Radians(double degrees) {
 double HaversineKm(const LatLon& a, const LatLon& b) {
     const double dLat = Radians(b.latitude - a.latitude);
     const double dLon = Radians(b.longitude - a.longitude);
-    const double h = std::sin(dLat / 2) * std::sin(dLat / 2) +
-                     std::cos(Radians(a.latitude)) * std::cos(Radians(b.latitude)) * std::sin(dLon / 2) *
-                         std::sin(dLon / 2);
+    const double h = std::sin(dLat / 2) * std::sin(dLat / 2) + std::cos(Radians(a.latitude)) *
+                                                                   std::cos(Radians(b.latitude)) *
+                                                                   std::sin(dLon / 2) * std::sin(dLon / 2);
     // Rounding can push h a hair past 1 for antipodal points.
     return 2.0 * kEarthRadiusKm * std::asin(std::sqrt(std::clamp(h, 0.0, 1.0)));
 }
@@ -25,7 +25,8 @@ double HaversineKm(const LatLon& a, const LatLon& b) {
 double RouteDistanceKm(const std::vector<RoutePoint>& route) {
     double km = 0;
     for (size_t i = 1; i < route.size(); ++i)
-        km += HaversineKm({route[i - 1].latitude, route[i - 1].longitude}, {route[i].latitude, route[i].longitude});
+        km += HaversineKm({route[i - 1].latitude, route[i - 1].longitude},
+                          {route[i].latitude, route[i].longitude});
     return km;
 }
 

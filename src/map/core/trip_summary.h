@@ -18,9 +18,9 @@ struct TripSummary {
     std::string startLocal; // local time, "%Y-%m-%d %H:%M:%S" as the group list writes it
     std::string endLocal;
     int64_t lengthMs = 0;
-    size_t recordingCount = 0; // files, rear files included
-    double distanceKm = 0;     // along the route
-    uint16_t topSpeedKmh = 0;  // the largest speed of a route fix
+    size_t recordingCount = 0;  // files, rear files included
+    double distanceKm = 0;      // along the route
+    uint16_t topSpeedKmh = 0;   // the largest speed of a route fix
     double averageSpeedKmh = 0; // distance / length; 0 for a trip of no length
 };
 
