@@ -87,7 +87,7 @@ class PlaybackSession : public QObject {
     void SetMuted(bool muted);
     void SetAutoNext(bool on);
     // Turns the picture by 180 degrees or back: both engines rebuilt, the recording reopened, and the
-    // state before (stopped, paused or playing at its time) given back once the players play.
+    // state before (stopped, paused or playing at its time) given back at their first time report.
     void Rotate();
     // Next view mode (front and rear, front only, rear only); the engines that play are paused while
     // viewModeChanged is handled (the window lays out in it) and resumed after. The caller checks
