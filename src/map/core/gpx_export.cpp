@@ -34,9 +34,10 @@ std::string FixTime(const GpsFix& fix) {
     return text;
 }
 
+// Every number goes in as text already: a stream whose locale groups digits changes nothing.
 void WriteTrackPoint(std::ostream& out, const GpsFix& fix, const LatLon& where) {
     out << "<trkpt lat=\"" << Number(where.latitude) << "\" lon=\"" << Number(where.longitude) << "\">"
-        << "<ele>" << fix.altitude << "</ele>" << FixTime(fix) << "</trkpt>\n";
+        << "<ele>" << std::to_string(fix.altitude) << "</ele>" << FixTime(fix) << "</trkpt>\n";
 }
 } // namespace
 

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <fstream>
+#include <locale>
 #include <sstream>
 
 #include "coordinates.h"
@@ -179,4 +180,37 @@ TEST(TrackFiles, SavedWholeOrNotAtAll) {
     const std::string problem = SaveTrackFile(dir / "no-such-folder" / "trip.csv", "x");
     EXPECT_NE(problem.find("no-such-folder"), std::string::npos) << problem;
     EXPECT_FALSE(std::filesystem::exists(dir / "no-such-folder"));
+}
+
+namespace {
+// A locale that writes numbers the German way: "1.234,5".
+struct CommaDecimal : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+} // namespace
+
+TEST(TrackFiles, NumbersIgnoreTheStreamLocale) {
+    GpsFix fix{};
+    fix.latitude = 52.516275;
+    fix.longitude = 13.377704;
+    fix.altitude = 1234;
+    fix.flags = 1;
+    const GSensorSample g{8, -4, 16};
+    TrackFileRecording r;
+    r.fileName = "a.MP4";
+    r.layout = kLayoutVideMeta;
+    r.fixes = std::span(&fix, 1);
+    r.gsensor = std::span(&g, 1);
+    r.gsensorRate = 5;
+    std::ostringstream csv, gpx;
+    csv.imbue(std::locale(std::locale::classic(), new CommaDecimal));
+    gpx.imbue(csv.getloc());
+    WriteTelemetryCsv(csv, std::span(&r, 1));
+    WriteGpx(gpx, std::span(&r, 1));
+    EXPECT_NE(csv.str().find(",0.5,-0.25,1,0.5590169943749475,52.516275,13.377704,1234,"), std::string::npos)
+        << csv.str();
+    EXPECT_NE(gpx.str().find("<trkpt lat=\"52.516275\" lon=\"13.377704\"><ele>1234</ele>"), std::string::npos)
+        << gpx.str();
 }
