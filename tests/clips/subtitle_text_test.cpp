@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
+#include "fixture_writer.h"
+#include "subtitle_file.h"
 #include "subtitle_text.h"
 
 namespace {
@@ -10,6 +15,13 @@ OverlayCue Cue(int64_t start, int64_t end, std::string dateTime, std::string spe
     cue.dateTime = std::move(dateTime);
     cue.speed = std::move(speed);
     return cue;
+}
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 } // namespace
 
@@ -40,4 +52,20 @@ TEST(AssText, StyledForThePictureWithOneEventPerCue) {
     EXPECT_NE(ass.find("Dialogue: 0,0:01:01.50,0:01:02.00,Overlay,,0,0,0,,(/b1)\n"), std::string::npos);
     EXPECT_NE(AssText({}, 320, 120).find("Style: Overlay,DejaVu Sans,12,"), std::string::npos)
         << "never below 12 pixels";
+}
+
+TEST(SrtFile, WrittenWholeAndNeverOverAnotherFile) {
+    const std::filesystem::path dir = fixtures::ScratchDir("srt_file");
+    const std::filesystem::path path = dir / "drive.srt";
+    const std::vector<OverlayCue> cues = {Cue(0, 1000, "2024/05/17 08:00:03", "47 Km/h")};
+    std::string error;
+    ASSERT_TRUE(WriteSrtFile(path, cues, false, error)) << error;
+    EXPECT_EQ(ReadAll(path), SrtText(cues));
+    EXPECT_FALSE(WriteSrtFile(path, {}, false, error));
+    EXPECT_NE(error.find("exists: not overwritten"), std::string::npos) << error;
+    EXPECT_EQ(ReadAll(path), SrtText(cues));
+    ASSERT_TRUE(WriteSrtFile(path, {Cue(0, 500, "x")}, true, error)) << error;
+    EXPECT_EQ(ReadAll(path), "1\n00:00:00,000 --> 00:00:00,500\nx\n\n");
+    EXPECT_FALSE(WriteSrtFile(dir / "no" / "such.srt", cues, false, error));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "no temporary file is left";
 }
