@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "file_descriptor.h"
+#include "kml_export.h"
 #include "recording_telemetry.h"
 #include "track_rules.h"
 
@@ -24,6 +25,13 @@ TrackFileRecording TrackFileRecordingOf(const std::filesystem::path& path, const
     r.gsensorFullScale = info.m_GsensorAttr[1];
     r.vehicleRate = info.m_uVehicleRate;
     return r;
+}
+
+std::string TrackFileName(const std::string& recordingFileName, int64_t startTime,
+                          std::string_view extension) {
+    std::string name = KmlFileName(recordingFileName, startTime);
+    name.resize(name.size() - 4); // ".KML"
+    return name + std::string(extension);
 }
 
 std::string SaveTrackFile(const std::filesystem::path& path, std::string_view text) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "records.h"
 
@@ -28,6 +29,11 @@ struct TrackFileRecording {
 // outlive the result.
 TrackFileRecording TrackFileRecordingOf(const std::filesystem::path& path, const MediaInfo& info,
                                         const RecordingTelemetry& telemetry);
+
+// The name of a track file beside the KML export's: "<stem>_%Y_%m_%d_%H-%M-%S" of the recording (the
+// first of a trip) and `extension` (".GPX", ".CSV").
+std::string TrackFileName(const std::string& recordingFileName, int64_t startTime,
+                          std::string_view extension);
 
 // `text` into `path`: written under a temporary name in the same folder and renamed over `path`
 // once complete, so a failed write leaves no file and keeps an existing one as it was.

@@ -177,6 +177,9 @@ TEST(TrackFiles, SavedWholeOrNotAtAll) {
     std::ifstream in(path);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "second\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1); // no temporary left
+    // Named like the KML export of the same recording.
+    EXPECT_EQ(TrackFileName("2024_06_01_120000_01.MP4", 1717243200, ".GPX"),
+              "2024_06_01_120000_01" + FormatLocalTime(1717243200, "_%Y_%m_%d_%H-%M-%S") + ".GPX");
     const std::string problem = SaveTrackFile(dir / "no-such-folder" / "trip.csv", "x");
     EXPECT_NE(problem.find("no-such-folder"), std::string::npos) << problem;
     EXPECT_FALSE(std::filesystem::exists(dir / "no-such-folder"));
