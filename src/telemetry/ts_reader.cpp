@@ -36,11 +36,13 @@ int COrvexTsParser::ProbeTransportStream(const std::filesystem::path& path, bool
     ctx.m_ullBufferCap = m_ullFileSize;
     if (collect && m_pMediaInfo)
         m_pMediaInfo->m_Chunks2.clear(); // a second collection must not list the records twice
+    if (m_pCaptured) *m_pCaptured = CapturedRecords{};
     try {
         Walk(file, collect, ctx);
     } catch (const FileReadError&) {
         // The file shrank or its card went away during the walk: nothing it found counts.
         if (collect && m_pMediaInfo) m_pMediaInfo->m_Chunks2.clear();
+        if (m_pCaptured) *m_pCaptured = CapturedRecords{};
         return -1;
     }
     return Finish(ctx, status.m_mtime);
@@ -68,6 +70,7 @@ void COrvexTsParser::Walk(BoundedFile& file, bool collect, TsDemuxContext& ctx) 
                 auto& chunks = m_pMediaInfo->m_Chunks2;
                 // The 148-byte record begins 2 bytes into the PES payload.
                 chunks.push_back({static_cast<int32_t>(chunks.size()), offset + payloadOffset + 2});
+                if (m_pCaptured) Capture(block, blockFirst * kTsPacketSize, chunks.back().offset, file.Size());
             }
         } else if (ctx.m_bVideoFound && !jumpDecided) {
             // Once the picture size is known only the last time stamps matter: one jump, forward only.
@@ -78,6 +81,18 @@ void COrvexTsParser::Walk(BoundedFile& file, bool collect, TsDemuxContext& ctx) 
             }
         }
     }
+}
+
+void COrvexTsParser::Capture(const std::vector<uint8_t>& block, uint64_t blockPos, uint64_t recordPos,
+                             uint64_t fileSize) {
+    constexpr size_t kSize = CapturedRecords::kRecordSize;
+    CapturedRecords& out = *m_pCaptured;
+    const size_t at = out.bytes.size();
+    out.bytes.resize(at + kSize);
+    const bool inBlock = recordPos >= blockPos && recordPos - blockPos <= block.size() &&
+                         block.size() - (recordPos - blockPos) >= kSize && recordPos + kSize <= fileSize;
+    out.present.push_back(inBlock ? 1 : 0);
+    if (inBlock) std::copy_n(block.data() + (recordPos - blockPos), kSize, out.bytes.data() + at);
 }
 
 int COrvexTsParser::Finish(const TsDemuxContext& ctx, int64_t mtime) {

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QTest>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -211,4 +212,38 @@ TEST(TelemetryLoaderTest, ALoaderDestroyedWhileItsWorkerReadsDeliversNothing) {
     gate.Release();
     QTest::qWait(200);
     EXPECT_EQ(delivered, 0);
+}
+
+TEST(TelemetryCacheTest, ATransportStreamsRecordsComeFromItsOneWalkAsFromTheFile) {
+    const fs::path dir = fixtures::ScratchDir("telemetry_cache_ts_capture");
+    const fs::path path = dir / "2024_06_01_120000_01.TS";
+    fixtures::ClipSpec clip;
+    clip.width = 640, clip.height = 480, clip.seconds = 40, clip.fps = 25;
+    const auto written = fixtures::WriteTsRecording(
+        path, fixtures::SimulateDrive(fixtures::DriveSpecForLayout(2, 40)), {}, fixtures::MakeClip(clip));
+    ASSERT_GT(written.fileSize, 2u * 1024 * 188) << "the walk reads several blocks";
+
+    // What the walk kept is byte for byte what the file holds at each record.
+    MediaInfo info = Parsed(path);
+    CapturedRecords captured;
+    COrvexTsParser parser;
+    parser.SetMediaInfo(&info);
+    parser.CaptureRecords(&captured);
+    ASSERT_EQ(parser.ProbeTransportStream(path, true), 0);
+    ASSERT_EQ(captured.present.size(), info.m_Chunks2.size());
+    for (size_t i = 0; i < info.m_Chunks2.size(); ++i) {
+        if (!captured.present[i]) continue;
+        ASSERT_EQ(std::vector<uint8_t>(captured.bytes.begin() + i * 148, captured.bytes.begin() + (i + 1) * 148),
+                  written.records[i])
+            << "record " << i;
+    }
+
+    RecordingTelemetry fromWalk, fromFile;
+    MediaInfo fresh = Parsed(path);
+    ASSERT_EQ(LoadRecordingTelemetry(path, fresh, fromWalk), TelemetryLoad::kLoaded);
+    ASSERT_TRUE(ReadLayout2Track(path, fresh.m_Chunks2, fromFile.track, fromFile.gsensor, fromFile.vehicles));
+    ASSERT_EQ(fromWalk.track.size(), 200u);
+    EXPECT_EQ(std::memcmp(fromWalk.track.data(), fromFile.track.data(), 200 * sizeof(GpsFix)), 0);
+    EXPECT_EQ(std::memcmp(fromWalk.vehicles.data(), fromFile.vehicles.data(), 200 * sizeof(VehicleSample)), 0);
+    ASSERT_EQ(fromWalk.gsensor.size(), fromFile.gsensor.size());
 }

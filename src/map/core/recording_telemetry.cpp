@@ -1,6 +1,7 @@
 #include "recording_telemetry.h"
 
 #include "bounded_file.h"
+#include "trace.h"
 #include "track_reader.h"
 #include "track_rules.h"
 #include "ts_reader.h"
@@ -38,12 +39,37 @@ TelemetryLoad Loaded(bool opened) {
 
 // Walks a transport stream once for its records' places. A walk that ends normally is kept, also
 // when it found none, so a stream without telemetry is not walked again; a walk cut short is not.
-bool CollectTransportStreamChunks(const std::filesystem::path& path, MediaInfo& info) {
+bool CollectTransportStreamChunks(const std::filesystem::path& path, MediaInfo& info, CapturedRecords& captured) {
     COrvexTsParser parser;
     parser.SetMediaInfo(&info);
+    parser.CaptureRecords(&captured);
     const bool walked = parser.ProbeTransportStream(path, true) == 0;
     info.m_bChunks2Collected = walked;
     return walked;
+}
+
+// The records of a walk that has just collected them: those it kept from its blocks, the few others
+// read by themselves; the same arrays as reading every record from the file.
+TelemetryLoad LoadCapturedRecords(const std::filesystem::path& path, const std::vector<ChunkRef>& chunks,
+                                  const CapturedRecords& captured, RecordingTelemetry& out, TrackReadEnd& end) {
+    Trace("readGpsTrackInfo ====================>> szFile= %s \n", path.c_str());
+    BoundedFile file;
+    if (!file.Open(path)) return TelemetryLoad::kOpenFailed;
+    end = TrackReadEnd::kComplete;
+    uint8_t record[CapturedRecords::kRecordSize];
+    try {
+        for (size_t i = 0; i < chunks.size(); ++i) {
+            const uint8_t* bytes = nullptr;
+            if (i < captured.present.size() && captured.present[i])
+                bytes = captured.bytes.data() + i * CapturedRecords::kRecordSize;
+            else if (file.TryReadAt(chunks[i].offset, record, sizeof record))
+                bytes = record;
+            if (bytes) AppendLayout2Record(bytes, out.track, out.gsensor, out.vehicles);
+        }
+    } catch (const FileReadError&) {
+        end = TrackReadEnd::kCutShort;
+    }
+    return TelemetryLoad::kLoaded;
 }
 
 } // namespace
@@ -64,8 +90,10 @@ TelemetryLoad LoadRecordingTelemetry(const std::filesystem::path& path, MediaInf
     case kLayoutVideMeta:
         // The catalog's probe of a transport stream reads only its ends; the records' places
         // are collected by a walk of the whole file when the recording is opened.
-        if (path.native().ends_with(".TS") && info.m_Chunks2.empty() && !info.m_bChunks2Collected &&
-            !CollectTransportStreamChunks(path, info)) {
+        if (path.native().ends_with(".TS") && info.m_Chunks2.empty() && !info.m_bChunks2Collected) {
+            CapturedRecords captured;
+            if (CollectTransportStreamChunks(path, info, captured))
+                return LoadCapturedRecords(path, info.m_Chunks2, captured, out, how);
             const bool opened = ReadLayout2Track(path, info.m_Chunks2, out.track, out.gsensor, out.vehicles);
             if (opened) how = TrackReadEnd::kCutShort;
             return Loaded(opened);
