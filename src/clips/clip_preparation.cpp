@@ -1,6 +1,11 @@
 #include "clip_preparation.h"
 
+#include "ffmpeg_command.h"
 #include "overlay_cues.h"
+
+namespace {
+constexpr int64_t kEndSlackMs = 1000;
+} // namespace
 
 ClipCamera ClipCameraOf(const ExaminedRecording& recording, int64_t frontStart) {
     ClipCamera camera;
@@ -27,8 +32,13 @@ std::optional<ClipRequest> PrepareClipRequest(const ClipChoice& choice, std::str
     request.fromMs = choice.fromMs;
     request.toMs = choice.toMs;
     request.layout = choice.layout.value_or(request.rear ? ClipLayout::kSideBySide : ClipLayout::kFrontOnly);
+    // "To 60 s" of a recording whose header says 59.967 s means its end.
+    const int64_t frontEnd = request.front.durationMs;
+    if (LayoutUsesFront(request.layout) && frontEnd > request.fromMs && request.toMs > frontEnd &&
+        request.toMs - frontEnd < kEndSlackMs)
+        request.toMs = frontEnd;
     request.picture = choice.picture;
     request.output = choice.output;
-    request.cues = BuildOverlayCues(LoadClipTelemetry(*front), choice.fromMs, choice.toMs);
+    request.cues = BuildOverlayCues(LoadClipTelemetry(*front), request.fromMs, request.toMs);
     return request;
 }

@@ -25,5 +25,6 @@ struct ClipChoice {
 // is placed by the difference of the two start times; an unknown start time places it at 0).
 ClipCamera ClipCameraOf(const ExaminedRecording& recording, int64_t frontStart);
 
-// Empty, with `error` in words, when a recording is not accepted by the readers.
+// Empty, with `error` in words, when a recording is not accepted by the readers. A span that ends
+// less than a second after the front recording is taken to its end.
 std::optional<ClipRequest> PrepareClipRequest(const ClipChoice& choice, std::string& error);

@@ -186,6 +186,14 @@ TEST(ClipExport, RequestsThatCannotRun) {
     onRear.replaceExisting = true;
     EXPECT_NE(problem(onRear).find("is the rear recording itself"), std::string::npos);
     EXPECT_NE(problem(Prepared(Choice(dir / "a.mp4", 8, 12))).find("ends after the front recording"), std::string::npos);
+    // Less than a second past the end is the end.
+    ClipChoice nearEnd = Choice(dir / "a.mp4", 8, 10);
+    nearEnd.toMs = 10900;
+    const ClipRequest toEnd = Prepared(nearEnd);
+    EXPECT_EQ(toEnd.toMs, 10000);
+    EXPECT_EQ(problem(toEnd), "");
+    ASSERT_EQ(toEnd.cues.size(), 2u);
+    EXPECT_EQ(toEnd.cues.back().endMs, 2000);
     ClipChoice rearOnly = Choice(dir / "a.mp4", 0, 2, false);
     rearOnly.layout = ClipLayout::kRearOnly;
     EXPECT_NE(problem(Prepared(rearOnly)).find("needs a rear recording"), std::string::npos);
