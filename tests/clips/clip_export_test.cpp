@@ -222,3 +222,36 @@ TEST(ClipExport, FfmpegThatFailsOrIsMissingIsSaidInWords) {
     EXPECT_NE(failed.message.find("ffmpeg failed (exit status 1)"), std::string::npos) << failed.message;
     EXPECT_TRUE(fs::is_empty(dir));
 }
+
+namespace {
+// The grey values of the frame at `seconds` of a clip, width x height bytes.
+std::string GreyFrame(const fs::path& clip, double seconds) {
+    return RunCommand("ffmpeg -nostdin -v error -ss " + std::to_string(seconds) + " -i '" + clip.string() +
+                      "' -frames:v 1 -f rawvideo -pix_fmt gray pipe:1")
+        .out;
+}
+
+// Mean absolute difference of two frames inside rows [top, bottom) and columns [left, right).
+double MeanDifference(const std::string& a, const std::string& b, int width, int left, int right, int top, int bottom) {
+    double sum = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            sum += std::abs(int(uint8_t(a[size_t(y * width + x)])) - int(uint8_t(b[size_t(y * width + x)])));
+    return sum / double((right - left) * (bottom - top));
+}
+} // namespace
+
+TEST(ClipExport, OverlayIsBurnedIntoTheBottomLeftOnly) {
+    const fs::path dir = fixtures::ScratchDir("clip_burned");
+    ClipChoice burned = Choice(dir / "burned.mp4", 1, 3, false);
+    ClipChoice plain = Choice(dir / "plain.mp4", 1, 3, false);
+    plain.picture = ClipPicture::kPlain;
+    ASSERT_EQ(ClipExportJob(Prepared(burned)).Run().status, ClipExportStatus::kDone);
+    ASSERT_EQ(ClipExportJob(Prepared(plain)).Run().status, ClipExportStatus::kDone);
+    const std::string a = GreyFrame(dir / "burned.mp4", 0.5), b = GreyFrame(dir / "plain.mp4", 0.5);
+    ASSERT_EQ(a.size(), 320u * 240u);
+    ASSERT_EQ(b.size(), a.size());
+    // Two lines of 12-pixel text on their box in the bottom left; the top half untouched.
+    EXPECT_GT(MeanDifference(a, b, 320, 0, 160, 200, 240), 20.0);
+    EXPECT_LT(MeanDifference(a, b, 320, 0, 320, 0, 120), 3.0);
+}
