@@ -4,6 +4,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
+#include <climits>
 #include <cmath>
 #include <mutex>
 

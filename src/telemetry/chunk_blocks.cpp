@@ -1,5 +1,7 @@
 #include "chunk_blocks.h"
 
+#include <algorithm>
+
 CChunkBlockReader::CChunkBlockReader(BoundedFile& file, const std::vector<ChunkRef>& chunks, size_t recordSize)
     : m_File(file), m_Chunks(chunks), m_RecordSize(recordSize), m_Single(recordSize) {}
 
