@@ -126,6 +126,9 @@ const LangString kStrings[] = {
     {1144, "Lock files"},
     {1145, "The rear picture could not be saved."},
     {1146, "Printing failed: the picture was not printed."},
+    {1160, "Clear map cache"},
+    {1161, "The map cache is being emptied."},
+    {1162, "The map keeps no cache on disk."},
 };
 
 } // namespace

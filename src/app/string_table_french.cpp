@@ -126,6 +126,9 @@ const LangString kStrings[] = {
     {1144, "Verrouiller les fichiers"},
     {1145, "L'image arrière n'a pas pu être enregistrée."},
     {1146, "Échec de l'impression : l'image n'a pas été imprimée."},
+    {1160, "Vider le cache de la carte"},
+    {1161, "Le cache de la carte est en cours de vidage."},
+    {1162, "La carte ne garde aucun cache sur le disque."},
 };
 
 } // namespace

@@ -126,6 +126,9 @@ const LangString kStrings[] = {
     {1144, "Dateien sperren"},
     {1145, "Das hintere Bild konnte nicht gespeichert werden."},
     {1146, "Drucken fehlgeschlagen: Das Bild wurde nicht gedruckt."},
+    {1160, "Kartencache leeren"},
+    {1161, "Der Kartencache wird geleert."},
+    {1162, "Die Karte speichert keinen Cache auf der Festplatte."},
 };
 
 } // namespace

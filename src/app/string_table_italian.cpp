@@ -127,6 +127,9 @@ const LangString kStrings[] = {
     {1144, "Blocca file"},
     {1145, "Impossibile salvare l'immagine posteriore."},
     {1146, "Stampa non riuscita: l'immagine non è stata stampata."},
+    {1160, "Svuota la cache della mappa"},
+    {1161, "La cache della mappa è in fase di svuotamento."},
+    {1162, "La mappa non conserva alcuna cache sul disco."},
 };
 
 } // namespace

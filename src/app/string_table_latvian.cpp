@@ -126,6 +126,9 @@ const LangString kStrings[] = {
     {1144, "Bloķēt failus"},
     {1145, "Aizmugures attēlu nevarēja saglabāt."},
     {1146, "Drukāšana neizdevās: attēls netika izdrukāts."},
+    {1160, "Notīrīt kartes kešatmiņu"},
+    {1161, "Kartes kešatmiņa tiek iztukšota."},
+    {1162, "Karte diskā neglabā kešatmiņu."},
 };
 
 } // namespace

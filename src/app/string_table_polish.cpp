@@ -126,6 +126,9 @@ const LangString kStrings[] = {
     {1144, "Zablokuj pliki"},
     {1145, "Nie udało się zapisać obrazu z tylnej kamery."},
     {1146, "Drukowanie nie powiodło się: obraz nie został wydrukowany."},
+    {1160, "Wyczyść pamięć podręczną mapy"},
+    {1161, "Pamięć podręczna mapy jest opróżniana."},
+    {1162, "Mapa nie przechowuje pamięci podręcznej na dysku."},
 };
 
 } // namespace

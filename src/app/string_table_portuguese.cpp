@@ -126,6 +126,9 @@ const LangString kStrings[] = {
     {1144, "Bloquear ficheiros"},
     {1145, "Não foi possível guardar a imagem traseira."},
     {1146, "A impressão falhou: a imagem não foi impressa."},
+    {1160, "Limpar a cache do mapa"},
+    {1161, "A cache do mapa está a ser esvaziada."},
+    {1162, "O mapa não guarda cache no disco."},
 };
 
 } // namespace

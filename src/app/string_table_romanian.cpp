@@ -126,6 +126,9 @@ const LangString kStrings[] = {
     {1144, "Blocare fișiere"},
     {1145, "Imaginea din spate nu a putut fi salvată."},
     {1146, "Imprimarea a eșuat: imaginea nu a fost imprimată."},
+    {1160, "Golește memoria cache a hărții"},
+    {1161, "Memoria cache a hărții este golită."},
+    {1162, "Harta nu păstrează memorie cache pe disc."},
 };
 
 } // namespace

@@ -126,6 +126,9 @@ const LangString kStrings[] = {
     {1144, "Zamknúť súbory"},
     {1145, "Zadný obrázok sa nepodarilo uložiť."},
     {1146, "Tlač zlyhala: obrázok sa nevytlačil."},
+    {1160, "Vymazať vyrovnávaciu pamäť mapy"},
+    {1161, "Vyrovnávacia pamäť mapy sa vyprázdňuje."},
+    {1162, "Mapa neukladá vyrovnávaciu pamäť na disk."},
 };
 
 } // namespace

@@ -127,6 +127,9 @@ const LangString kStrings[] = {
     {1144, "Bloquear archivos"},
     {1145, "No se pudo guardar la imagen trasera."},
     {1146, "Error de impresión: la imagen no se imprimió."},
+    {1160, "Borrar la caché del mapa"},
+    {1161, "Se está vaciando la caché del mapa."},
+    {1162, "El mapa no guarda caché en el disco."},
 };
 
 } // namespace

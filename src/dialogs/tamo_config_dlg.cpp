@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -22,6 +23,11 @@ constexpr unsigned IDS_CONFIG = 111;
 constexpr unsigned IDS_SELECT_LANGUAGE = 115;
 constexpr unsigned IDS_SELECT_MAP = 116;
 constexpr unsigned IDS_OPEN_STREET_MAP = 171;
+constexpr unsigned IDS_CLEAR_MAP_CACHE = 1160;
+constexpr unsigned IDS_MAP_CACHE_CLEARING = 1161;
+constexpr unsigned IDS_NO_MAP_CACHE = 1162;
+constexpr int IDC_CLEAR_MAP_CACHE = 1171;
+constexpr int IDC_MAP_CACHE_STATUS = 1172;
 
 template <class T> T* Control(T* control, int id) {
     control->setObjectName(QString::number(id));
@@ -55,6 +61,9 @@ CTamoConfigDlg::CTamoConfigDlg(QWidget* parent, QObject* receiver)
     m_pApplyLang = Control(new QPushButton(this), 1044);
     m_pMapBox = ChoiceGroup(this, 1040, m_cbMap, m_pApplyMap);
     m_pLangBox = ChoiceGroup(this, 1042, m_cbLang, m_pApplyLang);
+    m_pClearCache = Control(new QPushButton(this), IDC_CLEAR_MAP_CACHE);
+    m_pClearCache->setEnabled(false);
+    m_pCacheStatus = Control(new QLabel(this), IDC_MAP_CACHE_STATUS);
     m_pOk = Control(new QPushButton(this), 1);
     m_pCancel = Control(new QPushButton(this), 2);
     m_pOk->setDefault(true);
@@ -66,10 +75,15 @@ CTamoConfigDlg::CTamoConfigDlg(QWidget* parent, QObject* receiver)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pMapBox);
     layout->addWidget(m_pLangBox);
+    auto* cacheRow = new QHBoxLayout;
+    cacheRow->addWidget(m_pClearCache);
+    cacheRow->addWidget(m_pCacheStatus, 1);
+    layout->addLayout(cacheRow);
     layout->addLayout(buttons);
 
     connect(m_pApplyMap, &QPushButton::clicked, this, [this] { ApplyMap(); });
     connect(m_pApplyLang, &QPushButton::clicked, this, [this] { OnApplyLanguage(); });
+    connect(m_pClearCache, &QPushButton::clicked, this, [this] { OnClearMapCache(); });
     connect(m_pOk, &QPushButton::clicked, this, [this] { accept(); });
     connect(m_pCancel, &QPushButton::clicked, this, [this] { reject(); });
 }
@@ -78,6 +92,7 @@ int CTamoConfigDlg::exec() {
     // Whoever opens the dialog, a showing never inherits the row recorded by an earlier one.
     m_nLangAtOpen = -1;
     m_bRestartNeeded = false;
+    m_pCacheStatus->clear();
     OnInitDialog();
     return QDialog::exec();
 }
@@ -104,6 +119,7 @@ void CTamoConfigDlg::ApplyTexts() {
     m_pApplyMap->setText(LangText(IDS_APPLY));
     m_pMapBox->setTitle(LangText(IDS_SELECT_MAP));
     m_pLangBox->setTitle(LangText(IDS_SELECT_LANGUAGE));
+    m_pClearCache->setText(LangText(IDS_CLEAR_MAP_CACHE));
     // Assistive technology names each control after what it does, in the same language.
     setAccessibleName(windowTitle());
     m_cbMap->setAccessibleName(m_pMapBox->title());
@@ -114,6 +130,19 @@ void CTamoConfigDlg::ApplyTexts() {
     m_pCancel->setAccessibleName(m_pCancel->text());
     m_pMapBox->setAccessibleName(m_pMapBox->title());
     m_pLangBox->setAccessibleName(m_pLangBox->title());
+    m_pClearCache->setAccessibleName(m_pClearCache->text());
+    m_pCacheStatus->setAccessibleName(m_pClearCache->text());
+}
+
+void CTamoConfigDlg::SetMapCacheClearer(std::function<bool()> clear) {
+    m_clearMapCache = std::move(clear);
+    m_pClearCache->setEnabled(bool(m_clearMapCache));
+}
+
+void CTamoConfigDlg::OnClearMapCache() {
+    if (!m_clearMapCache) return;
+    m_pCacheStatus->setText(LangText(m_clearMapCache() ? IDS_MAP_CACHE_CLEARING : IDS_NO_MAP_CACHE));
+    m_pCacheStatus->setAccessibleDescription(m_pCacheStatus->text());
 }
 
 void CTamoConfigDlg::ApplyMap() {
@@ -152,6 +181,7 @@ void CTamoConfigDlg::accept() {
 
 int RunConfigCommand(QWidget* window, const ConfigCommandHooks& hooks) {
     CTamoConfigDlg dialog(window, window);
+    dialog.SetMapCacheClearer(hooks.clearMapCache);
     const int result = dialog.exec();
     if (result != QDialog::Accepted) return result;
     // A successful restart ends this process here; when it stays, the new map still applies.

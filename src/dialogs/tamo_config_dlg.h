@@ -1,6 +1,7 @@
 // The configuration dialog (173): the map page and the user-interface language. Its Apply buttons
 // act at once (settings written, the main window told by private message); OK applies both and
-// says whether the program must restart for the language.
+// says whether the program must restart for the language. "Clear map cache" empties the map's
+// tile cache through the function the caller gives (the dialog knows nothing of the map).
 #pragma once
 
 #include <QDialog>
@@ -11,6 +12,7 @@
 
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QObject;
 class QPushButton;
 
@@ -37,6 +39,14 @@ class CTamoConfigDlg : public QDialog {
     // After OK: the language differs from the one recorded before the latest change.
     bool RestartNeeded() const { return m_bRestartNeeded; }
 
+    // What "Clear map cache" calls: true when the cache is being emptied, false when the map
+    // keeps none on disk. Without one the button is disabled.
+    void SetMapCacheClearer(std::function<bool()> clear);
+    // "Clear map cache" (1171): clears and says the outcome in the line below the button.
+    void OnClearMapCache();
+    QPushButton* ClearMapCacheButton() const { return m_pClearCache; }
+    QLabel* MapCacheStatus() const { return m_pCacheStatus; }
+
     QComboBox* m_cbMap;
     QComboBox* m_cbLang;
     int m_nMapKind = -1;    // chosen by the last map Apply or OK; read by the caller after OK
@@ -50,6 +60,9 @@ class CTamoConfigDlg : public QDialog {
     QPushButton* m_pApplyLang;
     QGroupBox* m_pMapBox;
     QGroupBox* m_pLangBox;
+    QPushButton* m_pClearCache;
+    QLabel* m_pCacheStatus;
+    std::function<bool()> m_clearMapCache;
     bool m_bRestartNeeded = false;
 };
 
@@ -57,6 +70,8 @@ class CTamoConfigDlg : public QDialog {
 struct ConfigCommandHooks {
     // After OK: the main window takes the kind as its own and loads that map page.
     std::function<void(int mapKind)> takeMapKind;
+    // "Clear map cache" (see CTamoConfigDlg::SetMapCacheClearer); none: the button is disabled.
+    std::function<bool()> clearMapCache;
     RestartHooks restart;
 };
 

@@ -12,6 +12,7 @@
 #include "group_marks.h"
 #include "html_map_dlg.h"
 #include "lang_text.h"
+#include "map_cache.h"
 #include "orvex_group_list_ctrl.h"
 #include "orvex_list_ctrl.h"
 #include "program_restart.h"
@@ -269,6 +270,7 @@ void COrvexDlg::OnConfiguration() {
         GetAppSettings().m_nMapKind = kind;
         if (m_pMapDlg) m_pMapDlg->LoadMapPage(kind);
     };
+    hooks.clearMapCache = [] { return ClearRunningMapCache(); };
     hooks.restart = MakeRestartHooks(
         this, [this] { SaveWindowPosition(); }, [this] { OnClose(); });
     hooks.restart.startProcess = [this](const QString& program, const QString& folder, QString* reason) {

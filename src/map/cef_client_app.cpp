@@ -8,6 +8,7 @@
 #include "engine_locale.h"
 #include "error_page.h"
 #include "html_map_dlg.h"
+#include "map_cache.h"
 #include "private_message.h"
 #include "res_folder.h"
 #include "res_url_interceptor.h"
@@ -53,7 +54,8 @@ void CCefClientApp::Initialize(const EngineSettings& settings) {
             qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         if (!settings.locale.empty()) AddEngineSwitch("--lang=" + QByteArray::fromStdString(settings.locale));
 
-        QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
+        m_pProfile = CreateMapProfile(MapCacheFolder(), MapCacheMegabytes(), this);
+        QWebEngineProfile* profile = m_pProfile;
         if (!settings.accept_language_list.empty())
             profile->setHttpAcceptLanguage(QString::fromStdString(settings.accept_language_list));
         // Our own error page replaces the engine's, unless the Chrome runtime was asked for.

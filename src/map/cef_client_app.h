@@ -8,6 +8,7 @@
 
 class CCefClientHandler;
 class CResUrlInterceptor;
+class QWebEngineProfile;
 
 // The settings given to the engine at start-up; every other setting is the engine's default.
 struct EngineSettings {
@@ -25,8 +26,9 @@ class CCefClientApp : public QObject {
   public:
     explicit CCefClientApp(QObject* parent);
 
-    // Applies `settings` to the process-wide web engine profile and, once the event loop runs,
-    // calls OnContextInitialized. Only the first call of the process starts the engine.
+    // Makes the map's web engine profile (map_cache.h), applies `settings` to it and, once the
+    // event loop runs, calls OnContextInitialized. Only the first call of the process starts the
+    // engine.
     void Initialize(const EngineSettings& settings);
 
     // Browser-process handler.
@@ -36,7 +38,10 @@ class CCefClientApp : public QObject {
     // The one application handler of the process, once the engine was started.
     static CCefClientApp* Instance();
     const QString& ResFolder() const;
+    // The profile of every map page; null before Initialize.
+    QWebEngineProfile* Profile() const { return m_pProfile; }
 
   private:
     CResUrlInterceptor* m_pInterceptor = nullptr;
+    QWebEngineProfile* m_pProfile = nullptr;
 };

@@ -1,5 +1,8 @@
 #include "map_browser.h"
 
+#include <QWebEngineProfile>
+
+#include "cef_client_app.h"
 #include "script_batch.h"
 #include "trace.h"
 
@@ -23,7 +26,11 @@ void CMapWebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const 
 }
 
 CMapBrowser::CMapBrowser(QWidget* parent) : QWebEngineView(parent) {
-    setPage(new CMapWebPage(this));
+    // The map's own profile (its tile cache); the engine's default one only before the engine
+    // was started, as in tests of a lone browser.
+    CCefClientApp* app = CCefClientApp::Instance();
+    QWebEngineProfile* profile = app && app->Profile() ? app->Profile() : QWebEngineProfile::defaultProfile();
+    setPage(new CMapWebPage(profile, this));
     m_flushTimer.setSingleShot(true);
     m_flushTimer.setInterval(0);
     connect(&m_flushTimer, &QTimer::timeout, this, &CMapBrowser::Flush);

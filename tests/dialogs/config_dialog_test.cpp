@@ -4,7 +4,9 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 #include "dialog_test_support.h"
 #include "string_tables.h"
@@ -68,7 +70,7 @@ TEST(ConfigDialog, ListsEveryLanguageAndTheThreeMapsWithoutTyping) {
     EXPECT_EQ(dialog.m_cbLang->itemText(2), QStringLiteral("繁體中文"));
     EXPECT_EQ(dialog.m_cbLang->currentText(), QStringLiteral("Deutsch"));
     ASSERT_EQ(dialog.m_cbMap->count(), 3);
-    EXPECT_EQ(dialog.m_cbMap->itemText(2), Text(1031, 171)) << "the German table falls back to Japanese";
+    EXPECT_EQ(dialog.m_cbMap->itemText(2), QStringLiteral("OpenStreetMap-Karte"));
     EXPECT_EQ(dialog.m_cbMap->currentIndex(), 2) << "MAP 7 is clamped to 2";
     EXPECT_FALSE(dialog.m_cbMap->isEditable());
     EXPECT_FALSE(dialog.m_cbLang->isEditable());
@@ -191,4 +193,52 @@ TEST(ConfigDialog, TheCommandHandsTheMapKindToTheWindowAfterOkOnly) {
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_EQ(run.takenMapKinds, std::vector<int>{1});
     EXPECT_TRUE(run.restartSteps.empty());
+}
+
+// "Clear map cache": disabled without a map to clear, otherwise it clears once per press (mouse or
+// keyboard) and says the outcome in the dialog's language.
+TEST(ConfigDialog, ClearMapCacheClearsOncePerPressAndSaysTheOutcome) {
+    SettingsScratch scratch("config_cache");
+    scratch.StartIn("RUS");
+    CTamoConfigDlg dialog;
+    dialog.OnInitDialog();
+    QPushButton* clear = dialog.ClearMapCacheButton();
+    EXPECT_FALSE(clear->isEnabled()) << "no map: nothing to clear";
+    EXPECT_EQ(clear->text(), QStringLiteral("Очистить кэш карты"));
+    EXPECT_EQ(clear->accessibleName(), clear->text());
+    EXPECT_NE(clear->focusPolicy() & Qt::TabFocus, 0) << "reached with Tab";
+
+    int calls = 0;
+    bool keepsCache = true;
+    dialog.SetMapCacheClearer([&] {
+        ++calls;
+        return keepsCache;
+    });
+    ASSERT_TRUE(clear->isEnabled());
+    clear->click();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(dialog.MapCacheStatus()->text(), Text(1049, 1161));
+    keepsCache = false;
+    clear->setFocus();
+    clear->animateClick(); // what Space on the focused button does
+    EXPECT_TRUE(QTest::qWaitFor([&] { return calls == 2; }, 2000));
+    EXPECT_EQ(dialog.MapCacheStatus()->text(), Text(1049, 1162));
+    EXPECT_EQ(calls, 2) << "nothing else clears";
+}
+
+TEST(ConfigDialog, TheConfigurationCommandHandsTheMapCacheClearerToTheDialog) {
+    SettingsScratch scratch("config_cache_command");
+    scratch.StartIn("ENG");
+    ConfigRun run;
+    int calls = 0;
+    WhenModalShows<CTamoConfigDlg>([&](CTamoConfigDlg& dialog) {
+        EXPECT_TRUE(dialog.ClearMapCacheButton()->isEnabled());
+        dialog.ClearMapCacheButton()->click();
+        EXPECT_EQ(dialog.MapCacheStatus()->text(), QStringLiteral("The map cache is being emptied."));
+        dialog.reject();
+    });
+    ConfigCommandHooks hooks = run.Hooks();
+    hooks.clearMapCache = [&] { return ++calls > 0; };
+    EXPECT_EQ(RunConfigCommand(&run.window, hooks), QDialog::Rejected);
+    EXPECT_EQ(calls, 1);
 }

@@ -7,6 +7,7 @@
 #include "../dialogs/dialog_test_support.h"
 
 #include "about_dlg.h"
+#include "cef_client_app.h"
 #include "command_table.h"
 #include "control_ids.h"
 #include "file_operation_texts.h"
@@ -680,18 +681,21 @@ TEST_F(CommandsTest, ContextMenuListsEveryCommandWithItsChecksOnBackgroundPanesA
                 testing::ExitedWithCode(0), "");
 }
 
-// While a restarted viewer starts, the old one still runs its map: the browser profile they use
-// keeps no cookies, cache or storage on disk that the two could share.
-TEST_F(CommandsTest, TheMapsBrowserProfileKeepsNothingOnDisk) {
+// The map pages run in the map's own profile, which never keeps cookies; where its cache folder
+// cannot be made (as in the tests) it keeps nothing on disk at all.
+TEST_F(CommandsTest, TheMapsBrowserProfileKeepsNoCookiesAndWithoutACacheFolderNothing) {
     EXPECT_EXIT(
         {
             StartChild(folder, screen);
             CommandDlg dlg;
             dlg.Create();
-            const QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
+            const CCefClientApp* app = CCefClientApp::Instance();
+            CHILD_CHECK(app && app->Profile());
+            const QWebEngineProfile* profile = app->Profile();
+            CHILD_CHECK(profile != QWebEngineProfile::defaultProfile());
+            CHILD_CHECK(profile->persistentCookiesPolicy() == QWebEngineProfile::NoPersistentCookies);
             CHILD_CHECK(profile->isOffTheRecord());
             CHILD_CHECK(profile->httpCacheType() != QWebEngineProfile::DiskHttpCache);
-            CHILD_CHECK(profile->persistentCookiesPolicy() == QWebEngineProfile::NoPersistentCookies);
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QWebEngineProfile>
 
+#include "cef_client_app.h"
 #include "engine_locale.h"
 #include "map_scripts.h"
 #include "map_test_support.h"
@@ -225,6 +226,7 @@ TEST_F(MapPages, EngineSpeaksTheInterfaceLanguage) {
     ASSERT_NE(browser, nullptr);
     const QString locale = QString::fromStdString(EngineLocaleForLanguage(GetAppSettings().m_nLangIndex));
     ASSERT_FALSE(locale.isEmpty());
-    EXPECT_EQ(QWebEngineProfile::defaultProfile()->httpAcceptLanguage(), locale);
+    ASSERT_NE(CCefClientApp::Instance(), nullptr);
+    EXPECT_EQ(CCefClientApp::Instance()->Profile()->httpAcceptLanguage(), locale);
     EXPECT_EQ(EvalJs(browser, "navigator.language").toString(), locale);
 }
