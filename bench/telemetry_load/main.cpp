@@ -5,7 +5,8 @@
 //      256 KB, as a camera interleaves it with the video;
 //   2. a large .TS opened twice: before, each opening walked it and then read every record again;
 //      now the walk keeps the records it reads, and the second opening is served by the cache.
-//   build/bench/telemetry_load/bench_telemetry_load [--ts-mb N] [--mbps N] [--runs N] [--dir DIR]
+//   3. a 200 MB copy from the card with the copy job: time, and the longest wait between progress reports.
+//   build/bench/telemetry_load/bench_telemetry_load [--ts-mb N] [--mbps N] [--runs N] [--dir DIR] [--copy-only]
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "copy_job.h"
 #include "fixture_writer.h"
 #include "parser_factory.h"
 #include "telemetry_cache.h"
@@ -126,6 +128,20 @@ int Child(int argc, char** argv) {
         before = CardCounts();
         start = std::chrono::steady_clock::now();
         fixes = mode == "single" ? OneByOne(path, info.m_uLayout, chunks) : InBlocks(path, info.m_uLayout, chunks);
+    } else if (what == "copy") {
+        // fixes: the longest time between two progress reports in ms (how soon a cancel is heard)
+        CCopyJob job({{path, fs::path(mode)}});
+        std::atomic<bool> cancel{false};
+        before = CardCounts();
+        start = std::chrono::steady_clock::now();
+        auto last = start;
+        double longest = 0;
+        job.Run([&](const FileJobProgress&) {
+            longest = std::max(longest, Ms(last));
+            last = std::chrono::steady_clock::now();
+        }, cancel);
+        fixes = static_cast<size_t>(longest);
+        fs::remove(fs::path(mode));
     } else if (what == "ts") {
         const MediaInfo catalogInfo = Parsed(path);
         CTelemetryCache cache;
@@ -192,12 +208,15 @@ void Print(const char* what, const char* how, const Run& r) {
 int main(int argc, char** argv) {
     if (argc > 3 && std::strcmp(argv[1], "--child") == 0) return Child(argc, argv);
     int runs = 3, tsMb = 2048;
+    bool copyOnly = false;
     fs::path dir;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (!std::strcmp(argv[i], "--ts-mb")) tsMb = std::atoi(argv[i + 1]);
-        if (!std::strcmp(argv[i], "--mbps")) g_mbps = argv[i + 1];
-        if (!std::strcmp(argv[i], "--runs")) runs = std::max(1, std::atoi(argv[i + 1]));
-        if (!std::strcmp(argv[i], "--dir")) dir = argv[i + 1];
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (!std::strcmp(argv[i], "--copy-only")) copyOnly = true;
+        else if (hasValue && !std::strcmp(argv[i], "--ts-mb")) tsMb = std::atoi(argv[++i]);
+        else if (hasValue && !std::strcmp(argv[i], "--mbps")) g_mbps = argv[++i];
+        else if (hasValue && !std::strcmp(argv[i], "--runs")) runs = std::max(1, std::atoi(argv[++i]));
+        else if (hasValue && !std::strcmp(argv[i], "--dir")) dir = argv[++i];
     }
     g_self = fs::canonical("/proc/self/exe").string();
     if (dir.empty()) dir = fixtures::ScratchDir("bench_telemetry_load");
@@ -206,6 +225,7 @@ int main(int argc, char** argv) {
     std::printf("card: %s MB/s, 1-3 ms per seek; medians of %d runs\n", g_mbps.c_str(), runs);
 
     for (TelemetryLayout layout : {kLayoutJtdMeta, kLayoutVideMeta, kLayoutGpsBox}) {
+        if (copyOnly) break;
         const fs::path path = dir / "card/DCIM" / ("2024_06_01_12000" + std::to_string(layout) + "_01.MP4");
         if (!fs::exists(path)) {
             fixtures::WriteOptions options;
@@ -217,6 +237,19 @@ int main(int argc, char** argv) {
         Print(name.c_str(), "in blocks", Median(runs, "track '" + path.string() + "' blocks"));
     }
     {
+        // A copy from the card: its time, and the longest wait between progress reports (in the
+        // fixes column), which bounds how long a cancel waits.
+        const fs::path source = dir / "card/DCIM/2024_06_01_140000_01.MP4";
+        if (!fs::exists(source)) {
+            std::ofstream out(source, std::ios::binary);
+            const std::string block(1 << 20, 'v');
+            for (int i = 0; i < 200; ++i)
+                out.write(block.data(), static_cast<std::streamsize>(block.size()));
+        }
+        Print("copy of 200 MB from the card", "copy job (ms max gap)",
+              Median(1, "copy '" + source.string() + "' '" + (dir / "copy.MP4").string() + "'"));
+    }
+    if (!copyOnly) {
         const fs::path path = dir / "card/DCIM/spread.bin";
         const size_t records = 18000;
         const uint64_t stride = 256 << 10;
@@ -227,7 +260,7 @@ int main(int argc, char** argv) {
         Print("layout 2, hour spread every 256 KB", "in blocks",
               Median(1, args + "blocks " + std::to_string(stride) + " " + std::to_string(records)));
     }
-    if (tsMb > 0) {
+    if (tsMb > 0 && !copyOnly) {
         const fs::path path = dir / "card/DCIM/2024_06_01_130000_01.TS";
         if (!fs::exists(path) || fs::file_size(path) < uint64_t(tsMb) << 20) {
             // A real stream of a minute, padded with null packets to a camera's 2 GB an hour (about
