@@ -122,6 +122,7 @@ wait "$viewer_pid" 2>/dev/null || true
 viewer_pid=
 
 [[ -z $(ls -A "$work") ]] || fail "the viewer wrote into its working folder: $(ls -A "$work")"
+[[ -d $home/.cache/veltrix/http ]] || fail "the map's tile cache is not in ~/.cache/veltrix/http"
 stray=$(find "$home" -maxdepth 1 -mindepth 1 ! -name '.config' ! -name '.local' ! -name '.cache' -printf '%f ')
 [[ -z $stray ]] || fail "the viewer wrote into the home folder's root: $stray"
 echo "install test: installed into $prefix, window shown, map pages from the prefix"
