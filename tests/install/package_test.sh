@@ -89,7 +89,7 @@ for program in veltrix veltrix-probe; do
 done
 
 # --- lintian -------------------------------------------------------------------------------------
-lintian --no-tag-display-limit "$deb" >"$root/lintian.txt" 2>&1 || true
+lintian --tag-display-limit 0 "$deb" >"$root/lintian.txt" 2>&1 || true
 errors=$(grep '^E:' "$root/lintian.txt" || true)
 warnings=$(grep '^W:' "$root/lintian.txt" || true)
 [[ -n $warnings ]] && printf 'package test: lintian warnings:\n%s\n' "$warnings"
