@@ -12,6 +12,7 @@
 #include "control_ids.h"
 #include "file_operation_texts.h"
 #include "gdip_button.h"
+#include "map_cache.h"
 #include "html_map_dlg.h"
 #include "language.h"
 #include "orvex_dlg.h"
@@ -682,7 +683,8 @@ TEST_F(CommandsTest, ContextMenuListsEveryCommandWithItsChecksOnBackgroundPanesA
 }
 
 // The map pages run in the map's own profile, which never keeps cookies; where its cache folder
-// cannot be made (as in the tests) it keeps nothing on disk at all.
+// cannot be made (as in the tests) it keeps nothing on disk at all, so a restarted viewer and the
+// one it replaces share nothing there.
 TEST_F(CommandsTest, TheMapsBrowserProfileKeepsNoCookiesAndWithoutACacheFolderNothing) {
     EXPECT_EXIT(
         {
@@ -690,8 +692,9 @@ TEST_F(CommandsTest, TheMapsBrowserProfileKeepsNoCookiesAndWithoutACacheFolderNo
             CommandDlg dlg;
             dlg.Create();
             const CCefClientApp* app = CCefClientApp::Instance();
-            CHILD_CHECK(app && app->Profile());
-            const QWebEngineProfile* profile = app->Profile();
+            std::unique_ptr<QWebEngineProfile> made;
+            if (!app || !app->Profile()) made.reset(CreateMapProfile(MapCacheFolder(), MapCacheMegabytes(), nullptr));
+            const QWebEngineProfile* profile = made ? made.get() : app->Profile();
             CHILD_CHECK(profile != QWebEngineProfile::defaultProfile());
             CHILD_CHECK(profile->persistentCookiesPolicy() == QWebEngineProfile::NoPersistentCookies);
             CHILD_CHECK(profile->isOffTheRecord());
