@@ -3,6 +3,10 @@
 #include <QApplication>
 #include <QFileInfo>
 
+#include <filesystem>
+
+#include "native_path.h"
+
 CFolderPicker::CFolderPicker(QWidget* parent, const QString& title) : QFileDialog(parent, title) {
     setOption(QFileDialog::DontUseNativeDialog, true);
     setOption(QFileDialog::ShowDirsOnly, true);
@@ -13,11 +17,15 @@ CFolderPicker::CFolderPicker(QWidget* parent, const QString& title) : QFileDialo
 
 void CFolderPicker::accept() {
     const QStringList chosen = selectedFiles();
-    if (chosen.isEmpty() || !QFileInfo(chosen.first()).isDir()) {
+    std::error_code error;
+    // Asked of the folder's own bytes: a name that is not UTF-8 is shown with U+FFFD.
+    if (chosen.isEmpty() || !std::filesystem::is_directory(NativePathOf(chosen.first()), error)) {
         QApplication::beep();
         return;
     }
-    QFileDialog::accept();
+    // Not QFileDialog's own accept: it looks the shown name up as text, calls a folder whose name
+    // is not UTF-8 missing and opens a box of its own.
+    QDialog::accept();
 }
 
 CFolderDialog::CFolderDialog(const QString& title, const QString& initialFolder, QWidget* parent)

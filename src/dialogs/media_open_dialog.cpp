@@ -10,6 +10,7 @@
 #include "folder_dialog.h"
 #include "folder_setting.h"
 #include "language.h"
+#include "native_path.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ QString FromNative(const std::string& bytes) {
 }
 
 std::string ToNative(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return NativePathOf(path).native();
 }
 
 } // namespace
@@ -54,7 +55,8 @@ int CMediaOpenDialog::exec() {
     m_strFolder = picker.m_szSelectedPath;
     m_pFolderField->setText(m_strFolder);
     m_pSourceChoices->button(2)->setChecked(true);
-    if (!QFileInfo(m_strFolder).isDir()) m_strFolder.clear();
+    std::error_code error;
+    if (!std::filesystem::is_directory(ToNative(m_strFolder), error)) m_strFolder.clear();
     WriteFolderSetting(ToNative(m_strFolder));
     OnOk();
     return QDialog::Accepted;

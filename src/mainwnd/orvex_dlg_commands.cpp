@@ -8,6 +8,7 @@
 #include "control_ids.h"
 #include "file_command_flows.h"
 #include "folder_dialog.h"
+#include "native_path.h"
 #include "gdip_button.h"
 #include "group_marks.h"
 #include "html_map_dlg.h"
@@ -214,7 +215,9 @@ bool COrvexDlg::AskUser(const UserMessage& message) {
 std::optional<fs::path> COrvexDlg::PickSaveAsFolder() {
     CFolderDialog dialog(LangText(IDS_SELECT_FOLDER), QString(), this);
     if (dialog.DoModal() != CFolderDialog::kOk || dialog.m_szSelectedPath.isEmpty()) return std::nullopt;
-    return fs::path(dialog.m_szSelectedPath.toStdString());
+    const fs::path folder = NativePathOf(dialog.m_szSelectedPath);
+    if (folder.empty()) return std::nullopt;
+    return folder;
 }
 
 // --- switches -------------------------------------------------------------------------------
