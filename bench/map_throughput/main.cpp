@@ -18,9 +18,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "cef_client_handler.h"
-#include "cef_webkit_ui.h"
-#include "html_map_dlg.h"
+#include "browser_host.h"
+#include "map_web_view.h"
+#include "map_window.h"
 #include "map_browser.h"
 #include "map_scripts.h"
 
@@ -48,7 +48,7 @@ struct Run {
     qint64 engineCalls;
 };
 
-Run SendTrack(CHtmlMapDlg& dlg, CMapBrowser* browser) {
+Run SendTrack(CMapWindow& dlg, CMapBrowser* browser) {
     dlg.RunScript(kPathDeleteScript);
     dlg.RunScript(kPathDrivedDeleteScript);
     if (PageNumber(browser, "map_state().path") != 0) std::fprintf(stderr, "page did not empty its line\n");
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     const int kind = argc > 2 ? std::atoi(argv[2]) : 2;
     const bool batchedOnly = argc > 3 && QByteArray(argv[3]) == "batched";
 
-    CHtmlMapDlg dlg(nullptr);
+    CMapWindow dlg(nullptr);
     dlg.OnInitDialog();
     dlg.SetMapRect(QRect(0, 0, 1024, 768));
     dlg.show();

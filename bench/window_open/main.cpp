@@ -26,8 +26,8 @@
 
 #include "bench_card.h"
 #include "control_ids.h"
-#include "html_map_dlg.h"
-#include "orvex_dlg.h"
+#include "map_window.h"
+#include "main_window.h"
 #include "orvex_file_list_ctrl.h"
 #include "private_message.h"
 #include "video_engine.h"
@@ -41,7 +41,7 @@ struct TimeReportWatch : QObject {
     QElapsedTimer* clock = nullptr;
     double firstReportMs = -1;
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == static_cast<QEvent::Type>(WM_PLAYER_TIME) && firstReportMs < 0)
+        if (event->type() == static_cast<QEvent::Type>(MSG_PLAYER_TIME) && firstReportMs < 0)
             firstReportMs = clock->nsecsElapsed() / 1e6;
         return false;
     }
@@ -51,7 +51,7 @@ struct Figures {
     double listsMs = -1, firstReportMs = -1;
 };
 
-Figures OpenOnce(COrvexDlg& dlg, const fs::path& card) {
+Figures OpenOnce(COrvexMainWindow& dlg, const fs::path& card) {
     auto* files = dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST);
     // A new open is taken once the previous one has played (the opening flag is down).
     Figures figures;
@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
 
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
-    COrvexDlg dlg;
+    COrvexMainWindow dlg;
     if (!dlg.Create()) return 1;
     dlg.show();
     if (!QTest::qWaitForWindowExposed(&dlg) ||

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "command_table.h"
-#include "gdiplus_bitmap_resource.h"
+#include "skin_picture.h"
 #include "lang_text.h"
 #include "string_tables.h"
 
@@ -30,7 +30,7 @@ QLabel* Picture(QWidget* parent) {
     auto* picture = new QLabel(parent);
     picture->setObjectName(QStringLiteral("1069"));
     picture->setFixedSize(64, 64);
-    CGdiPlusBitmapResource bitmap;
+    CSkinPicture bitmap;
     if (bitmap.Load(kAboutPicture)) picture->setPixmap(QPixmap::fromImage(bitmap.Picture()));
     picture->setAccessibleName(QStringLiteral("Halvorn Veltrix"));
     return picture;

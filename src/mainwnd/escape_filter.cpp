@@ -1,12 +1,12 @@
 #include "escape_filter.h"
 
-#include "orvex_dlg.h"
+#include "main_window.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
-CEscapeFilter::CEscapeFilter(COrvexDlg* window) : QObject(window), m_pWindow(window) {}
+CEscapeFilter::CEscapeFilter(COrvexMainWindow* window) : QObject(window), m_pWindow(window) {}
 
 bool CEscapeFilter::IsOwnWidget(const QObject* receiver) const {
     const auto* widget = qobject_cast<const QWidget*>(receiver);

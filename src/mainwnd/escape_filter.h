@@ -7,11 +7,11 @@
 #include <QObject>
 #include <QPointF>
 
-class COrvexDlg;
+class COrvexMainWindow;
 
 class CEscapeFilter : public QObject {
   public:
-    explicit CEscapeFilter(COrvexDlg* window);
+    explicit CEscapeFilter(COrvexMainWindow* window);
 
     // True when `receiver` is the window or one of its descendants.
     bool IsOwnWidget(const QObject* receiver) const;
@@ -24,7 +24,7 @@ class CEscapeFilter : public QObject {
     // the tool tips see it once.
     bool IsRepeatOfLastRelayed(const QEvent* event);
 
-    COrvexDlg* m_pWindow;
+    COrvexMainWindow* m_pWindow;
     int m_nLastType = 0;
     quint64 m_nLastTimestamp = 0;
     QPointF m_ptLastGlobal;

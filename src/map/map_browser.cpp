@@ -2,7 +2,7 @@
 
 #include <QWebEngineProfile>
 
-#include "cef_client_app.h"
+#include "web_engine_setup.h"
 #include "script_batch.h"
 #include "trace.h"
 
@@ -28,7 +28,7 @@ void CMapWebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const 
 CMapBrowser::CMapBrowser(QWidget* parent) : QWebEngineView(parent) {
     // The map's own profile (its tile cache); the engine's default one only before the engine
     // was started, as in tests of a lone browser.
-    CCefClientApp* app = CCefClientApp::Instance();
+    CWebEngineSetup* app = CWebEngineSetup::Instance();
     QWebEngineProfile* profile = app && app->Profile() ? app->Profile() : QWebEngineProfile::defaultProfile();
     setPage(new CMapWebPage(profile, this));
     m_flushTimer.setSingleShot(true);

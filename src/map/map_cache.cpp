@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QWebEngineProfile>
 
-#include "cef_client_app.h"
+#include "web_engine_setup.h"
 #include "settings.h"
 #include "trace.h"
 
@@ -82,6 +82,6 @@ bool ClearMapCache(QWebEngineProfile* profile) {
 }
 
 bool ClearRunningMapCache() {
-    CCefClientApp* app = CCefClientApp::Instance();
+    CWebEngineSetup* app = CWebEngineSetup::Instance();
     return app && ClearMapCache(app->Profile());
 }

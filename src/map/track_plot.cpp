@@ -5,7 +5,7 @@
 #include <iterator>
 #include <limits>
 
-#include "html_map_dlg.h"
+#include "map_window.h"
 #include "map_scripts.h"
 
 namespace {
@@ -63,7 +63,7 @@ LookDownPair LookDownValues(int16_t axisH, int16_t axisV, double x, double y, do
     return {LookDownValue(axisH, x, y, z, x), LookDownValue(axisV, x, y, z, y)};
 }
 
-void ApplyToMap(CHtmlMapDlg* map, const QStringList& scripts, const std::optional<MovePosArgs>& movePos) {
+void ApplyToMap(CMapWindow* map, const QStringList& scripts, const std::optional<MovePosArgs>& movePos) {
     if (!map) return;
     for (const QString& script : scripts)
         map->RunScript(script);

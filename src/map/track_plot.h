@@ -16,9 +16,9 @@
 #include "recording_telemetry.h"
 #include "track_rules.h"
 
-class CHtmlMapDlg;
+class CMapWindow;
 
-// Arguments of CHtmlMapDlg::MovePos.
+// Arguments of CMapWindow::MovePos.
 struct MovePosArgs {
     double latitude;
     int layout;
@@ -89,7 +89,7 @@ LookDownPair LookDownValues(int16_t axisH, int16_t axisV, double x, double y, do
 
 // Runs `scripts` in the page, then MovePos; nothing without a map window. A whole track sent this
 // way reaches the page in one burst (the map browser joins the calls of one event-loop turn).
-void ApplyToMap(CHtmlMapDlg* map, const QStringList& scripts, const std::optional<MovePosArgs>& movePos);
+void ApplyToMap(CMapWindow* map, const QStringList& scripts, const std::optional<MovePosArgs>& movePos);
 
 class CTrackPlot {
   public:

@@ -16,7 +16,7 @@ void ClearGpsIndicator(EngineEventTarget& target) {
 // holds the player's input lock while it waits for this very callback to return.
 void ReportTime(EngineEventTarget& target, int64_t ms) {
     if (target.m_llPendingSeekMs != 0) return;
-    PostPrivateMessage(target.m_pReceiver, WM_PLAYER_TIME, static_cast<uint32_t>(ms));
+    PostPrivateMessage(target.m_pReceiver, MSG_PLAYER_TIME, static_cast<uint32_t>(ms));
     if (target.m_fnMoveSeekSlider) target.m_fnMoveSeekSlider(ms);
     // The first report after an opening is traced: start-up measurements look for it.
     if (g_bOpening.exchange(0)) Trace("==>> first time report %lld ms\n", static_cast<long long>(ms));
@@ -33,18 +33,18 @@ void HandleEvent(EngineEventTarget& target, const libvlc_event_t& event) {
         ClearGpsIndicator(target);
         break;
     case libvlc_MediaPlayerPlaying:
-        PostPrivateMessage(target.m_pReceiver, WM_PLAYER_STATE, 3);
+        PostPrivateMessage(target.m_pReceiver, MSG_PLAYER_STATE, 3);
         break;
     case libvlc_MediaPlayerPaused:
         target.m_llPendingSeekMs = 0;
-        PostPrivateMessage(target.m_pReceiver, WM_PLAYER_STATE, 4);
+        PostPrivateMessage(target.m_pReceiver, MSG_PLAYER_STATE, 4);
         break;
     case libvlc_MediaPlayerEndReached:
-        PostPrivateMessage(target.m_pReceiver, WM_PLAYER_END, 1, target.m_nOpening);
+        PostPrivateMessage(target.m_pReceiver, MSG_PLAYER_END, 1, target.m_nOpening);
         target.m_llPendingSeekMs = 0;
         break;
     case libvlc_MediaPlayerEncounteredError:
-        PostPrivateMessage(target.m_pReceiver, WM_PLAYER_ERROR, 1, target.m_nOpening);
+        PostPrivateMessage(target.m_pReceiver, MSG_PLAYER_ERROR, 1, target.m_nOpening);
         break;
     case libvlc_MediaPlayerTimeChanged:
         ReportTime(target, event.u.media_player_time_changed.new_time);
@@ -69,7 +69,7 @@ void OnRearEngineEvent(const libvlc_event_t* event, void* user) {
     if (!event || !target || !target->m_pRear) return;
     if (target->m_pFront && target->m_pFront->IsUsableAndPlaying()) {
         if (event->type == libvlc_MediaPlayerEndReached) {
-            PostPrivateMessage(target->m_pReceiver, WM_REAR_END, 1, target->m_nOpening);
+            PostPrivateMessage(target->m_pReceiver, MSG_REAR_END, 1, target->m_nOpening);
             target->m_llPendingSeekMs = 0;
         }
         return;

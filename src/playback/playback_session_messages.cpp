@@ -15,7 +15,7 @@ class EngineMessageRelay : public QObject {
 
     bool event(QEvent* event) override {
         const int type = event->type();
-        if (type < WM_PLAYER_ERROR || type > WM_REAR_END) return QObject::event(event);
+        if (type < MSG_PLAYER_ERROR || type > MSG_REAR_END) return QObject::event(event);
         const auto* message = static_cast<const PrivateMessage*>(event);
         m_pSession->OnEngineMessage(m_nGeneration, message->message(), message->wParam(), message->lParam());
         return true;
@@ -52,10 +52,10 @@ void PlaybackSession::RestoreAfterRotate() {
 void PlaybackSession::OnEngineMessage(uint32_t generation, int message, uintptr_t wParam, intptr_t opening) {
     if (generation != m_nGeneration) return; // posted by the players of an earlier opening
     // End and error say which opening libVLC raised them in.
-    const bool stamped = message == WM_PLAYER_END || message == WM_PLAYER_ERROR || message == WM_REAR_END;
+    const bool stamped = message == MSG_PLAYER_END || message == MSG_PLAYER_ERROR || message == MSG_REAR_END;
     if (stamped && !m_target.IsCurrentOpening(opening)) return;
     switch (message) {
-    case WM_PLAYER_STATE: {
+    case MSG_PLAYER_STATE: {
         const bool playing = wParam == 2 || wParam == 3;
         emit playingReported(playing);
         if (!playing) break;
@@ -64,7 +64,7 @@ void PlaybackSession::OnEngineMessage(uint32_t generation, int message, uintptr_
         });
         break;
     }
-    case WM_PLAYER_TIME: {
+    case MSG_PLAYER_TIME: {
         // A player that has only just reported "playing" may still ignore a seek or a pause; its
         // first time report says it runs.
         if (m_llRestoreTimeMs >= 0) {
@@ -78,11 +78,11 @@ void PlaybackSession::OnEngineMessage(uint32_t generation, int message, uintptr_
         emit timeReported(ms, leading ? leading->GetLength() : 0);
         break;
     }
-    case WM_PLAYER_END:
+    case MSG_PLAYER_END:
         emit ended();
         QTimer::singleShot(kEndToNextMs, this, [this, generation] { OnEndDelayElapsed(generation); });
         break;
-    case WM_PLAYER_ERROR:
+    case MSG_PLAYER_ERROR:
         // A file that never plays must not keep list choices away for long.
         EndOpening();
         emit errorReported();

@@ -19,7 +19,7 @@ QString Text(const std::string& utf8) {
 } // namespace
 
 COrvexFileListCtrl::COrvexFileListCtrl(QWidget* parent)
-    : COrvexListCtrl(WM_FILE_CHOSEN, kFileColumns, parent) {}
+    : COrvexListCtrl(MSG_FILE_CHOSEN, kFileColumns, parent) {}
 
 bool COrvexFileListCtrl::AddFileLine(int group, int position, const std::string& fileName,
                                      const std::string& folder, int64_t startTime, uint32_t durationMs,

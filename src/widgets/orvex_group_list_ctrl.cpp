@@ -24,7 +24,7 @@ int LineOf(size_t line) {
 } // namespace
 
 COrvexGroupListCtrl::COrvexGroupListCtrl(QWidget* parent)
-    : COrvexListCtrl(WM_GROUP_CHOSEN, kGroupColumns, parent) {}
+    : COrvexListCtrl(MSG_GROUP_CHOSEN, kGroupColumns, parent) {}
 
 bool COrvexGroupListCtrl::AddGroupLine(int group, const std::string& resolution, int64_t startTime,
                                        int64_t lengthMs, uint64_t totalSize, int lockMarks) {

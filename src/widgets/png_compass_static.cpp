@@ -1,6 +1,6 @@
 #include "png_compass_static.h"
 
-#include "gdiplus_bitmap_resource.h"
+#include "skin_picture.h"
 #include "glow_text.h"
 
 #include <QPainter>
@@ -29,7 +29,7 @@ int CompassImageForHeading(int headingDegrees, int imageCount) {
 CPngCompassStatic::CPngCompassStatic(QWidget* parent) : QWidget(parent) {}
 
 int CPngCompassStatic::AddImage(int resourceNumber) {
-    CGdiPlusBitmapResource holder;
+    CSkinPicture holder;
     if (!holder.Load(resourceNumber)) return 0;
     return AddImage(holder.Picture());
 }

@@ -29,7 +29,7 @@ CPngStatic::CPngStatic(QWidget* parent) : QWidget(parent) {
 CPngStatic::~CPngStatic() = default;
 
 bool CPngStatic::LoadImage(int resourceNumber) {
-    m_pImage = std::make_unique<CGdiPlusBitmapResource>();
+    m_pImage = std::make_unique<CSkinPicture>();
     const bool loaded = m_pImage->Load(resourceNumber);
     update();
     return loaded;

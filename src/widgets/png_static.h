@@ -2,7 +2,7 @@
 // is grey without a fix). Without a picture it draws nothing.
 #pragma once
 
-#include "gdiplus_bitmap_resource.h"
+#include "skin_picture.h"
 
 #include <QImage>
 #include <QWidget>
@@ -18,7 +18,7 @@ class CPngStatic : public QWidget {
     bool LoadImage(int resourceNumber);
 
     // The main window may also set these directly and then call update().
-    std::unique_ptr<CGdiPlusBitmapResource> m_pImage;
+    std::unique_ptr<CSkinPicture> m_pImage;
     int m_bColor = 1; // 1 colour, 0 grey
 
   protected:

@@ -49,7 +49,7 @@ void CVideoSlider::OnUserAction(int action) {
     if (sliderPosition() < scale.origin) setSliderPosition(scale.origin);
     setValue(sliderPosition());
     SetCurrentMs(SeekPositionToMs(value(), scale, m_nDurationMs));
-    SendPrivateMessage(MessageTarget(), WM_SEEK_REQUEST, 0);
+    SendPrivateMessage(MessageTarget(), MSG_SEEK_REQUEST, 0);
 }
 
 // The position under the pointer, never left of time 0; a move by code, so nothing is sent.
@@ -79,7 +79,7 @@ void CVideoSlider::PaintGroove(QPainter& painter) {
     if (!g_bSliderDrawn && MessageTarget()) {
         // Painting must not run the receiver's handler inside it: the first-drawing notice is posted.
         g_bSliderDrawn = 1;
-        PostPrivateMessage(MessageTarget(), WM_SEEK_REQUEST, 0);
+        PostPrivateMessage(MessageTarget(), MSG_SEEK_REQUEST, 0);
     }
 
     const int innerRight = inner.left() + inner.width(); // exclusive, as the boxes below are
@@ -94,33 +94,33 @@ void CVideoSlider::PaintGroove(QPainter& painter) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// CMySliderControl
+// CVolumeSlider
 
-CMySliderControl::CMySliderControl(QWidget* parent)
+CVolumeSlider::CVolumeSlider(QWidget* parent)
     : CFusionSlider(parent, QColor(255, 0, 0), QColor(170, 0, 0)) {
     setRange(0, 100);
     setValue(50);
     setAutoFillBackground(false);
-    connect(this, &QAbstractSlider::actionTriggered, this, &CMySliderControl::OnUserAction);
+    connect(this, &QAbstractSlider::actionTriggered, this, &CVolumeSlider::OnUserAction);
 }
 
-QRect CMySliderControl::GrooveRect() const {
+QRect CVolumeSlider::GrooveRect() const {
     const QRect groove = SubControlRect(QStyle::SC_SliderGroove);
     return orientation() == Qt::Horizontal ? groove.adjusted(0, -2, 0, 2) : groove.adjusted(-1, 0, 1, 0);
 }
 
-void CMySliderControl::OnUserAction(int action) {
+void CVolumeSlider::OnUserAction(int action) {
     if (action == QAbstractSlider::SliderNoAction) return;
     setValue(sliderPosition());
-    SendPrivateMessage(MessageTarget(), WM_VOLUME_CHANGED, 0);
+    SendPrivateMessage(MessageTarget(), MSG_VOLUME_CHANGED, 0);
 }
 
-void CMySliderControl::MoveToPointer(int x) {
+void CVolumeSlider::MoveToPointer(int x) {
     const QRect channel = SubControlRect(QStyle::SC_SliderGroove);
     setValue(SliderPositionAtX(x, channel.left(), channel.width(), minimum(), maximum()));
 }
 
-void CMySliderControl::paintEvent(QPaintEvent*) {
+void CVolumeSlider::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     DrawSunkenEdge(painter, GrooveRect());
     PaintThumb(painter);

@@ -1,4 +1,4 @@
-// The seek slider (CVideoSlider) and the volume slider (CMySliderControl): horizontal QSliders with
+// The seek slider (CVideoSlider) and the volume slider (CVolumeSlider): horizontal QSliders with
 // the Fusion style fixed, so that their channel and thumb rectangles are the same on every desktop,
 // and with their groove and thumb drawn here.
 //
@@ -46,10 +46,10 @@ class CVideoSlider : public CFusionSlider {
 };
 
 // Its receiver (SetMessageTarget) gets 0x0C0C.
-class CMySliderControl : public CFusionSlider {
+class CVolumeSlider : public CFusionSlider {
     Q_OBJECT
   public:
-    explicit CMySliderControl(QWidget* parent = nullptr);
+    explicit CVolumeSlider(QWidget* parent = nullptr);
 
     QRect GrooveRect() const;
 

@@ -40,7 +40,7 @@ void CVideoStatic::paintEvent(QPaintEvent*) {
 
 void CVideoStatic::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return QWidget::mouseDoubleClickEvent(event);
-    SendPrivateMessage(m_target, WM_TOGGLE_FULL_VIDEO, 0);
+    SendPrivateMessage(m_target, MSG_TOGGLE_FULL_VIDEO, 0);
 }
 
 // A pane that stands as a window of its own is dragged by pressing anywhere on it.
@@ -65,5 +65,5 @@ void CVideoStaticBg::paintEvent(QPaintEvent*) {}
 // Single presses go on to the window (which drags by its background); a double click is ours.
 void CVideoStaticBg::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return QWidget::mouseDoubleClickEvent(event);
-    SendPrivateMessage(m_target, WM_TOGGLE_FULL_VIDEO, 0);
+    SendPrivateMessage(m_target, MSG_TOGGLE_FULL_VIDEO, 0);
 }

@@ -14,7 +14,7 @@ class CVideoStatic : public QWidget {
   public:
     explicit CVideoStatic(QWidget* parent = nullptr);
 
-    // Receiver of WM_TOGGLE_FULL_VIDEO on a double click (the main window).
+    // Receiver of MSG_TOGGLE_FULL_VIDEO on a double click (the main window).
     void SetMessageTarget(QObject* target) { m_target = target; }
 
     // Sets the caption and whether it shows, and repaints at once (the caller is busy after this).
@@ -39,7 +39,7 @@ class CVideoStaticBg : public QWidget {
   public:
     explicit CVideoStaticBg(QWidget* parent = nullptr);
 
-    // Receiver of WM_TOGGLE_FULL_VIDEO on a double click (the main window).
+    // Receiver of MSG_TOGGLE_FULL_VIDEO on a double click (the main window).
     void SetMessageTarget(QObject* target) { m_target = target; }
 
   protected:

@@ -10,7 +10,7 @@
 
 #include "dialog_test_support.h"
 #include "string_tables.h"
-#include "tamo_config_dlg.h"
+#include "config_dialog.h"
 
 using namespace dialogs_test;
 
@@ -20,7 +20,7 @@ QString Text(uint16_t langId, unsigned id) {
     return QString::fromStdString(LoadLangStringFor(langId, id));
 }
 
-void Click(CTamoConfigDlg& dialog, int id) {
+void Click(CConfigDialog& dialog, int id) {
     dialog.findChild<QPushButton*>(QString::number(id))->click();
 }
 
@@ -49,8 +49,8 @@ struct ConfigRun {
 };
 
 // The configuration command over the stand-in window, acted on by `act` once it shows.
-int RunWith(ConfigRun& run, std::function<void(CTamoConfigDlg&)> act) {
-    WhenModalShows<CTamoConfigDlg>(std::move(act));
+int RunWith(ConfigRun& run, std::function<void(CConfigDialog&)> act) {
+    WhenModalShows<CConfigDialog>(std::move(act));
     const int result = RunConfigCommand(&run.window, run.Hooks());
     run.window.Flush();
     return result;
@@ -62,7 +62,7 @@ TEST(ConfigDialog, ListsEveryLanguageAndTheThreeMapsWithoutTyping) {
     SettingsScratch scratch("config_lists");
     scratch.StartIn("GER");
     GetAppSettings().WriteInt("UI", "MAP", 7);
-    CTamoConfigDlg dialog;
+    CConfigDialog dialog;
     dialog.OnInitDialog();
     ASSERT_EQ(dialog.m_cbLang->count(), kLanguageCount);
     EXPECT_EQ(dialog.m_cbLang->itemText(0), QStringLiteral("English"));
@@ -88,7 +88,7 @@ TEST(ConfigDialog, LanguageApplyThenCancelChangesTheTextsButNotTheMapListAndDoes
     ConfigRun run;
     QString titleAfterApply, applyAfterApply;
     QStringList mapItems;
-    const int result = RunWith(run, [&](CTamoConfigDlg& dialog) {
+    const int result = RunWith(run, [&](CConfigDialog& dialog) {
         dialog.m_cbMap->setCurrentIndex(1);
         Choose(dialog.m_cbLang, "FRA");
         Click(dialog, 1044);
@@ -105,9 +105,9 @@ TEST(ConfigDialog, LanguageApplyThenCancelChangesTheTextsButNotTheMapListAndDoes
     EXPECT_EQ(titleAfterApply, Text(1036, 111));
     EXPECT_EQ(applyAfterApply, Text(1036, 110));
     EXPECT_EQ(mapItems, QStringList({Text(1033, 106), Text(1033, 107), Text(1033, 171)}));
-    ASSERT_EQ(run.window.Count(WM_LANGUAGE_CHANGED), 1);
+    ASSERT_EQ(run.window.Count(MSG_LANGUAGE_CHANGED), 1);
     EXPECT_EQ(run.window.m_messages.back().second, uintptr_t(FindLanguage("FRA")));
-    EXPECT_EQ(run.window.Count(WM_MAP_CHANGED), 0) << "the map was only chosen, not applied";
+    EXPECT_EQ(run.window.Count(MSG_MAP_CHANGED), 0) << "the map was only chosen, not applied";
     EXPECT_EQ(scratch.Read("MAP"), "<none>");
     EXPECT_TRUE(run.takenMapKinds.empty());
     EXPECT_TRUE(run.restartSteps.empty());
@@ -117,7 +117,7 @@ TEST(ConfigDialog, ApplyFrenchThenEnglishThenOkRestarts) {
     SettingsScratch scratch("config_back");
     scratch.StartIn("ENG");
     ConfigRun run;
-    const int result = RunWith(run, [&](CTamoConfigDlg& dialog) {
+    const int result = RunWith(run, [&](CConfigDialog& dialog) {
         Choose(dialog.m_cbLang, "FRA");
         Click(dialog, 1044);
         Choose(dialog.m_cbLang, "ENG");
@@ -127,7 +127,7 @@ TEST(ConfigDialog, ApplyFrenchThenEnglishThenOkRestarts) {
     });
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_EQ(scratch.Read("LANGID"), "ENG");
-    EXPECT_EQ(run.window.Count(WM_LANGUAGE_CHANGED), 3) << "two Applies and OK";
+    EXPECT_EQ(run.window.Count(MSG_LANGUAGE_CHANGED), 3) << "two Applies and OK";
     EXPECT_EQ(run.restartSteps, (std::vector<std::string>{"position", "start", "end"}));
 }
 
@@ -137,24 +137,24 @@ TEST(ConfigDialog, OkUntouchedDoesNotRestartEvenWithAStaleRowFromEarlier) {
     GetAppSettings().WriteInt("UI", "MAP", 1);
     ConfigRun run;
     QWidget owner;
-    CTamoConfigDlg dialog(&owner, &run.window);
+    CConfigDialog dialog(&owner, &run.window);
     dialog.m_nLangAtOpen = FindLanguage("ENG"); // left over by an earlier showing
-    WhenModalShows<CTamoConfigDlg>([](CTamoConfigDlg& shown) { Click(shown, 1); });
+    WhenModalShows<CConfigDialog>([](CConfigDialog& shown) { Click(shown, 1); });
     ASSERT_EQ(dialog.exec(), QDialog::Accepted);
     run.window.Flush();
     EXPECT_FALSE(dialog.RestartNeeded());
     EXPECT_EQ(dialog.m_nMapKind, 1);
     EXPECT_EQ(scratch.Read("MAP"), "1");
     EXPECT_EQ(scratch.Read("LANGID"), "JPN");
-    EXPECT_EQ(run.window.Count(WM_MAP_CHANGED), 1);
-    EXPECT_EQ(run.window.Count(WM_LANGUAGE_CHANGED), 1);
+    EXPECT_EQ(run.window.Count(MSG_MAP_CHANGED), 1);
+    EXPECT_EQ(run.window.Count(MSG_LANGUAGE_CHANGED), 1);
 }
 
 TEST(ConfigDialog, OkWithANewLanguageRestartsOnce) {
     SettingsScratch scratch("config_ok_new");
     scratch.StartIn("ENG");
     ConfigRun run;
-    RunWith(run, [&](CTamoConfigDlg& dialog) {
+    RunWith(run, [&](CConfigDialog& dialog) {
         Choose(dialog.m_cbLang, "KOR");
         Click(dialog, 1);
     });
@@ -166,7 +166,7 @@ TEST(ConfigDialog, MapApplyWithOpenStreetMapStaysAppliedAfterCancel) {
     SettingsScratch scratch("config_map");
     scratch.StartIn("ENG");
     ConfigRun run;
-    const int result = RunWith(run, [&](CTamoConfigDlg& dialog) {
+    const int result = RunWith(run, [&](CConfigDialog& dialog) {
         dialog.m_cbMap->setCurrentIndex(2);
         Click(dialog, 1039);
         Click(dialog, 2);
@@ -174,9 +174,9 @@ TEST(ConfigDialog, MapApplyWithOpenStreetMapStaysAppliedAfterCancel) {
     EXPECT_EQ(result, QDialog::Rejected);
     EXPECT_EQ(scratch.Read("MAP"), "2");
     EXPECT_EQ(GetAppSettings().m_nMapKind, 2);
-    ASSERT_EQ(run.window.Count(WM_MAP_CHANGED), 1);
-    EXPECT_EQ(run.window.m_messages.front(), std::make_pair(int(WM_MAP_CHANGED), uintptr_t(2)));
-    EXPECT_EQ(run.window.Count(WM_LANGUAGE_CHANGED), 0);
+    ASSERT_EQ(run.window.Count(MSG_MAP_CHANGED), 1);
+    EXPECT_EQ(run.window.m_messages.front(), std::make_pair(int(MSG_MAP_CHANGED), uintptr_t(2)));
+    EXPECT_EQ(run.window.Count(MSG_LANGUAGE_CHANGED), 0);
     EXPECT_TRUE(run.restartSteps.empty());
 }
 
@@ -184,9 +184,9 @@ TEST(ConfigDialog, TheCommandHandsTheMapKindToTheWindowAfterOkOnly) {
     SettingsScratch scratch("config_command");
     scratch.StartIn("ENG");
     ConfigRun run;
-    EXPECT_EQ(RunWith(run, [](CTamoConfigDlg& dialog) { Click(dialog, 2); }), QDialog::Rejected);
+    EXPECT_EQ(RunWith(run, [](CConfigDialog& dialog) { Click(dialog, 2); }), QDialog::Rejected);
     EXPECT_TRUE(run.takenMapKinds.empty());
-    const int result = RunWith(run, [](CTamoConfigDlg& dialog) {
+    const int result = RunWith(run, [](CConfigDialog& dialog) {
         dialog.m_cbMap->setCurrentIndex(1);
         Click(dialog, 1);
     });
@@ -200,7 +200,7 @@ TEST(ConfigDialog, TheCommandHandsTheMapKindToTheWindowAfterOkOnly) {
 TEST(ConfigDialog, ClearMapCacheClearsOncePerPressAndSaysTheOutcome) {
     SettingsScratch scratch("config_cache");
     scratch.StartIn("RUS");
-    CTamoConfigDlg dialog;
+    CConfigDialog dialog;
     dialog.OnInitDialog();
     QPushButton* clear = dialog.ClearMapCacheButton();
     EXPECT_FALSE(clear->isEnabled()) << "no map: nothing to clear";
@@ -231,7 +231,7 @@ TEST(ConfigDialog, TheConfigurationCommandHandsTheMapCacheClearerToTheDialog) {
     scratch.StartIn("ENG");
     ConfigRun run;
     int calls = 0;
-    WhenModalShows<CTamoConfigDlg>([&](CTamoConfigDlg& dialog) {
+    WhenModalShows<CConfigDialog>([&](CConfigDialog& dialog) {
         EXPECT_TRUE(dialog.ClearMapCacheButton()->isEnabled());
         dialog.ClearMapCacheButton()->click();
         EXPECT_EQ(dialog.MapCacheStatus()->text(), QStringLiteral("The map cache is being emptied."));

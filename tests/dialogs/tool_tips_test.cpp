@@ -14,8 +14,8 @@
 #include <memory>
 
 #include "dialog_test_support.h"
-#include "gdiplus_bitmap_resource.h"
-#include "tamo_tool_tip_ctrl.h"
+#include "skin_picture.h"
+#include "tool_tips.h"
 
 using namespace dialogs_test;
 
@@ -54,7 +54,7 @@ QImage DrawTip(const QString& html) {
 TEST(ToolTips, AfterTwoLanguageChangesEachControlIsRegisteredOnceInTheCurrentLanguage) {
     SettingsScratch scratch("tool_tips");
     ToolWindow window;
-    CTamoToolTipCtrl tips;
+    CToolTips tips;
     scratch.StartIn("ENG");
     EXPECT_EQ(SetupToolTips(tips, window.Lookup()), 25);
     scratch.StartIn("FRA");
@@ -93,7 +93,7 @@ TEST(ToolTips, TheTableIsTheTwentyFiveControlsWithTheirTexts) {
 TEST(ToolTips, TheKmlTipShowsItsLabelBesideTheIconAndFollowsTheLanguage) {
     SettingsScratch scratch("tool_tip_kml");
     ToolWindow window;
-    CTamoToolTipCtrl tips;
+    CToolTips tips;
     scratch.StartIn("ENG");
     SetupToolTips(tips, window.Lookup());
     QWidget* kml = window.Control(1024);
@@ -104,7 +104,7 @@ TEST(ToolTips, TheKmlTipShowsItsLabelBesideTheIconAndFollowsTheLanguage) {
 
     // The icon is really drawn: the picture loads at 32 x 32 and the tip's left 32 columns are not
     // blank paper.
-    CGdiPlusBitmapResource icon;
+    CSkinPicture icon;
     ASSERT_TRUE(icon.Load(191));
     EXPECT_EQ(icon.Picture().size(), QSize(32, 32));
     const QImage drawn = DrawTip(tip);
@@ -125,7 +125,7 @@ TEST(ToolTips, HoveringRaisesTheComposedTipAndAPressClosesIt) {
     ToolWindow window;
     window.m_window.resize(400, 300);
     window.m_window.show();
-    CTamoToolTipCtrl tips;
+    CToolTips tips;
     scratch.StartIn("ENG");
     SetupToolTips(tips, window.Lookup());
     QWidget* slider = window.Control(1021);
@@ -144,7 +144,7 @@ TEST(ToolTips, HoveringRaisesTheComposedTipAndAPressClosesIt) {
 TEST(ToolTips, AMissingControlIsLeftOutAndARemovedToolLosesItsTip) {
     SettingsScratch scratch("tool_tip_missing");
     ToolWindow window(false);
-    CTamoToolTipCtrl tips;
+    CToolTips tips;
     scratch.StartIn("ENG");
     EXPECT_EQ(SetupToolTips(tips, window.Lookup()), 24);
     EXPECT_EQ(tips.m_toolWindows.size(), 24);

@@ -6,7 +6,7 @@
 
 #include "control_ids.h"
 #include "fixture_writer.h"
-#include "orvex_dlg.h"
+#include "main_window.h"
 #include "orvex_file_list_ctrl.h"
 #include "private_message.h"
 #include "video_engine.h"
@@ -120,7 +120,7 @@ struct ModalAnswerer {
 };
 
 // Waits until the window plays `entry` with its time running.
-bool PlaysEntry(COrvexDlg& dlg, int entry, int timeoutMs) {
+bool PlaysEntry(COrvexMainWindow& dlg, int entry, int timeoutMs) {
     auto* slider = dlg.ControlById<CVideoSlider>(IDC_SEEK_SLIDER);
     return QTest::qWaitFor(
         [&] { return dlg.CurrentEntryIndex() == entry && Playing(dlg.FrontEngine()) && slider->CurrentMs() > 0; },
@@ -141,7 +141,7 @@ TEST(CardBytes, CardBelowALatin1FolderNamePlaysExportsAndIsSavedAs) {
             ChildApplication();
             ModalAnswerer modal;
             modal.pickFolder = QString::fromStdString(target.string());
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             BYTES_CHECK(dlg.Create());
             dlg.show();
             BYTES_CHECK(QTest::qWaitForWindowExposed(&dlg));
@@ -199,7 +199,7 @@ TEST(CardBytes, EndOfFileJustBeforeAListChoiceLeavesTheChoiceOpen) {
             EnterChild(work);
             ChildApplication();
             ModalAnswerer modal;
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             BYTES_CHECK(dlg.Create());
             dlg.show();
             BYTES_CHECK(QTest::qWaitForWindowExposed(&dlg));
@@ -219,7 +219,7 @@ TEST(CardBytes, EndOfFileJustBeforeAListChoiceLeavesTheChoiceOpen) {
             libvlc_event_t error{};
             error.type = libvlc_MediaPlayerEncounteredError;
             front->m_pfnEventCallback(&error, front->m_pEventUser);
-            SendPrivateMessage(&dlg, WM_FILE_CHOSEN, 5);
+            SendPrivateMessage(&dlg, MSG_FILE_CHOSEN, 5);
             BYTES_CHECK(PlaysEntry(dlg, 5, 5000));
             QTest::qWait(1000);
             std::fprintf(stderr, "current entry %d\n", dlg.CurrentEntryIndex());

@@ -8,10 +8,10 @@
 #include "control_ids.h"
 #include "fixture_writer.h"
 #include "gsensor_ctrl.h"
-#include "html_map_dlg.h"
+#include "map_window.h"
 #include "map_test_support.h"
 #include "opening_rules.h"
-#include "orvex_dlg.h"
+#include "main_window.h"
 #include "orvex_file_list_ctrl.h"
 #include "orvex_group_list_ctrl.h"
 #include "png_static.h"
@@ -163,7 +163,7 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             EnterChild(work);
             ChildApplication();
             BoxAnswerer boxes;
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             STEP_CHECK(dlg.Create());
             STEP_CHECK(ShowExposed(dlg));
             auto* files = dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST);
@@ -239,7 +239,7 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             STEP_CHECK(length > 3000);
             const int64_t target = length / 2;
             slider->setValue(g_nSeekOrigin + static_cast<int>(target * g_nSeekSpan / length));
-            SendPrivateMessage(&dlg, WM_SEEK_REQUEST, 0);
+            SendPrivateMessage(&dlg, MSG_SEEK_REQUEST, 0);
             QTest::qWait(1200);
             const int64_t landed = front->GetTime();
             std::fprintf(stderr, "seek target %lld ms, landed %lld ms\n", static_cast<long long>(target),
@@ -266,8 +266,8 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             STEP_CHECK(QTest::qWaitFor([&] { return g_bOpening == 0; }, 10000));
             QTest::qWait(1600);
             // Two choices within 1.5 s: only the first opens.
-            SendPrivateMessage(&dlg, WM_FILE_CHOSEN, 4);
-            SendPrivateMessage(&dlg, WM_FILE_CHOSEN, 6);
+            SendPrivateMessage(&dlg, MSG_FILE_CHOSEN, 4);
+            SendPrivateMessage(&dlg, MSG_FILE_CHOSEN, 6);
             STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 4 && Playing(rear); }, 5000));
             STEP_CHECK(!Playing(front));
             QTest::qWait(300);
@@ -285,13 +285,13 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
                 [&] { return boxes.texts.contains("Media player encountered a error."); }, 10000));
             STEP_CHECK(g_bOpening == 0);
             QTest::qWait(1600);
-            SendPrivateMessage(&dlg, WM_FILE_CHOSEN, 6);
+            SendPrivateMessage(&dlg, MSG_FILE_CHOSEN, 6);
             STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 6 && Playing(front); }, 5000));
             STEP_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 0; }, 8000));
 
             // A group chosen in the group list opens its first recording.
             STEP_CHECK(QTest::qWaitFor([&] { return g_bOpening == 0; }, 5000));
-            SendPrivateMessage(&dlg, WM_GROUP_CHOSEN, 0);
+            SendPrivateMessage(&dlg, MSG_GROUP_CHOSEN, 0);
             STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 0 && Playing(front); }, 5000));
             STEP_CHECK(groups->IsCurrentLine(0) && !groups->IsCurrentLine(1) && files->IsCurrentLine(0));
 
@@ -354,7 +354,7 @@ TEST(CardPlayback, MissingFolderGivesBoxAndEmptyWindow) {
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
             ChildApplication();
             BoxAnswerer boxes;
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             STEP_CHECK(dlg.Create());
             dlg.show();
             // The GPS indicator starts grey.
@@ -390,7 +390,7 @@ TEST(CardPlayback, DemoCardPlayingScreenshot) {
         {
             EnterChild(work);
             ChildApplication();
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             STEP_CHECK(dlg.Create());
             STEP_CHECK(ShowExposed(dlg));
             STEP_CHECK(QTest::qWaitFor([&] { return dlg.MapDlg() && dlg.MapDlg()->IsEngineReady(); }, 60000));

@@ -6,9 +6,9 @@
 #include "control_ids.h"
 #include "fixture_writer.h"
 #include "gsensor_ctrl.h"
-#include "html_map_dlg.h"
+#include "map_window.h"
 #include "map_test_support.h"
-#include "orvex_dlg.h"
+#include "main_window.h"
 #include "orvex_file_list_ctrl.h"
 #include "speed_label_static.h"
 #include "video_engine.h"
@@ -96,7 +96,7 @@ static void DeletePlayingChild(const fs::path& card, const fs::path& work, const
     new QApplication(argc, argv);
     Answerer boxes;
     boxes.shot = shot;
-    COrvexDlg dlg;
+    COrvexMainWindow dlg;
     STEP_CHECK(dlg.Create());
     dlg.show();
     STEP_CHECK(QTest::qWaitForWindowExposed(&dlg));

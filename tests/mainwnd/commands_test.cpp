@@ -7,21 +7,21 @@
 #include "../dialogs/dialog_test_support.h"
 
 #include "about_dlg.h"
-#include "cef_client_app.h"
+#include "web_engine_setup.h"
 #include "command_table.h"
 #include "control_ids.h"
 #include "file_operation_texts.h"
-#include "gdip_button.h"
+#include "skin_button.h"
 #include "map_cache.h"
-#include "html_map_dlg.h"
+#include "map_window.h"
 #include "language.h"
-#include "orvex_dlg.h"
+#include "main_window.h"
 #include "orvex_list_ctrl.h"
 #include "private_message.h"
 #include "settings.h"
 #include "string_tables.h"
-#include "tamo_config_dlg.h"
-#include "tamo_tool_tip_ctrl.h"
+#include "config_dialog.h"
+#include "tool_tips.h"
 #include "video_engine.h"
 #include "video_slider.h"
 
@@ -45,7 +45,7 @@ using dialogs_test::WhenModalShows;
 namespace {
 
 // A window whose boxes, save-as folder picker and program start are answered by the test.
-class CommandDlg : public COrvexDlg {
+class CommandDlg : public COrvexMainWindow {
   public:
     std::vector<UserMessage> m_asked;
     std::function<bool(const UserMessage&)> m_answer = [](const UserMessage&) { return true; };
@@ -57,7 +57,7 @@ class CommandDlg : public COrvexDlg {
     bool m_bRecordCommands = false; // keys and menu only recorded, not run
     std::vector<int> m_commands;
 
-    using COrvexDlg::OnCommand;
+    using COrvexMainWindow::OnCommand;
 
   protected:
     bool AskUser(const UserMessage& message) override {
@@ -79,13 +79,13 @@ class CommandDlg : public COrvexDlg {
         return true;
     }
     int CatalogEntryCount() const override {
-        return m_nFakeEntries >= 0 ? m_nFakeEntries : COrvexDlg::CatalogEntryCount();
+        return m_nFakeEntries >= 0 ? m_nFakeEntries : COrvexMainWindow::CatalogEntryCount();
     }
     void RunCommand(int command) override {
         if (m_bRecordCommands)
             m_commands.push_back(command);
         else
-            COrvexDlg::RunCommand(command);
+            COrvexMainWindow::RunCommand(command);
     }
 };
 
@@ -119,7 +119,7 @@ QString Text(unsigned id) {
 
 // Each table control registered once, labelled in the current language.
 bool ToolTipsRegisteredOnce(const CommandDlg& dlg) {
-    const CTamoToolTipCtrl* tips = dlg.ToolTips();
+    const CToolTips* tips = dlg.ToolTips();
     if (!tips || tips->m_toolWindows.size() != static_cast<qsizetype>(TOOL_TABLE.size())) return false;
     std::set<const QWidget*> seen;
     for (const auto& window : tips->m_toolWindows)
@@ -212,7 +212,7 @@ TEST_F(CommandsTest, LanguageApplyThenCancelRetitlesWithoutRestartAndOkUntouched
             StartChild(folder, screen);
             CommandDlg dlg;
             dlg.Create();
-            WhenModalShows<CTamoConfigDlg>([](CTamoConfigDlg& config) {
+            WhenModalShows<CConfigDialog>([](CConfigDialog& config) {
                 config.m_cbLang->setCurrentIndex(FindLanguage("FRA"));
                 ClickButton(config, 1044);
                 config.reject();
@@ -226,7 +226,7 @@ TEST_F(CommandsTest, LanguageApplyThenCancelRetitlesWithoutRestartAndOkUntouched
             CHILD_CHECK(ToolTipsRegisteredOnce(dlg));
 
             // A new showing forgets the row the earlier one recorded: OK untouched keeps running.
-            WhenModalShows<CTamoConfigDlg>([](CTamoConfigDlg& config) { config.accept(); });
+            WhenModalShows<CConfigDialog>([](CConfigDialog& config) { config.accept(); });
             dlg.OnCommand(IDC_CONFIG);
             CHILD_CHECK(dlg.m_nStarts == 0);
             std::_Exit(0);
@@ -241,7 +241,7 @@ TEST_F(CommandsTest, LanguageChangeThenOkRestartsAfterThePositionIsOnDisk) {
             CommandDlg dlg;
             dlg.Create();
             dlg.setGeometry(40, 30, 1300, 620);
-            WhenModalShows<CTamoConfigDlg>([](CTamoConfigDlg& config) {
+            WhenModalShows<CConfigDialog>([](CConfigDialog& config) {
                 config.m_cbLang->setCurrentIndex(FindLanguage("FRA"));
                 ClickButton(config, 1044);
                 config.m_cbLang->setCurrentIndex(FindLanguage("ENG"));
@@ -269,7 +269,7 @@ TEST_F(CommandsTest, AFailedRestartKeepsTheWindowAndSaysWhy) {
             CommandDlg dlg;
             dlg.Create();
             dlg.m_bStartSucceeds = false;
-            WhenModalShows<CTamoConfigDlg>([](CTamoConfigDlg& config) {
+            WhenModalShows<CConfigDialog>([](CConfigDialog& config) {
                 config.m_cbLang->setCurrentIndex(FindLanguage("GER"));
                 config.accept();
             });
@@ -294,7 +294,7 @@ TEST_F(CommandsTest, MapApplyWithOpenStreetMapSwitchesThePageEvenAfterCancel) {
             CommandDlg dlg;
             dlg.Create();
             CHILD_CHECK(dlg.m_nMapKind == 0);
-            WhenModalShows<CTamoConfigDlg>([](CTamoConfigDlg& config) {
+            WhenModalShows<CConfigDialog>([](CConfigDialog& config) {
                 config.m_cbMap->setCurrentIndex(2);
                 ClickButton(config, 1039);
                 config.reject();
@@ -319,7 +319,7 @@ TEST_F(CommandsTest, ToolTipsAfterTwoLanguageChangesRegisterEachControlOnce) {
             CHILD_CHECK(ToolTipsRegisteredOnce(dlg));
             for (const char* code : {"GER", "FRA"}) {
                 GetAppSettings().SetLanguage(FindLanguage(code));
-                SendPrivateMessage(&dlg, WM_LANGUAGE_CHANGED, static_cast<uintptr_t>(FindLanguage(code)));
+                SendPrivateMessage(&dlg, MSG_LANGUAGE_CHANGED, static_cast<uintptr_t>(FindLanguage(code)));
             }
             CHILD_CHECK(ToolTipsRegisteredOnce(dlg));
             CHILD_CHECK(dlg.ControlById(IDC_KML)->toolTip() == Text(228));
@@ -341,14 +341,14 @@ TEST_F(CommandsTest, MapSwitchIsIgnoredInFullScreenVideoAndWritesItsSettingOther
             dlg.Create();
             dlg.show();
             dlg.m_bFrontPaneHidden = false;
-            SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0);
+            SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0);
             CHILD_CHECK(dlg.m_bFullVideo);
             const std::string before = Ini();
             dlg.OnCommand(IDC_MAP_SWITCH);
             CHILD_CHECK(dlg.m_bMapShown);
             CHILD_CHECK(Ini() == before); // not even a settings write
 
-            SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0);
+            SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0);
             CHILD_CHECK(!dlg.m_bFullVideo);
             const int mapTop = dlg.ControlById(IDC_FILE_LIST)->y();
             dlg.OnCommand(IDC_MAP_SWITCH);
@@ -379,11 +379,11 @@ TEST_F(CommandsTest, GsensorSwitchWorksInEveryMode) {
 
             // Full-screen video: the switch and its setting change; the curve waits for the return.
             dlg.m_bFrontPaneHidden = false;
-            SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0);
+            SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0);
             dlg.OnCommand(IDC_GSENSOR_SWITCH);
             CHILD_CHECK(dlg.m_bGsrShown && curve->isHidden());
             CHILD_CHECK(GetAppSettings().ReadInt("UI", "GSNR_ENABLE", 0) == 1);
-            SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0);
+            SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0);
             CHILD_CHECK(!curve->isHidden());
 
             // Maximised.
@@ -587,7 +587,7 @@ static void ShortcutsRunTheirCommandsAndEscapeLeavesFullScreenVideoOnlyChild(con
     QTest::keyClick(&dlg, Qt::Key_Down);
     CHILD_CHECK(volume->value() == start - kKeyVolumeStep);
 
-    auto* mute = dynamic_cast<CGdipButton*>(dlg.ControlById(IDC_VOLUME_BUTTON));
+    auto* mute = dynamic_cast<CSkinButton*>(dlg.ControlById(IDC_VOLUME_BUTTON));
     CHILD_CHECK(mute->m_nImageState == 1); // starts muted
     QTest::keyClick(&dlg, Qt::Key_M);
     CHILD_CHECK(mute->m_nImageState == 0);
@@ -691,7 +691,7 @@ TEST_F(CommandsTest, TheMapsBrowserProfileKeepsNoCookiesAndWithoutACacheFolderNo
             StartChild(folder, screen);
             CommandDlg dlg;
             dlg.Create();
-            const CCefClientApp* app = CCefClientApp::Instance();
+            const CWebEngineSetup* app = CWebEngineSetup::Instance();
             std::unique_ptr<QWebEngineProfile> made;
             if (!app || !app->Profile()) made.reset(CreateMapProfile(MapCacheFolder(), MapCacheMegabytes(), nullptr));
             const QWebEngineProfile* profile = made ? made.get() : app->Profile();
@@ -716,7 +716,7 @@ TEST_F(CommandsTest, LockDecidesFromTheTickedGroupsAndSaysWhatItDid) {
             catalog_test::SetMode(card.paths[2], 0444); // the playing 09:00 group is locked
             dlg.Catalog().SetCurrentEntry(2);
             card.groups->SetLineTicked(0, true);
-            auto* lock = dynamic_cast<CGdipButton*>(dlg.ControlById(IDC_LOCK));
+            auto* lock = dynamic_cast<CSkinButton*>(dlg.ControlById(IDC_LOCK));
             const auto menuOfLock = [&dlg](QString& label, bool& checked) {
                 MenuSeen seen;
                 WhenMenuShows(seen, 0);

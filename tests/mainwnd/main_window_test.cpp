@@ -3,11 +3,11 @@
 #include "shell_test_support.h"
 
 #include "control_ids.h"
-#include "gdip_button.h"
+#include "skin_button.h"
 #include "gsensor_ctrl.h"
-#include "html_map_dlg.h"
+#include "map_window.h"
 #include "language.h"
-#include "orvex_dlg.h"
+#include "main_window.h"
 #include "orvex_file_list_ctrl.h"
 #include "orvex_group_list_ctrl.h"
 #include "private_message.h"
@@ -27,7 +27,7 @@ namespace {
 
 // A window with one recording in its catalog, a 1920 x 1080 picture, and a record of the
 // messages and the input that reach it.
-class ProbedDlg : public COrvexDlg {
+class ProbedDlg : public COrvexMainWindow {
   public:
     int m_nEntries = 0;
     std::vector<std::pair<int, uintptr_t>> m_messages;
@@ -36,8 +36,8 @@ class ProbedDlg : public COrvexDlg {
   protected:
     int CatalogEntryCount() const override { return m_nEntries; }
     QSize CurrentPictureSize() const override { return QSize(1920, 1080); }
-    void OnFileChosen(uintptr_t wParam) override { m_messages.push_back({WM_FILE_CHOSEN, wParam}); }
-    void OnPlayerTime(uintptr_t wParam) override { m_messages.push_back({WM_PLAYER_TIME, wParam}); }
+    void OnFileChosen(uintptr_t wParam) override { m_messages.push_back({MSG_FILE_CHOSEN, wParam}); }
+    void OnPlayerTime(uintptr_t wParam) override { m_messages.push_back({MSG_PLAYER_TIME, wParam}); }
     void RelayEventToToolTip(QObject*, QEvent* event) override { m_relayed.push_back(event->type()); }
 };
 
@@ -46,7 +46,7 @@ std::vector<std::string> LateInitialisationSteps() {
 }
 
 // Records the late steps of the initialisation and what had happened by each of them.
-class OrderedDlg : public COrvexDlg {
+class OrderedDlg : public COrvexMainWindow {
   public:
     std::vector<std::string> m_steps;
 
@@ -85,7 +85,7 @@ void Click(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButtons butto
     QCoreApplication::sendEvent(target, &event);
 }
 
-bool Shown(const COrvexDlg& dlg, int id) {
+bool Shown(const COrvexMainWindow& dlg, int id) {
     const QWidget* control = dlg.ControlById(id);
     return control && !control->isHidden();
 }
@@ -112,21 +112,21 @@ TEST_F(MainWindowTest, ChildrenExistWithTheirClassesAndStartStates) {
     EXPECT_EXIT(
         {
             StartChild(folder, screen);
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             CHILD_CHECK(dlg.Create());
             dlg.show();
             // Exactly these command buttons show at start.
             const std::set<int> expected = ShownAtStart();
             std::set<int> shown;
             for (int id : kAllButtons) {
-                CHILD_CHECK(dlg.ControlById<CGdipButton>(id) != nullptr);
+                CHILD_CHECK(dlg.ControlById<CSkinButton>(id) != nullptr);
                 if (Shown(dlg, id)) shown.insert(id);
                 // Hidden ones are disabled for good, except the about button.
                 if (!Shown(dlg, id) && id != IDC_ABOUT) CHILD_CHECK(!dlg.ControlById(id)->isEnabled());
             }
             CHILD_CHECK(shown == expected);
             int buttonCount = 0;
-            for (QWidget* child : dlg.findChildren<CGdipButton*>())
+            for (QWidget* child : dlg.findChildren<CSkinButton*>())
                 buttonCount += child->parentWidget() == &dlg;
             CHILD_CHECK(buttonCount == 27);
 
@@ -136,7 +136,7 @@ TEST_F(MainWindowTest, ChildrenExistWithTheirClassesAndStartStates) {
             CHILD_CHECK(dlg.ControlById<CVideoStaticBg>(IDC_REAR_FRAME) && Shown(dlg, IDC_REAR_FRAME));
             auto* seek = dlg.ControlById<CVideoSlider>(IDC_SEEK_SLIDER);
             CHILD_CHECK(seek && seek->minimum() == 0 && seek->maximum() == 1000);
-            auto* volume = dlg.ControlById<CMySliderControl>(IDC_VOLUME_SLIDER);
+            auto* volume = dlg.ControlById<CVolumeSlider>(IDC_VOLUME_SLIDER);
             CHILD_CHECK(volume && volume->maximum() == 100 && volume->value() == 50);
             CHILD_CHECK(dlg.ControlById<CGSensorCtrl>(IDC_GSENSOR) && Shown(dlg, IDC_GSENSOR));
             CHILD_CHECK(dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST) && Shown(dlg, IDC_FILE_LIST));
@@ -156,7 +156,7 @@ TEST_F(MainWindowTest, ChildrenExistWithTheirClassesAndStartStates) {
             CHILD_CHECK(dlg.ControlById(IDC_OPEN)->geometry() == QRect(58, 8, 48, 36));
             CHILD_CHECK(dlg.ControlById(IDC_PRINT)->geometry() == QRect(113, 8, 48, 36));
             // The volume button starts toggled: the front video starts muted.
-            CHILD_CHECK(dlg.ControlById<CGdipButton>(IDC_VOLUME_BUTTON)->m_nImageState == 1);
+            CHILD_CHECK(dlg.ControlById<CSkinButton>(IDC_VOLUME_BUTTON)->m_nImageState == 1);
             for (int id : {TIMER_APPLY_SEEK, TIMER_OPEN_COUNTDOWN, TIMER_SLIDER_FOLLOW})
                 CHILD_CHECK(dlg.IsTimerActive(id));
             CHILD_CHECK(dlg.windowTitle() == "Halvorn Veltrix");
@@ -172,11 +172,11 @@ TEST_F(MainWindowTest, EveryControlHasAnAccessibleNameInTheCurrentLanguage) {
     EXPECT_EXIT(
         {
             StartChild(folder, screen);
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             dlg.Create();
             int named = 0;
             for (QWidget* child : dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-                if (COrvexDlg::ControlId(child) == 0 && child != dlg.MapDlg()) continue;
+                if (COrvexMainWindow::ControlId(child) == 0 && child != dlg.MapDlg()) continue;
                 if (child->accessibleName().isEmpty())
                     std::fprintf(stderr, "no name: %s\n", qPrintable(child->objectName()));
                 CHILD_CHECK(!child->accessibleName().isEmpty());
@@ -199,7 +199,7 @@ TEST_F(MainWindowTest, EveryControlHasAnAccessibleNameInTheCurrentLanguage) {
             }
             // A language change renames them.
             GetAppSettings().SetLanguage(0);
-            SendPrivateMessage(&dlg, WM_LANGUAGE_CHANGED, 0);
+            SendPrivateMessage(&dlg, MSG_LANGUAGE_CHANGED, 0);
             CHILD_CHECK(dlg.ControlById(IDC_PLAY)->accessibleName() == "Play/Pause video");
             CHILD_CHECK(dlg.ControlById(IDC_SEEK_SLIDER)->accessibleName() == "Position");
             // The lists' column titles follow too.
@@ -215,7 +215,7 @@ TEST_F(MainWindowTest, HiddenCurveGivesItsHeightToTheVideo) {
     EXPECT_EXIT(
         {
             StartChild(folder, screen);
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             dlg.Create();
             CHILD_CHECK(!Shown(dlg, IDC_GSENSOR));
             // 1250 x 560 without the curve: video 261 high, the seek slider right below it.
@@ -278,19 +278,19 @@ TEST_F(MainWindowTest, PrivateMessagesReachTheirHandlersSentOrPosted) {
             StartChild(folder, screen);
             ProbedDlg dlg;
             dlg.Create();
-            CHILD_CHECK(SendPrivateMessage(&dlg, WM_FILE_CHOSEN, 7));
+            CHILD_CHECK(SendPrivateMessage(&dlg, MSG_FILE_CHOSEN, 7));
             // Sent: handled inside the call.
             CHILD_CHECK(dlg.m_messages.size() == 1 && dlg.m_messages[0].second == 7);
-            PostPrivateMessage(&dlg, WM_PLAYER_TIME, 1234);
+            PostPrivateMessage(&dlg, MSG_PLAYER_TIME, 1234);
             CHILD_CHECK(dlg.m_messages.size() == 1);
             QCoreApplication::sendPostedEvents(&dlg);
             CHILD_CHECK(dlg.m_messages.size() == 2 &&
-                        dlg.m_messages[1] == std::make_pair(int(WM_PLAYER_TIME), uintptr_t(1234)));
+                        dlg.m_messages[1] == std::make_pair(int(MSG_PLAYER_TIME), uintptr_t(1234)));
             // 0x0C03 and 0x0C0E do nothing but are handled.
-            CHILD_CHECK(SendPrivateMessage(&dlg, WM_NOTHING_0C03, 0));
-            CHILD_CHECK(SendPrivateMessage(&dlg, WM_REAR_END, 1));
+            CHILD_CHECK(SendPrivateMessage(&dlg, MSG_NOTHING_0C03, 0));
+            CHILD_CHECK(SendPrivateMessage(&dlg, MSG_REAR_END, 1));
             // Full-screen video with an empty catalog only notes the pane.
-            CHILD_CHECK(SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0));
+            CHILD_CHECK(SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0));
             CHILD_CHECK(!dlg.m_bFullVideo && dlg.m_nFullVideoPane == 1);
             CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1250, 560));
             std::_Exit(0);
@@ -307,7 +307,7 @@ TEST_F(MainWindowTest, FullScreenVideoHidesTheControlsAndComesBack) {
             dlg.Create();
             dlg.show();
             dlg.m_bFrontPaneHidden = false; // the front engine plays
-            SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0);
+            SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0);
             CHILD_CHECK(dlg.m_bFullVideo && dlg.m_nFullVideoPane == 1);
             CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1920, 1080));
             CHILD_CHECK(dlg.mask() == QRegion(0, 0, 1920, 1080));
@@ -318,7 +318,7 @@ TEST_F(MainWindowTest, FullScreenVideoHidesTheControlsAndComesBack) {
             CHILD_CHECK(dlg.ControlById(IDC_FRONT_PANE)->geometry() == QRect(0, 0, 1920, 1080));
             CHILD_CHECK(dlg.IsTimerActive(TIMER_SHIFT_KEY));
 
-            SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0);
+            SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0);
             CHILD_CHECK(!dlg.m_bFullVideo);
             CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1250, 560));
             CHILD_CHECK(dlg.ControlById(IDC_FRONT_FRAME)->geometry() == QRect(5, 59, 492, 181));
@@ -332,7 +332,7 @@ TEST_F(MainWindowTest, FullScreenVideoHidesTheControlsAndComesBack) {
 
             // A window as wide as the monitor goes one pixel less high.
             dlg.setGeometry(0, 0, 1920, 700);
-            SendPrivateMessage(&dlg, WM_TOGGLE_FULL_VIDEO, 0);
+            SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0);
             CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1920, 1079));
             std::_Exit(0);
         },
@@ -343,7 +343,7 @@ TEST_F(MainWindowTest, MaximisePresetsAndMinimise) {
     EXPECT_EXIT(
         {
             StartChild(folder, screen);
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             dlg.Create();
             dlg.show();
             dlg.setGeometry(100, 50, 1300, 700);
@@ -387,7 +387,7 @@ TEST_F(MainWindowTest, GripAndSplittersResizeAndLayOut) {
     EXPECT_EXIT(
         {
             StartChild(folder, screen);
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             dlg.Create();
             dlg.show();
             CHILD_CHECK(dlg.mask().contains(QPoint(600, 300)) && !dlg.mask().contains(QPoint(5, 5)));
@@ -435,11 +435,11 @@ TEST_F(MainWindowTest, CloseButtonSavesThePositionAndEndsTheProcess) {
     EXPECT_EXIT(
         {
             StartChild(folder, screen);
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             dlg.Create();
             dlg.show();
             dlg.setGeometry(40, 30, 1300, 600);
-            dlg.ControlById<CGdipButton>(IDC_CLOSE)->click();
+            dlg.ControlById<CSkinButton>(IDC_CLOSE)->click();
             std::_Exit(4); // the click returned: the process was not ended
         },
         testing::ExitedWithCode(0), "");

@@ -1,7 +1,7 @@
 #include "shell_test_support.h"
 
 #include "orvex_app.h"
-#include "orvex_dlg.h"
+#include "main_window.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -26,7 +26,7 @@ class LoopCheckingApp : public COrvexApp {
 
   protected:
     int Run() override {
-        auto* dlg = dynamic_cast<COrvexDlg*>(m_pMainWnd);
+        auto* dlg = dynamic_cast<COrvexMainWindow*>(m_pMainWnd);
         CHILD_CHECK(dlg != nullptr);
         CHILD_CHECK(dlg->isVisible());
         CHILD_CHECK(dlg->geometry() == QRect(0, 0, 1250, 560));

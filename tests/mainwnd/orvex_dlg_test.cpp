@@ -1,6 +1,6 @@
 #include "shell_test_support.h"
 
-#include "orvex_dlg.h"
+#include "main_window.h"
 #include "settings.h"
 
 #include <QColor>
@@ -77,7 +77,7 @@ TEST_F(OrvexDlgTest, ConstructorReadsTheMapKindClamped) {
             {
                 EnterChild(folder.path());
                 ChildApplication();
-                COrvexDlg dlg;
+                COrvexMainWindow dlg;
                 CHILD_CHECK(dlg.m_nMapKind == kind);
                 CHILD_CHECK(GetAppSettings().m_nMapKind == kind);
                 std::_Exit(0);
@@ -93,7 +93,7 @@ TEST_F(OrvexDlgTest, InitialisationReadsBothSwitches) {
         {
             EnterChild(folder.path());
             ChildApplication();
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             CHILD_CHECK(dlg.m_bMapShown && dlg.m_bGsrShown); // before initialisation
             CHILD_CHECK(dlg.Create());
             CHILD_CHECK(!dlg.m_bMapShown);
@@ -108,7 +108,7 @@ TEST_F(OrvexDlgTest, InitialisationReadsBothSwitches) {
         {
             EnterChild(folder.path());
             ChildApplication();
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             dlg.Create();
             CHILD_CHECK(dlg.m_bMapShown);
             CHILD_CHECK(!dlg.m_bGsrShown);
@@ -123,7 +123,7 @@ TEST_F(OrvexDlgTest, FirstStartPlacesTheDefaultWindowAndWritesNothing) {
         {
             EnterChild(folder.path(), fullHd);
             ChildApplication();
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             dlg.Create();
             CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1250, 560));
             CHILD_CHECK(dlg.m_bMapShown && dlg.m_bGsrShown && dlg.m_nMapKind == 0);
@@ -137,7 +137,7 @@ TEST_F(OrvexDlgTest, FirstStartPlacesTheDefaultWindowAndWritesNothing) {
         {
             EnterChild(folder.path(), small);
             ChildApplication();
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             dlg.Create();
             CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1024, 500));
             std::_Exit(0);
@@ -152,7 +152,7 @@ TEST_F(OrvexDlgTest, SavedPositionIsPulledBackOntoTheScreen) {
         {
             EnterChild(folder.path(), fullHd);
             ChildApplication();
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             dlg.Create();
             CHILD_CHECK(dlg.geometry() == QRect(670, 0, 1250, 720));
             std::_Exit(0);
@@ -165,7 +165,7 @@ TEST_F(OrvexDlgTest, FramelessNearBlackWindowWithIconAndGrip) {
         {
             EnterChild(folder.path(), folder.OffscreenPlatform(1920, 1080));
             ChildApplication();
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             dlg.Create();
             CHILD_CHECK(dlg.isWindow());
             CHILD_CHECK(dlg.windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -195,18 +195,18 @@ TEST_F(OrvexDlgTest, ControlsAreFoundByTheirNumericId) {
         {
             EnterChild(folder.path());
             ChildApplication();
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             auto* frame = new QWidget(&dlg);
-            COrvexDlg::SetControlId(frame, 1076);
+            COrvexMainWindow::SetControlId(frame, 1076);
             auto* label = new QLabel(frame); // nested one level deeper
-            COrvexDlg::SetControlId(label, 1070);
+            COrvexMainWindow::SetControlId(label, 1070);
             CHILD_CHECK(dlg.ControlById(1076) == frame);
             CHILD_CHECK(dlg.ControlById(1070) == label);
             CHILD_CHECK(dlg.ControlById<QLabel>(1070) == label);
             CHILD_CHECK(dlg.ControlById<QLabel>(1076) == nullptr); // wrong class
             CHILD_CHECK(dlg.ControlById(1046) == nullptr);
-            CHILD_CHECK(COrvexDlg::ControlId(label) == 1070);
-            CHILD_CHECK(COrvexDlg::ControlId(&dlg) == 0);
+            CHILD_CHECK(COrvexMainWindow::ControlId(label) == 1070);
+            CHILD_CHECK(COrvexMainWindow::ControlId(&dlg) == 0);
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
@@ -236,7 +236,7 @@ TEST_F(OrvexDlgTest, CloseWritesOnlyTheFourPositionKeys) {
             EnterChild(folder.path(), fullHd);
             if (!std::freopen(traceFile.c_str(), "w", stdout)) std::_Exit(91);
             ChildApplication();
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             dlg.Create();
             dlg.setGeometry(120, 80, 1400, 700);
             dlg.OnClose();
@@ -254,7 +254,7 @@ TEST_F(OrvexDlgTest, WindowManagerCloseTakesTheSamePathAndCreatesTheSection) {
         {
             EnterChild(folder.path(), folder.OffscreenPlatform(1920, 1080));
             ChildApplication();
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             dlg.Create();
             dlg.show();
             dlg.move(300, 200);

@@ -4,8 +4,8 @@
 #include "shell_test_support.h"
 
 #include "control_ids.h"
-#include "html_map_dlg.h"
-#include "orvex_dlg.h"
+#include "map_window.h"
+#include "main_window.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -17,14 +17,14 @@
 namespace {
 
 // Lets the window settle and the map page draw (the web engine is slow on two shared cores).
-void Settle(COrvexDlg& dlg, int ms) {
+void Settle(COrvexMainWindow& dlg, int ms) {
     const bool ready = QTest::qWaitFor([&] { return dlg.MapDlg() && dlg.MapDlg()->IsEngineReady(); }, 60000);
     CHILD_CHECK(ready);
     QTest::qWait(ms);
 }
 
 // The window as the screen shows it.
-QImage GrabWindow(COrvexDlg& dlg) {
+QImage GrabWindow(COrvexMainWindow& dlg) {
     return dlg.screen()->grabWindow(0, dlg.x(), dlg.y(), dlg.width(), dlg.height()).toImage();
 }
 
@@ -46,7 +46,7 @@ TEST(WindowScreenshot, DefaultAndFullHdWindow) {
             QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
             ChildApplication();
             QDir().mkpath(QString::fromStdString(outputDir));
-            COrvexDlg dlg;
+            COrvexMainWindow dlg;
             CHILD_CHECK(dlg.Create());
             dlg.show();
             CHILD_CHECK(QTest::qWaitForWindowExposed(&dlg));

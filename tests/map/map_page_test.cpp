@@ -8,7 +8,7 @@
 #include <QScreen>
 #include <QWebEngineProfile>
 
-#include "cef_client_app.h"
+#include "web_engine_setup.h"
 #include "engine_locale.h"
 #include "map_scripts.h"
 #include "map_test_support.h"
@@ -33,12 +33,12 @@ QList<QPair<double, double>> LoopTrack(int n, double lat0, double lon0) {
     return pts;
 }
 
-void SendTrack(CHtmlMapDlg& dlg, const QList<QPair<double, double>>& pts) {
+void SendTrack(CMapWindow& dlg, const QList<QPair<double, double>>& pts) {
     for (const auto& p : pts)
         dlg.RunScript(PathPlotScript(p.first, p.second));
 }
 
-void ExpectBurstDrawn(CHtmlMapDlg& dlg, CMapBrowser* browser) {
+void ExpectBurstDrawn(CMapWindow& dlg, CMapBrowser* browser) {
     const auto pts = LoopTrack(3000, 35.64, 139.75);
     dlg.RunScript(kPathDeleteScript);
     dlg.RunScript(kPathDrivedDeleteScript);
@@ -226,7 +226,7 @@ TEST_F(MapPages, EngineSpeaksTheInterfaceLanguage) {
     ASSERT_NE(browser, nullptr);
     const QString locale = QString::fromStdString(EngineLocaleForLanguage(GetAppSettings().m_nLangIndex));
     ASSERT_FALSE(locale.isEmpty());
-    ASSERT_NE(CCefClientApp::Instance(), nullptr);
-    EXPECT_EQ(CCefClientApp::Instance()->Profile()->httpAcceptLanguage(), locale);
+    ASSERT_NE(CWebEngineSetup::Instance(), nullptr);
+    EXPECT_EQ(CWebEngineSetup::Instance()->Profile()->httpAcceptLanguage(), locale);
     EXPECT_EQ(EvalJs(browser, "navigator.language").toString(), locale);
 }

@@ -9,9 +9,9 @@
 #include <QWebEnginePage>
 #include <gtest/gtest.h>
 
-#include "cef_client_handler.h"
-#include "cef_webkit_ui.h"
-#include "html_map_dlg.h"
+#include "browser_host.h"
+#include "map_web_view.h"
+#include "map_window.h"
 #include "map_browser.h"
 
 // Web engine start-up on two shared cores is slow: waits are generous.
@@ -49,7 +49,7 @@ inline QJsonObject MapState(CMapBrowser* browser) {
     return QJsonDocument::fromJson(v.toString().toUtf8()).object();
 }
 
-inline CMapBrowser* FirstBrowser(CHtmlMapDlg& dlg) {
+inline CMapBrowser* FirstBrowser(CMapWindow& dlg) {
     if (!dlg.GetView() || dlg.GetView()->GetHandler()->m_browsers.isEmpty()) return nullptr;
     return dlg.GetView()->GetHandler()->m_browsers.first();
 }
@@ -59,7 +59,7 @@ class MapWindowFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         REQUIRE_DISPLAY();
-        dlg = std::make_unique<CHtmlMapDlg>(nullptr);
+        dlg = std::make_unique<CMapWindow>(nullptr);
         dlg->OnInitDialog();
         dlg->SetMapRect(QRect(40, 40, 800, 600));
         dlg->show();
@@ -81,5 +81,5 @@ class MapWindowFixture : public ::testing::Test {
         return browser;
     }
 
-    std::unique_ptr<CHtmlMapDlg> dlg;
+    std::unique_ptr<CMapWindow> dlg;
 };

@@ -5,10 +5,10 @@
 #include <clocale>
 #include <gtest/gtest.h>
 
-#include "cef_client_app.h"
+#include "web_engine_setup.h"
 #include "engine_locale.h"
 #include "error_page.h"
-#include "html_map_dlg.h"
+#include "map_window.h"
 #include "language.h"
 #include "map_scripts.h"
 #include "res_folder.h"

@@ -30,7 +30,7 @@ QString RequestedUrl(CMapBrowser* browser) {
 
 TEST(MapWindow, PagesWaitForTheEngineAndTheLastKindWins) {
     REQUIRE_DISPLAY();
-    CHtmlMapDlg dlg(nullptr);
+    CMapWindow dlg(nullptr);
     dlg.OnInitDialog();
     dlg.SetMapRect(QRect(0, 0, 640, 480));
     dlg.show();
@@ -55,7 +55,7 @@ TEST(MapWindow, PagesWaitForTheEngineAndTheLastKindWins) {
 
 TEST(MapWindow, PageRectangleLeavesThirtyPixelsForTheLabel) {
     REQUIRE_DISPLAY();
-    CHtmlMapDlg dlg(nullptr);
+    CMapWindow dlg(nullptr);
     dlg.OnInitDialog();
     dlg.show();
     dlg.LoadMapPage(2);
@@ -88,7 +88,7 @@ TEST(MapWindow, PageRectangleLeavesThirtyPixelsForTheLabel) {
 
 TEST(MapWindow, LayoutChangesRepaintOnce100msAfterTheLast) {
     REQUIRE_DISPLAY();
-    CHtmlMapDlg dlg(nullptr);
+    CMapWindow dlg(nullptr);
     dlg.OnInitDialog();
     const QTimer& timer = dlg.GetRefreshTimer();
     dlg.SetMapRect(QRect(0, 0, 400, 300));
@@ -110,13 +110,13 @@ TEST(MapWindow, LayoutChangesRepaintOnce100msAfterTheLast) {
     EXPECT_FALSE(timer.isActive());
 
     // Other notifications do nothing.
-    SendPrivateMessage(&dlg, WM_MAP_NOTIFY, 0x1234);
+    SendPrivateMessage(&dlg, MSG_MAP_NOTIFY, 0x1234);
     EXPECT_FALSE(timer.isActive());
 }
 
 TEST(MapWindow, SwitchingThePageReplacesTheShownOne) {
     REQUIRE_DISPLAY();
-    CHtmlMapDlg dlg(nullptr);
+    CMapWindow dlg(nullptr);
     dlg.OnInitDialog();
     dlg.SetMapRect(QRect(0, 0, 640, 480));
     dlg.show();
@@ -145,7 +145,7 @@ TEST(MapWindow, SwitchingThePageReplacesTheShownOne) {
 
 TEST(MapWindow, FailedLoadShowsTheErrorPageButAnAbortLeavesTheFrame) {
     REQUIRE_DISPLAY();
-    CHtmlMapDlg dlg(nullptr);
+    CMapWindow dlg(nullptr);
     dlg.OnInitDialog();
     dlg.SetMapRect(QRect(0, 0, 640, 480));
     dlg.show();
@@ -183,7 +183,7 @@ TEST(MapWindow, PopupsGoToTheDefaultBrowser) {
     REQUIRE_DISPLAY();
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler("https", &catcher, "open");
-    CHtmlMapDlg dlg(nullptr);
+    CMapWindow dlg(nullptr);
     dlg.OnInitDialog();
     dlg.SetMapRect(QRect(0, 0, 640, 480));
     dlg.show();
@@ -202,7 +202,7 @@ TEST(MapWindow, PopupsGoToTheDefaultBrowser) {
 
 TEST(MapWindow, BatchedAndSingleScriptsReachThePageAlike) {
     REQUIRE_DISPLAY();
-    CHtmlMapDlg dlg(nullptr);
+    CMapWindow dlg(nullptr);
     dlg.OnInitDialog();
     dlg.SetMapRect(QRect(0, 0, 640, 480));
     dlg.show();

@@ -16,7 +16,7 @@ class BadInputTest : public testing::Test {
         ASSERT_TRUE(engines.front.IsUsable());
     }
     bool Ended() const {
-        return engines.recorder.Count(WM_PLAYER_END) > 0 || engines.recorder.Count(WM_PLAYER_ERROR) > 0;
+        return engines.recorder.Count(MSG_PLAYER_END) > 0 || engines.recorder.Count(MSG_PLAYER_ERROR) > 0;
     }
     TestFolder folder;
     PanesWindow window;
@@ -25,17 +25,17 @@ class BadInputTest : public testing::Test {
 
 TEST_F(BadInputTest, FilesThatCannotBeOpenedPostThePlayerError) {
     ASSERT_EQ(engines.front.Open(folder.File("gone.mp4"), window.m_pFront->winId(), false, true), 1);
-    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(WM_PLAYER_ERROR) == 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(MSG_PLAYER_ERROR) == 1; }, 5000));
 
     const QString empty = folder.File("empty.mp4");
     QFile file(empty);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     ASSERT_EQ(engines.front.Open(empty, 0, false, true), 1);
-    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(WM_PLAYER_ERROR) == 2; }, 5000));
-    EXPECT_TRUE(engines.recorder.Has(WM_PLAYER_ERROR, 1));
-    EXPECT_EQ(engines.recorder.Count(WM_PLAYER_TIME), 0);
-    EXPECT_EQ(engines.recorder.Count(WM_PLAYER_END), 0);
+    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(MSG_PLAYER_ERROR) == 2; }, 5000));
+    EXPECT_TRUE(engines.recorder.Has(MSG_PLAYER_ERROR, 1));
+    EXPECT_EQ(engines.recorder.Count(MSG_PLAYER_TIME), 0);
+    EXPECT_EQ(engines.recorder.Count(MSG_PLAYER_END), 0);
 }
 
 // libVLC hands content it cannot place to its program-stream reader, which finds nothing and ends:
@@ -49,8 +49,8 @@ TEST_F(BadInputTest, JunkUnderAVideoNameEndsWithoutTimeReports) {
     file.close();
     ASSERT_EQ(engines.front.Open(path, window.m_pFront->winId(), false, true), 1);
     ASSERT_TRUE(WaitFor([&] { return Ended(); }, 5000));
-    EXPECT_TRUE(engines.recorder.Has(WM_PLAYER_END, 1));
-    EXPECT_EQ(engines.recorder.Count(WM_PLAYER_TIME), 0);
+    EXPECT_TRUE(engines.recorder.Has(MSG_PLAYER_END, 1));
+    EXPECT_EQ(engines.recorder.Count(MSG_PLAYER_TIME), 0);
 }
 
 TEST_F(BadInputTest, NameWithSpacesUtf8AndShellCharactersPlays) {
@@ -61,9 +61,9 @@ TEST_F(BadInputTest, NameWithSpacesUtf8AndShellCharactersPlays) {
     ASSERT_EQ(engines.rear.Open(path, window.m_pRear->winId(), true, true), 1);
     EXPECT_EQ(QString::fromStdString(engines.rear.m_strPathUtf8), path);
     ASSERT_TRUE(WaitFor([&] { return Ended(); }, 5000));
-    EXPECT_TRUE(engines.recorder.Has(WM_PLAYER_END, 1));
-    EXPECT_EQ(engines.recorder.Count(WM_PLAYER_ERROR), 0);
-    EXPECT_GT(engines.recorder.Count(WM_PLAYER_TIME), 0);
+    EXPECT_TRUE(engines.recorder.Has(MSG_PLAYER_END, 1));
+    EXPECT_EQ(engines.recorder.Count(MSG_PLAYER_ERROR), 0);
+    EXPECT_GT(engines.recorder.Count(MSG_PLAYER_TIME), 0);
     EXPECT_FALSE(QFile::exists(dir + "/x"));
     EXPECT_FALSE(QFile::exists("x"));
 }
@@ -72,16 +72,16 @@ TEST_F(BadInputTest, FileDeletedWhilePlayingEndsAndStops) {
     const QString path = folder.File("doomed.mp4");
     ASSERT_TRUE(MakeClip(path, 1.5));
     ASSERT_EQ(engines.front.Open(path, window.m_pFront->winId(), false, true), 1);
-    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(WM_PLAYER_TIME) > 0; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(MSG_PLAYER_TIME) > 0; }, 5000));
     ASSERT_TRUE(QFile::remove(path));
     EXPECT_TRUE(WaitFor([&] { return Ended(); }, 5000));
     engines.front.Stop();
     // The engine is still good for the next file.
     const QString next = folder.File("next.mp4");
     ASSERT_TRUE(MakeClip(next, 1.0));
-    const int ends = engines.recorder.Count(WM_PLAYER_END);
+    const int ends = engines.recorder.Count(MSG_PLAYER_END);
     ASSERT_EQ(engines.front.Open(next, 0, false, true), 1);
-    EXPECT_TRUE(WaitFor([&] { return engines.recorder.Count(WM_PLAYER_END) > ends; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return engines.recorder.Count(MSG_PLAYER_END) > ends; }, 5000));
 }
 
 TEST_F(BadInputTest, SameFileOpenedTwiceShowsTheSecondAndKeepsOneMedia) {
@@ -92,9 +92,9 @@ TEST_F(BadInputTest, SameFileOpenedTwiceShowsTheSecondAndKeepsOneMedia) {
     ASSERT_EQ(engines.front.Open(path, 0, false, true), 1);
     EXPECT_NE(engines.front.m_pMedia, nullptr);
     EXPECT_NE(engines.front.m_pMedia, first);
-    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(WM_PLAYER_END) > 0; }, 5000));
-    EXPECT_EQ(engines.recorder.Count(WM_PLAYER_END), 1);
-    EXPECT_GT(engines.recorder.Count(WM_PLAYER_TIME), 0);
+    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(MSG_PLAYER_END) > 0; }, 5000));
+    EXPECT_EQ(engines.recorder.Count(MSG_PLAYER_END), 1);
+    EXPECT_GT(engines.recorder.Count(MSG_PLAYER_TIME), 0);
 }
 
 } // namespace

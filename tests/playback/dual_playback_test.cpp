@@ -32,7 +32,7 @@ QImage GrabAndSave(PanesWindow& window, const QString& name) {
 }
 
 uintptr_t LatestTime(const MessageRecorder& recorder) {
-    const auto times = recorder.All(WM_PLAYER_TIME);
+    const auto times = recorder.All(MSG_PLAYER_TIME);
     return times.empty() ? 0 : times.back().wParam;
 }
 
@@ -62,22 +62,22 @@ TEST_F(DualPlaybackTest, FrontIsMasterRearEndIsReportedApartAndPanesShowBothPict
 
     // A second into the clip both panes have drawn many pictures (the rear clip lasts two seconds).
     ASSERT_TRUE(WaitFor([&] { return LatestTime(engines.recorder) >= 1000; }, 5000));
-    EXPECT_TRUE(engines.recorder.Has(WM_PLAYER_STATE, 3));
+    EXPECT_TRUE(engines.recorder.Has(MSG_PLAYER_STATE, 3));
 
     const QImage shot = GrabAndSave(window, "playback_panes.png");
     EXPECT_GT(DistinctColours(shot, window.m_pFront->geometry()), 20) << "front pane shows no picture";
     EXPECT_GT(DistinctColours(shot, window.m_pRear->geometry()), 20) << "rear pane shows no picture";
 
-    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(WM_PLAYER_END) > 0; }, 6000));
+    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(MSG_PLAYER_END) > 0; }, 6000));
     // The rear clip is shorter: it ended while the front played, so only 0x0C0E told of it.
-    EXPECT_EQ(engines.recorder.Count(WM_REAR_END), 1);
-    ASSERT_EQ(engines.recorder.Count(WM_PLAYER_END), 1);
-    EXPECT_EQ(engines.recorder.All(WM_PLAYER_END)[0].wParam, 1u);
-    const auto ends = engines.recorder.All(WM_REAR_END);
-    EXPECT_LT(ends[0].arrivalMs, engines.recorder.All(WM_PLAYER_END)[0].arrivalMs);
+    EXPECT_EQ(engines.recorder.Count(MSG_REAR_END), 1);
+    ASSERT_EQ(engines.recorder.Count(MSG_PLAYER_END), 1);
+    EXPECT_EQ(engines.recorder.All(MSG_PLAYER_END)[0].wParam, 1u);
+    const auto ends = engines.recorder.All(MSG_REAR_END);
+    EXPECT_LT(ends[0].arrivalMs, engines.recorder.All(MSG_PLAYER_END)[0].arrivalMs);
 
     // Time reports (all from the front while it plays) grow and stay within the clip.
-    const auto times = engines.recorder.All(WM_PLAYER_TIME);
+    const auto times = engines.recorder.All(MSG_PLAYER_TIME);
     ASSERT_GE(times.size(), 4u);
     for (size_t i = 1; i < times.size(); ++i)
         EXPECT_GE(times[i].wParam, times[i - 1].wParam);
@@ -91,7 +91,7 @@ TEST_F(DualPlaybackTest, FrontIsMasterRearEndIsReportedApartAndPanesShowBothPict
 
 TEST_F(DualPlaybackTest, SnapshotHasTheClipsPictureSize) {
     ASSERT_EQ(engines.front.Open(frontClip, window.m_pFront->winId(), false, true), 1);
-    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(WM_PLAYER_TIME) >= 2; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(MSG_PLAYER_TIME) >= 2; }, 5000));
     const QString png = folder.File("front snapshot.png");
     ASSERT_EQ(engines.front.TakeSnapshot(png), 0);
     const QImage picture(png);
@@ -101,12 +101,12 @@ TEST_F(DualPlaybackTest, SnapshotHasTheClipsPictureSize) {
 
 TEST_F(DualPlaybackTest, RateTwoRunsPlaybackTimeAboutTwiceAsFast) {
     ASSERT_EQ(engines.front.Open(frontClip, window.m_pFront->winId(), false, true), 1);
-    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(WM_PLAYER_TIME) >= 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(MSG_PLAYER_TIME) >= 1; }, 5000));
     ASSERT_EQ(engines.front.SetRate(2.0f), 0);
     EXPECT_FLOAT_EQ(engines.front.m_fRate, 2.0f);
-    const size_t before = engines.recorder.All(WM_PLAYER_TIME).size();
-    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(WM_PLAYER_END) > 0; }, 5000));
-    auto times = engines.recorder.All(WM_PLAYER_TIME);
+    const size_t before = engines.recorder.All(MSG_PLAYER_TIME).size();
+    ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(MSG_PLAYER_END) > 0; }, 5000));
+    auto times = engines.recorder.All(MSG_PLAYER_TIME);
     times.erase(times.begin(), times.begin() + before + 1); // from a report made at the new rate
     const double speed = PlaybackSpeed(times);
     std::printf("playback speed at rate 2.0: %.2f media ms per wall ms over %zu reports\n", speed,

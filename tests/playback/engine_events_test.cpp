@@ -38,13 +38,13 @@ TEST_F(EngineEventsTest, FrontEventsPostTheirMessages) {
     Fire(OnFrontEngineEvent, libvlc_MediaPlayerEncounteredError, engines.target);
     const auto& got = Delivered();
     ASSERT_EQ(got.size(), 4u);
-    EXPECT_EQ(got[0].message, WM_PLAYER_STATE);
+    EXPECT_EQ(got[0].message, MSG_PLAYER_STATE);
     EXPECT_EQ(got[0].wParam, 3u);
-    EXPECT_EQ(got[1].message, WM_PLAYER_STATE);
+    EXPECT_EQ(got[1].message, MSG_PLAYER_STATE);
     EXPECT_EQ(got[1].wParam, 4u);
-    EXPECT_EQ(got[2].message, WM_PLAYER_END);
+    EXPECT_EQ(got[2].message, MSG_PLAYER_END);
     EXPECT_EQ(got[2].wParam, 1u);
-    EXPECT_EQ(got[3].message, WM_PLAYER_ERROR);
+    EXPECT_EQ(got[3].message, MSG_PLAYER_ERROR);
     EXPECT_EQ(got[3].wParam, 1u);
 }
 
@@ -89,7 +89,7 @@ TEST_F(EngineEventsTest, TimeReportWaitsWhileASeekIsPending) {
     const int64_t beyond32Bits = (int64_t(1) << 32) + 61000;
     Fire(OnFrontEngineEvent, libvlc_MediaPlayerTimeChanged, engines.target, beyond32Bits);
     ASSERT_EQ(Delivered().size(), 1u);
-    EXPECT_EQ(Delivered()[0].message, WM_PLAYER_TIME);
+    EXPECT_EQ(Delivered()[0].message, MSG_PLAYER_TIME);
     EXPECT_EQ(Delivered()[0].wParam, 61000u); // the low 32 bits of the reported time
     EXPECT_EQ(sliderTimes, std::vector<int64_t>{beyond32Bits});
     EXPECT_EQ(g_bOpening, 0);
@@ -112,7 +112,7 @@ TEST_F(EngineEventsTest, RearYieldsToAPlayingFrontExceptForItsEndOfFile) {
     engines.target.m_llPendingSeekMs = 5;
     Fire(OnRearEngineEvent, libvlc_MediaPlayerEndReached, engines.target);
     ASSERT_EQ(Delivered().size(), 1u);
-    EXPECT_EQ(Delivered()[0].message, WM_REAR_END);
+    EXPECT_EQ(Delivered()[0].message, MSG_REAR_END);
     EXPECT_EQ(Delivered()[0].wParam, 1u);
     EXPECT_EQ(engines.target.m_llPendingSeekMs, 0);
 }
@@ -125,10 +125,10 @@ TEST_F(EngineEventsTest, RearIsTheMasterWhileTheFrontIsNotPlaying) {
     Fire(OnRearEngineEvent, libvlc_MediaPlayerOpening, engines.target);
     const auto& got = Delivered();
     ASSERT_EQ(got.size(), 3u);
-    EXPECT_EQ(got[0].message, WM_PLAYER_STATE);
-    EXPECT_EQ(got[1].message, WM_PLAYER_TIME);
+    EXPECT_EQ(got[0].message, MSG_PLAYER_STATE);
+    EXPECT_EQ(got[1].message, MSG_PLAYER_TIME);
     EXPECT_EQ(got[1].wParam, 1234u);
-    EXPECT_EQ(got[2].message, WM_PLAYER_END);
+    EXPECT_EQ(got[2].message, MSG_PLAYER_END);
     EXPECT_EQ(sliderTimes, std::vector<int64_t>{1234});
     EXPECT_EQ(gpsColours, std::vector<int>{0});
 }
@@ -151,7 +151,7 @@ TEST(EngineEventsWithoutFront, RearIsTheMasterWhenTheFrontEngineIsUnusable) {
     Fire(OnRearEngineEvent, libvlc_MediaPlayerEndReached, target);
     QCoreApplication::processEvents();
     ASSERT_EQ(recorder.m_messages.size(), 1u);
-    EXPECT_EQ(recorder.m_messages[0].message, WM_PLAYER_END);
+    EXPECT_EQ(recorder.m_messages[0].message, MSG_PLAYER_END);
 }
 
 TEST(EngineEventsWithoutTarget, RecordsWithoutEnginesOrUserDataPostNothing) {

@@ -35,7 +35,7 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
 
 bool MessageRecorder::event(QEvent* event) {
     const int type = event->type();
-    if (type >= WM_PLAYER_ERROR && type <= WM_REAR_END) {
+    if (type >= MSG_PLAYER_ERROR && type <= MSG_REAR_END) {
         auto* message = static_cast<PrivateMessage*>(event);
         m_messages.push_back({message->message(), message->wParam(), m_clock.elapsed()});
         return true;

@@ -31,10 +31,10 @@ class RebuildTest : public testing::Test {
     }
     // Opens the clip, plays until a few time reports came, and returns the snapshot's top colour.
     Top PlayAndSnapshot(const QString& name) {
-        const int before = engines.recorder.Count(WM_PLAYER_TIME);
+        const int before = engines.recorder.Count(MSG_PLAYER_TIME);
         engines.front.BindWindow(window.m_pFront->winId());
         EXPECT_EQ(engines.front.Open(clip, 0, false, true), 1);
-        EXPECT_TRUE(WaitFor([&] { return engines.recorder.Count(WM_PLAYER_TIME) >= before + 2; }, 5000))
+        EXPECT_TRUE(WaitFor([&] { return engines.recorder.Count(MSG_PLAYER_TIME) >= before + 2; }, 5000))
             << "no time reports for " << name.toStdString();
         const QString png = folder.File(name);
         // libVLC gives up on a snapshot the picture pipeline does not deliver within its own short wait

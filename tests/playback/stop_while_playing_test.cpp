@@ -58,9 +58,9 @@ TEST(StopWhilePlaying, RepeatedStopsAndOpensDuringTimeReportsReturnPromptly) {
     Watchdog watchdog(ScaledSeconds(60));
     qint64 longestStopMs = 0;
     for (int round = 0; round < 8; ++round) {
-        const int before = engines.recorder.Count(WM_PLAYER_TIME);
+        const int before = engines.recorder.Count(MSG_PLAYER_TIME);
         ASSERT_EQ(engines.front.Open(clip, round == 0 ? window.m_pFront->winId() : 0, false, true), 1);
-        ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(WM_PLAYER_TIME) > before; }, 5000));
+        ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(MSG_PLAYER_TIME) > before; }, 5000));
         WaitFor([] { return false; }, 37 * round % 150); // stop at varying moments of the report flow
         QElapsedTimer clock;
         clock.start();

@@ -64,7 +64,7 @@ QString Cell(const QTableWidget& list, int line, int column) {
 class MessageLog : public QObject {
   public:
     bool event(QEvent* event) override {
-        if (IsPrivateMessage(event, WM_FILE_CHOSEN) || IsPrivateMessage(event, WM_GROUP_CHOSEN)) {
+        if (IsPrivateMessage(event, MSG_FILE_CHOSEN) || IsPrivateMessage(event, MSG_GROUP_CHOSEN)) {
             const auto* message = static_cast<PrivateMessage*>(event);
             messages.push_back({message->message(), static_cast<intptr_t>(message->wParam())});
             return true;
@@ -282,7 +282,7 @@ TEST(OrvexLists, DoubleClicksSendTheLineOrMinusOneBelowTheLast) {
     QTest::mouseDClick(lists.groups.viewport(), Qt::LeftButton, {}, QPoint(20, 190));
 
     const std::vector<std::pair<int, intptr_t>> expected{
-        {WM_FILE_CHOSEN, 2}, {WM_FILE_CHOSEN, -1}, {WM_GROUP_CHOSEN, 1}, {WM_GROUP_CHOSEN, -1}};
+        {MSG_FILE_CHOSEN, 2}, {MSG_FILE_CHOSEN, -1}, {MSG_GROUP_CHOSEN, 1}, {MSG_GROUP_CHOSEN, -1}};
     EXPECT_EQ(log.messages, expected);
     lists.files.hide();
     lists.groups.hide();

@@ -118,14 +118,14 @@ TEST(VideoStatic, DoubleClickOnFrameOrPaneSendsFullVideoToTheReceiver) {
     frame.SetMessageTarget(&receiver);
     DoubleClick(frame);
     ASSERT_EQ(receiver.messages.size(), 1u); // sent at once, not queued
-    EXPECT_EQ(receiver.messages[0], std::make_pair(int(WM_TOGGLE_FULL_VIDEO), uintptr_t(0)));
+    EXPECT_EQ(receiver.messages[0], std::make_pair(int(MSG_TOGGLE_FULL_VIDEO), uintptr_t(0)));
 
     CVideoStatic pane;
     pane.resize(100, 80);
     pane.SetMessageTarget(&receiver);
     DoubleClick(pane);
     ASSERT_EQ(receiver.messages.size(), 2u);
-    EXPECT_EQ(receiver.messages[1].first, WM_TOGGLE_FULL_VIDEO);
+    EXPECT_EQ(receiver.messages[1].first, MSG_TOGGLE_FULL_VIDEO);
 }
 
 TEST(VideoStatic, BackgroundFrameDrawsNothing) {

@@ -1,6 +1,6 @@
 // The skin pictures as the program loads them: every number, its size, its states told apart,
 // and the compass roses pointing where their number says.
-#include "gdiplus_bitmap_resource.h"
+#include "skin_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,7 @@ const Expected kPictures[] = {
 };
 
 QImage Load(const QString& name) {
-    CGdiPlusBitmapResource holder;
+    CSkinPicture holder;
     EXPECT_TRUE(holder.Load(name)) << name.toStdString();
     return holder.Picture();
 }
@@ -79,12 +79,12 @@ TEST(SkinPictures, EveryNumberLoadsWithItsSizeAndAlpha) {
 }
 
 TEST(SkinPictures, MissingPictureLeavesTheHolderEmpty) {
-    CGdiPlusBitmapResource holder;
+    CSkinPicture holder;
     ASSERT_TRUE(holder.Load(133));
     EXPECT_FALSE(holder.Load(999));
     EXPECT_FALSE(holder.HasPicture());
     EXPECT_FALSE(holder.Load(-1));
-    EXPECT_EQ(CGdiPlusBitmapResource::ResourcePath(150), QStringLiteral(":/png/150.png"));
+    EXPECT_EQ(CSkinPicture::ResourcePath(150), QStringLiteral(":/png/150.png"));
 }
 
 TEST(SkinPictures, StatesOfOneButtonDiffer) {

@@ -23,7 +23,7 @@ class MessageLog : public QObject {
     std::vector<int> messages;
     std::vector<int> values;
     bool event(QEvent* e) override {
-        if (int(e->type()) >= WM_PLAYER_ERROR && int(e->type()) <= WM_REAR_END) {
+        if (int(e->type()) >= MSG_PLAYER_ERROR && int(e->type()) <= MSG_REAR_END) {
             messages.push_back(e->type());
             values.push_back(m_slider->value());
             return true;
@@ -131,13 +131,13 @@ TEST_F(SeekSliderTest, PressMovesWithoutMessageDragAndReleaseSeek) {
 
     Drag(slider, QPoint(XOf(875), 12));
     ASSERT_EQ(log.messages.size(), 1u);
-    EXPECT_EQ(log.messages[0], WM_SEEK_REQUEST);
+    EXPECT_EQ(log.messages[0], MSG_SEEK_REQUEST);
     EXPECT_EQ(log.values[0], 875);
     EXPECT_EQ(SeekTimeText(slider.CurrentMs()), "01:00");
 
     Release(slider, QPoint(XOf(875), 12));
     ASSERT_EQ(log.messages.size(), 2u);
-    EXPECT_EQ(log.messages[1], WM_SEEK_REQUEST);
+    EXPECT_EQ(log.messages[1], MSG_SEEK_REQUEST);
     EXPECT_FALSE(slider.IsDragging());
 }
 
@@ -177,7 +177,7 @@ TEST_F(SeekSliderTest, FirstDrawingPostsOneSeekRequestAndNarrowWidthKeepsScale) 
     EXPECT_TRUE(log.messages.empty()); // posted, not sent from inside the painting
     QCoreApplication::sendPostedEvents(&log);
     ASSERT_EQ(log.messages.size(), 1u);
-    EXPECT_EQ(log.messages[0], WM_SEEK_REQUEST);
+    EXPECT_EQ(log.messages[0], MSG_SEEK_REQUEST);
     EXPECT_EQ(g_bSliderDrawn, 1);
     Render(slider);
     QCoreApplication::sendPostedEvents(&log);
@@ -196,7 +196,7 @@ TEST(VolumeSliderTest, UserMovesSendVolumeMessagesAndSkinShowsThrough) {
     QPalette palette;
     palette.setColor(QPalette::Window, QColor(20, 90, 140));
     skin.setPalette(palette);
-    CMySliderControl volume(&skin);
+    CVolumeSlider volume(&skin);
     volume.setGeometry(10, 5, 120, 30);
     MessageLog log(&volume);
     volume.SetMessageTarget(&log);
@@ -211,7 +211,7 @@ TEST(VolumeSliderTest, UserMovesSendVolumeMessagesAndSkinShowsThrough) {
     Drag(volume, QPoint(x37, 15));
     Release(volume, QPoint(x37, 15));
     ASSERT_EQ(log.messages.size(), 2u);
-    EXPECT_EQ(log.messages[1], WM_VOLUME_CHANGED);
+    EXPECT_EQ(log.messages[1], MSG_VOLUME_CHANGED);
     EXPECT_EQ(FrontVolumeForSlider(log.values[1]), 74);
 
     volume.setValue(80);

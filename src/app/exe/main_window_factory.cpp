@@ -1,15 +1,15 @@
 #include "main_window_factory.h"
 
-#include "orvex_dlg.h"
+#include "main_window.h"
 
 QWidget* ConstructMainWindow() {
-    return new COrvexDlg;
+    return new COrvexMainWindow;
 }
 
 bool CreateMainWindow(QWidget* window) {
-    return static_cast<COrvexDlg*>(window)->Create();
+    return static_cast<COrvexMainWindow*>(window)->Create();
 }
 
 void OpenStartFolder(QWidget* window, const char* folder) {
-    if (folder && *folder) static_cast<COrvexDlg*>(window)->OpenFolder(std::filesystem::path(folder));
+    if (folder && *folder) static_cast<COrvexMainWindow*>(window)->OpenFolder(std::filesystem::path(folder));
 }

@@ -9,24 +9,24 @@
 #include <cstdint>
 
 enum PrivateMessageId : int {
-    WM_PLAYER_ERROR = 0x0C01,
-    WM_LANGUAGE_CHANGED = 0x0C02,
-    WM_NOTHING_0C03 = 0x0C03,
-    WM_TOGGLE_FULL_VIDEO = 0x0C04,
-    WM_SHOW_CONTROLS = 0x0C05,
-    WM_PLAYER_STATE = 0x0C06,
-    WM_PLAYER_TIME = 0x0C07,
-    WM_PLAYER_END = 0x0C08,
-    WM_GROUP_CHOSEN = 0x0C09,
-    WM_FILE_CHOSEN = 0x0C0A,
-    WM_MAP_CHANGED = 0x0C0B,
-    WM_VOLUME_CHANGED = 0x0C0C,
-    WM_SEEK_REQUEST = 0x0C0D,
-    WM_REAR_END = 0x0C0E,
-    WM_MAP_NOTIFY = 0x04C8, // WM_USER + 200
+    MSG_PLAYER_ERROR = 0x0C01,
+    MSG_LANGUAGE_CHANGED = 0x0C02,
+    MSG_NOTHING_0C03 = 0x0C03,
+    MSG_TOGGLE_FULL_VIDEO = 0x0C04,
+    MSG_SHOW_CONTROLS = 0x0C05,
+    MSG_PLAYER_STATE = 0x0C06,
+    MSG_PLAYER_TIME = 0x0C07,
+    MSG_PLAYER_END = 0x0C08,
+    MSG_GROUP_CHOSEN = 0x0C09,
+    MSG_FILE_CHOSEN = 0x0C0A,
+    MSG_MAP_CHANGED = 0x0C0B,
+    MSG_VOLUME_CHANGED = 0x0C0C,
+    MSG_SEEK_REQUEST = 0x0C0D,
+    MSG_REAR_END = 0x0C0E,
+    MSG_MAP_NOTIFY = 0x04C8, // the old WM_USER + 200
 };
 
-static_assert(int(QEvent::User) <= int(WM_MAP_NOTIFY) && int(WM_REAR_END) <= int(QEvent::MaxUser));
+static_assert(int(QEvent::User) <= int(MSG_MAP_NOTIFY) && int(MSG_REAR_END) <= int(QEvent::MaxUser));
 
 class PrivateMessage : public QEvent {
 public:

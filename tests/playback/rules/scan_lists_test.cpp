@@ -32,7 +32,7 @@ class QuietWindow : public IFolderScanWindow {
 class FileChoiceReceiver : public QObject {
   public:
     bool event(QEvent* event) override {
-        if (!IsPrivateMessage(event, WM_FILE_CHOSEN)) return QObject::event(event);
+        if (!IsPrivateMessage(event, MSG_FILE_CHOSEN)) return QObject::event(event);
         const auto line = static_cast<intptr_t>(static_cast<PrivateMessage*>(event)->wParam());
         if (gate.Accept(now)) {
             opened.push_back(static_cast<int>(line));

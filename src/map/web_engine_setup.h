@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <string>
 
-class CCefClientHandler;
+class CBrowserHost;
 class CResUrlInterceptor;
 class QWebEngineProfile;
 
@@ -22,9 +22,9 @@ struct EngineSettings {
 // the user-interface language row `langIndex`.
 EngineSettings BuildEngineSettings(const QStringList& arguments, int langIndex);
 
-class CCefClientApp : public QObject {
+class CWebEngineSetup : public QObject {
   public:
-    explicit CCefClientApp(QObject* parent);
+    explicit CWebEngineSetup(QObject* parent);
 
     // Makes the map's web engine profile (map_cache.h), applies `settings` to it and, once the
     // event loop runs, calls OnContextInitialized. Only the first call of the process starts the
@@ -33,10 +33,10 @@ class CCefClientApp : public QObject {
 
     // Browser-process handler.
     void OnContextInitialized();
-    CCefClientHandler* GetDefaultClient() const;
+    CBrowserHost* GetDefaultClient() const;
 
     // The one application handler of the process, once the engine was started.
-    static CCefClientApp* Instance();
+    static CWebEngineSetup* Instance();
     const QString& ResFolder() const;
     // The profile of every map page; null before Initialize.
     QWebEngineProfile* Profile() const { return m_pProfile; }

@@ -28,10 +28,10 @@
 #include <optional>
 
 class CEscapeFilter;
-class CTamoToolTipCtrl;
+class CToolTips;
 struct FileCommandHooks;
 struct UserMessage;
-class CHtmlMapDlg;
+class CMapWindow;
 class CVideoEngine;
 class QCloseEvent;
 class QPaintEvent;
@@ -47,15 +47,15 @@ constexpr int TIMER_OPENING_TIMEOUT = 106;
 constexpr int TIMER_SLIDER_FOLLOW = 107;
 constexpr int TIMER_RELAYOUT = 108;
 
-class COrvexDlg : public QWidget {
+class COrvexMainWindow : public QWidget {
     Q_OBJECT
 
   public:
     // Constructs the front and then the rear video engine, reads "UI"/"MAP" (the first settings
     // access, which creates the settings store), loads the application icon and fixes the extra
     // height of the top band from the primary screen. The window itself is built by Create().
-    explicit COrvexDlg(QWidget* parent = nullptr);
-    ~COrvexDlg() override;
+    explicit COrvexMainWindow(QWidget* parent = nullptr);
+    ~COrvexMainWindow() override;
 
     // Modeless creation: builds the window and runs OnInitDialog(). True on success.
     bool Create();
@@ -94,7 +94,7 @@ class COrvexDlg : public QWidget {
 
     CVideoEngine* FrontEngine() const { return m_pFrontEngine.get(); }
     CVideoEngine* RearEngine() const { return m_pRearEngine.get(); }
-    CHtmlMapDlg* MapDlg() const { return m_pMapDlg; }
+    CMapWindow* MapDlg() const { return m_pMapDlg; }
     bool IsTimerActive(int id) const;
 
     // Main-window state.
@@ -221,7 +221,7 @@ class COrvexDlg : public QWidget {
     bool IsCommandChecked(int command);
     // The context menu with every command, at a global position; the chosen one runs after it.
     void ShowCommandMenu(const QPoint& globalPos);
-    CTamoToolTipCtrl* ToolTips() const { return m_pToolTips; }
+    CToolTips* ToolTips() const { return m_pToolTips; }
 
   protected:
     // Routes save as, delete, lock, auto-next, the switches, configuration and about; false for
@@ -256,7 +256,7 @@ class COrvexDlg : public QWidget {
     bool PausePlayingEngines();
     void HidePanesAfterFileCommand();
 
-    CTamoToolTipCtrl* m_pToolTips = nullptr;
+    CToolTips* m_pToolTips = nullptr;
     // End of the commands block -----------------------------------------------------------
 
   protected:
@@ -355,7 +355,7 @@ class COrvexDlg : public QWidget {
     EngineEventTarget m_engineTarget;
     std::unique_ptr<CVideoEngine> m_pFrontEngine;
     std::unique_ptr<CVideoEngine> m_pRearEngine;
-    CHtmlMapDlg* m_pMapDlg = nullptr;
+    CMapWindow* m_pMapDlg = nullptr;
     CEscapeFilter* m_pEscapeFilter = nullptr;
     std::array<QBasicTimer, 9> m_timers; // ids 100..108
     // Background drag: armed by a press, started once the pointer passed the drag distance.

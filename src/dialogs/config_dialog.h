@@ -16,10 +16,10 @@ class QLabel;
 class QObject;
 class QPushButton;
 
-class CTamoConfigDlg : public QDialog {
+class CConfigDialog : public QDialog {
   public:
     // `receiver` gets 0x0C0B and 0x0C02; null: the parent.
-    explicit CTamoConfigDlg(QWidget* parent = nullptr, QObject* receiver = nullptr);
+    explicit CConfigDialog(QWidget* parent = nullptr, QObject* receiver = nullptr);
 
     // One showing: the language row at opening is forgotten first, the lists are filled and
     // selected from the settings, then the dialog runs modally.
@@ -70,7 +70,7 @@ class CTamoConfigDlg : public QDialog {
 struct ConfigCommandHooks {
     // After OK: the main window takes the kind as its own and loads that map page.
     std::function<void(int mapKind)> takeMapKind;
-    // "Clear map cache" (see CTamoConfigDlg::SetMapCacheClearer); none: the button is disabled.
+    // "Clear map cache" (see CConfigDialog::SetMapCacheClearer); none: the button is disabled.
     std::function<bool()> clearMapCache;
     RestartHooks restart;
 };

@@ -1,4 +1,4 @@
-#include "html_map_dlg.h"
+#include "map_window.h"
 
 #include <QCoreApplication>
 #include <QFontDatabase>
@@ -6,13 +6,13 @@
 #include <QLabel>
 #include <QPalette>
 
-#include "cef_client_app.h"
-#include "cef_webkit_ui.h"
+#include "web_engine_setup.h"
+#include "map_web_view.h"
 #include "map_scripts.h"
 #include "private_message.h"
 #include "settings.h"
 
-CHtmlMapDlg* g_pMapWnd = nullptr;
+CMapWindow* g_pMapWnd = nullptr;
 
 namespace {
 
@@ -40,7 +40,7 @@ QString MapPageUrl(int kind) {
     }
 }
 
-CHtmlMapDlg::CHtmlMapDlg(QWidget* parent) : QFrame(parent) {
+CMapWindow::CMapWindow(QWidget* parent) : QFrame(parent) {
     g_pMapWnd = this;
     setObjectName(QString::number(IDD_HTML_MAP));
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -49,12 +49,12 @@ CHtmlMapDlg::CHtmlMapDlg(QWidget* parent) : QFrame(parent) {
     connect(&m_timerMapRefresh, &QTimer::timeout, this, [this] { OnTimer(TIMER_MAP_REFRESH); });
 }
 
-CHtmlMapDlg::~CHtmlMapDlg() {
+CMapWindow::~CMapWindow() {
     if (g_pMapWnd == this) g_pMapWnd = nullptr;
     delete m_pView;
 }
 
-bool CHtmlMapDlg::OnInitDialog() {
+bool CMapWindow::OnInitDialog() {
     InitBrowserEngine();
     m_wndCoord = new QLabel(this);
     m_wndCoord->setObjectName(QString::number(IDC_MAP_COORD));
@@ -70,27 +70,27 @@ bool CHtmlMapDlg::OnInitDialog() {
     return true;
 }
 
-bool CHtmlMapDlg::InitBrowserEngine() {
-    auto* app = CCefClientApp::Instance();
-    if (!app) app = new CCefClientApp(QCoreApplication::instance());
+bool CMapWindow::InitBrowserEngine() {
+    auto* app = CWebEngineSetup::Instance();
+    if (!app) app = new CWebEngineSetup(QCoreApplication::instance());
     app->Initialize(BuildEngineSettings(QCoreApplication::arguments(), GetAppSettings().m_nLangIndex));
-    if (!m_pView) m_pView = new CCEFWebkitUI(this);
+    if (!m_pView) m_pView = new CMapWebView(this);
     return true;
 }
 
-void CHtmlMapDlg::SetMapRect(const QRect& rc) {
+void CMapWindow::SetMapRect(const QRect& rc) {
     setGeometry(rc);
     const int w = rc.width();
     const int h = rc.height();
     if (m_pView) {
         m_pView->SetPageRect(h > kCoordLabelHeight ? QRect(0, 0, w, h - kCoordLabelHeight)
                                                    : QRect(0, 0, w, h));
-        PostPrivateMessage(this, WM_MAP_NOTIFY, MAP_NOTIFY_REFRESH, 0);
+        PostPrivateMessage(this, MSG_MAP_NOTIFY, MAP_NOTIFY_REFRESH, 0);
     }
     if (m_wndCoord) m_wndCoord->setGeometry(0, h - kCoordLabelHeight, w, kCoordLabelHeight);
 }
 
-bool CHtmlMapDlg::LoadMapPage(int kind) {
+bool CMapWindow::LoadMapPage(int kind) {
     m_nMapType = kind;
     const QString url = MapPageUrl(kind);
     if (!m_bEngineReady || !m_pView) return true;
@@ -101,7 +101,7 @@ bool CHtmlMapDlg::LoadMapPage(int kind) {
     return true;
 }
 
-bool CHtmlMapDlg::MovePos(double latitude, int layout, double longitude) {
+bool CMapWindow::MovePos(double latitude, int layout, double longitude) {
     if (latitude == 0 && longitude == 0) return false;
     if (layout == 0) {
         latitude = MinutesFormToDegrees(latitude);
@@ -112,21 +112,21 @@ bool CHtmlMapDlg::MovePos(double latitude, int layout, double longitude) {
     return true;
 }
 
-void CHtmlMapDlg::RunScript(const QString& script) {
+void CMapWindow::RunScript(const QString& script) {
     if (!m_pView) return;
     const qsizetype nul = script.indexOf(QChar(u'\0'));
     m_pView->ExecuteScript(nul < 0 ? script : script.left(nul));
 }
 
-bool CHtmlMapDlg::event(QEvent* event) {
-    if (IsPrivateMessage(event, WM_MAP_NOTIFY)) {
+bool CMapWindow::event(QEvent* event) {
+    if (IsPrivateMessage(event, MSG_MAP_NOTIFY)) {
         OnMapNotify(static_cast<PrivateMessage*>(event)->wParam());
         return true;
     }
     return QFrame::event(event);
 }
 
-void CHtmlMapDlg::OnMapNotify(uintptr_t wParam) {
+void CMapWindow::OnMapNotify(uintptr_t wParam) {
     if (wParam == MAP_NOTIFY_READY) {
         m_bEngineReady = true;
         LoadMapPage(m_nMapType);
@@ -135,7 +135,7 @@ void CHtmlMapDlg::OnMapNotify(uintptr_t wParam) {
     }
 }
 
-void CHtmlMapDlg::OnTimer(int id) {
+void CMapWindow::OnTimer(int id) {
     if (id != TIMER_MAP_REFRESH) return;
     if (m_pView) m_pView->ReFresh();
     m_timerMapRefresh.stop();

@@ -1,9 +1,9 @@
-#include "cef_webkit_ui.h"
+#include "map_web_view.h"
 
 #include <QUrl>
 #include <QWebEngineSettings>
 
-#include "cef_client_handler.h"
+#include "browser_host.h"
 #include "map_browser.h"
 #include "trace.h"
 
@@ -24,12 +24,12 @@ void ApplyBrowserSettings(QWebEngineSettings* settings) {
 
 } // namespace
 
-CCEFWebkitUI::CCEFWebkitUI(QWidget* owner)
-    : m_hOwner(owner), m_pHandler(std::make_shared<CCefClientHandler>()) {}
+CMapWebView::CMapWebView(QWidget* owner)
+    : m_hOwner(owner), m_pHandler(std::make_shared<CBrowserHost>()) {}
 
-CCEFWebkitUI::~CCEFWebkitUI() = default;
+CMapWebView::~CMapWebView() = default;
 
-void CCEFWebkitUI::SetPageRect(const QRect& rc) {
+void CMapWebView::SetPageRect(const QRect& rc) {
     m_rcPage = rc;
     const auto& browsers = m_pHandler->m_browsers;
     for (qsizetype i = 0; i < browsers.size(); ++i) {
@@ -45,7 +45,7 @@ void CCEFWebkitUI::SetPageRect(const QRect& rc) {
     }
 }
 
-void CCEFWebkitUI::NewPage(const QString& url) {
+void CMapWebView::NewPage(const QString& url) {
     Trace("----->> CCEFWebkitUI::NewPage ++++++ \n");
     auto* browser = new CMapBrowser(m_hOwner);
     ApplyBrowserSettings(browser->settings());
@@ -57,20 +57,20 @@ void CCEFWebkitUI::NewPage(const QString& url) {
     Trace("----->> CCEFWebkitUI::NewPage ----- \n");
 }
 
-void CCEFWebkitUI::CloseOlderPages() {
+void CMapWebView::CloseOlderPages() {
     const auto browsers = m_pHandler->m_browsers;
     for (qsizetype i = 0; i + 1 < browsers.size(); ++i)
         m_pHandler->CloseBrowser(browsers[i]);
     SetPageRect(m_rcPage);
 }
 
-void CCEFWebkitUI::ExecuteScript(const QString& script) {
+void CMapWebView::ExecuteScript(const QString& script) {
     for (CMapBrowser* browser : m_pHandler->m_browsers) {
         if (IsLive(browser)) browser->ExecuteJavaScript(script);
     }
 }
 
-void CCEFWebkitUI::ReFresh() {
+void CMapWebView::ReFresh() {
     Trace("==>>CCEFWebkitUI::ReFresh Refresh the Webview \n");
     for (CMapBrowser* browser : m_pHandler->m_browsers) {
         if (IsLive(browser)) {
@@ -80,7 +80,7 @@ void CCEFWebkitUI::ReFresh() {
     }
 }
 
-void CCEFWebkitUI::SetScriptBatching(bool on) {
+void CMapWebView::SetScriptBatching(bool on) {
     m_bBatching = on;
     for (CMapBrowser* browser : m_pHandler->m_browsers) {
         if (IsLive(browser)) browser->SetBatching(on);

@@ -2,12 +2,12 @@
 // background, the video panes and the lists, and the keyboard shortcuts. Both come from the one
 // command table (src/dialogs/command_table.h); each command runs through the same code as its
 // button.
-#include "orvex_dlg.h"
+#include "main_window.h"
 
 #include "command_table.h"
 #include "control_ids.h"
 #include "file_operation_texts.h"
-#include "gdip_button.h"
+#include "skin_button.h"
 #include "lang_text.h"
 #include "string_tables.h"
 
@@ -51,7 +51,7 @@ class CListKeyKeeper : public QObject {
 
 } // namespace
 
-void COrvexDlg::RunCommand(int command) {
+void COrvexMainWindow::RunCommand(int command) {
     switch (command) {
     case IDC_OPEN:
         OpenSource();
@@ -113,10 +113,10 @@ void COrvexDlg::RunCommand(int command) {
     }
 }
 
-bool COrvexDlg::IsCommandChecked(int command) {
+bool COrvexMainWindow::IsCommandChecked(int command) {
     switch (command) {
     case IDC_VOLUME_BUTTON: {
-        const auto* volume = Child<CGdipButton>(IDC_VOLUME_BUTTON);
+        const auto* volume = Child<CSkinButton>(IDC_VOLUME_BUTTON);
         return volume && volume->m_nImageState == kSoundOnPicture;
     }
     case IDC_ROTATE:
@@ -138,7 +138,7 @@ bool COrvexDlg::IsCommandChecked(int command) {
     }
 }
 
-void COrvexDlg::ShowCommandMenu(const QPoint& globalPos) {
+void COrvexMainWindow::ShowCommandMenu(const QPoint& globalPos) {
     // The lock entry is named by what it will do to the ticked groups.
     const QString lockLabel = LangText(IsCommandChecked(IDC_LOCK) ? IDS_UNLOCK_FILES : IDS_LOCK_FILES);
     PopupCommandMenu(
@@ -147,7 +147,7 @@ void COrvexDlg::ShowCommandMenu(const QPoint& globalPos) {
         [lockLabel](int command) { return command == IDC_LOCK ? lockLabel : QString(); });
 }
 
-void COrvexDlg::InstallCommandInput() {
+void COrvexMainWindow::InstallCommandInput() {
     // The background: children that do not take the request hand it on to the window.
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
@@ -169,6 +169,6 @@ void COrvexDlg::InstallCommandInput() {
 
 // Escape is swallowed before dispatch everywhere in the window; here it only leaves full-screen
 // video.
-void COrvexDlg::OnEscapeKey() {
+void COrvexMainWindow::OnEscapeKey() {
     if (EscapeActionFor(m_bFullVideo) == EscapeAction::kLeaveFullVideo) ToggleFullVideo();
 }

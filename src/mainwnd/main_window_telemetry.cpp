@@ -1,7 +1,7 @@
 // The telemetry that follows playback: the track loaded with a recording, every time report and
 // seek applied to the map, the G-sensor curve, the look-down gauge, the vehicle gauges, the speed
 // label, the compass and the GPS indicator; the KML export.
-#include "orvex_dlg.h"
+#include "main_window.h"
 
 #include "control_ids.h"
 #include "gsensor_ctrl.h"
@@ -15,21 +15,21 @@
 
 #include <cstring>
 
-void COrvexDlg::SetGpsColor(int color) {
+void COrvexMainWindow::SetGpsColor(int color) {
     auto* indicator = Child<CPngStatic>(IDC_GPS_INDICATOR);
     if (!indicator || indicator->m_bColor == color) return;
     indicator->m_bColor = color;
     indicator->update();
 }
 
-void COrvexDlg::ShowVehicleSample(size_t index) {
+void COrvexMainWindow::ShowVehicleSample(size_t index) {
     const std::vector<VehicleSample>& samples = m_plot.VehicleSamples();
     if (index >= samples.size()) return;
     ShowGaugeSample(samples[index]);
 }
 
 // Every gauge blank ("not available"), the compass without a heading and the speed without a fix.
-void COrvexDlg::ClearGauges() {
+void COrvexMainWindow::ClearGauges() {
     VehicleSample unavailable;
     std::memset(&unavailable, 0xFF, sizeof unavailable);
     ShowGaugeSample(unavailable);
@@ -45,7 +45,7 @@ void COrvexDlg::ClearGauges() {
     }
 }
 
-void COrvexDlg::ShowGaugeSample(const VehicleSample& sample) {
+void COrvexMainWindow::ShowGaugeSample(const VehicleSample& sample) {
     VehicleGauges gauges;
     gauges.accelerator = Child<CPropertyText>(1200);
     gauges.brake = Child<CPropertyText>(1201);
@@ -65,7 +65,7 @@ void COrvexDlg::ShowGaugeSample(const VehicleSample& sample) {
 
 // Nothing of a recording's telemetry stays on screen once its catalog is gone or another recording
 // without telemetry opens.
-void COrvexDlg::DropTelemetry() {
+void COrvexMainWindow::DropTelemetry() {
     Child<CGSensorCtrl>(IDC_GSENSOR)->ClearSamples();
     ApplyToMap(m_pMapDlg,
                {QString::fromLatin1(kPathDrivedDeleteScript), QString::fromLatin1(kPathDeleteScript)},
@@ -73,7 +73,7 @@ void COrvexDlg::DropTelemetry() {
     SetGpsColor(0);
 }
 
-void COrvexDlg::LoadTrackOf(int index) {
+void COrvexMainWindow::LoadTrackOf(int index) {
     const LoadTrackResult r = m_plot.LoadTrack(index, m_catalog.Entries());
     if (m_plot.GetCurrent() != index || !m_plot.CurrentTelemetry(m_catalog.Entries())) {
         // No telemetry in this recording: the previous one's curve and track must not stay.
@@ -87,7 +87,7 @@ void COrvexDlg::LoadTrackOf(int index) {
     if (r.vehicleSample) ShowVehicleSample(*r.vehicleSample);
 }
 
-void COrvexDlg::FollowTime(int64_t timeMs) {
+void COrvexMainWindow::FollowTime(int64_t timeMs) {
     const std::vector<RecordingEntry>& entries = m_catalog.Entries();
     // Only the playing recording's own telemetry moves the widgets.
     if (m_plot.GetCurrent() != m_catalog.CurrentEntry() || !m_plot.CurrentTelemetry(entries)) {
@@ -124,10 +124,10 @@ void COrvexDlg::FollowTime(int64_t timeMs) {
     SetGpsColor(u.result != 0 ? 1 : 0);
 }
 
-void COrvexDlg::OnPlayerTime(uintptr_t wParam) {
+void COrvexMainWindow::OnPlayerTime(uintptr_t wParam) {
     FollowTime(static_cast<int64_t>(static_cast<uint32_t>(wParam)));
 }
 
-void COrvexDlg::ExportKml() {
+void COrvexMainWindow::ExportKml() {
     OnExportKml(this, m_catalog.Entries(), m_plot);
 }

@@ -1,8 +1,8 @@
-#include "orvex_dlg.h"
+#include "main_window.h"
 
 #include "control_ids.h"
 #include "escape_filter.h"
-#include "html_map_dlg.h"
+#include "map_window.h"
 #include "language.h"
 #include "orvex_list_ctrl.h"
 #include "private_message.h"
@@ -50,7 +50,7 @@ static void InitIconResource() {
     Q_INIT_RESOURCE(veltrix_icons);
 }
 
-COrvexDlg::COrvexDlg(QWidget* parent)
+COrvexMainWindow::COrvexMainWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_pFrontEngine(std::make_unique<CVideoEngine>()),
       m_pRearEngine(std::make_unique<CVideoEngine>()) {
     m_engineTarget.m_pReceiver = this;
@@ -73,17 +73,17 @@ COrvexDlg::COrvexDlg(QWidget* parent)
     setMouseTracking(true);
 }
 
-COrvexDlg::~COrvexDlg() {
+COrvexMainWindow::~COrvexMainWindow() {
     if (m_pEscapeFilter && qApp) qApp->removeEventFilter(m_pEscapeFilter);
 }
 
-bool COrvexDlg::Create() {
+bool COrvexMainWindow::Create() {
     if (m_bCreated) return false;
     m_bCreated = true;
     return OnInitDialog();
 }
 
-bool COrvexDlg::OnInitDialog() {
+bool COrvexMainWindow::OnInitDialog() {
     // 1. No system menu on a frameless window: the about button stays the way to the about box.
     CreateChildren();
     m_pEscapeFilter = new CEscapeFilter(this);
@@ -129,7 +129,7 @@ bool COrvexDlg::OnInitDialog() {
     return true;
 }
 
-void COrvexDlg::AttachEngines() {
+void COrvexMainWindow::AttachEngines() {
     struct Side {
         CVideoEngine* engine;
         int paneId;
@@ -150,7 +150,7 @@ void COrvexDlg::AttachEngines() {
     }
 }
 
-void COrvexDlg::RestoreWindowPosition() {
+void COrvexMainWindow::RestoreWindowPosition() {
     const CAppSettings& settings = GetAppSettings();
     const int left = settings.ReadInt("WINPOS", "LEFT", 0);
     const int top = settings.ReadInt("WINPOS", "TOP", 0);
@@ -167,15 +167,15 @@ void COrvexDlg::RestoreWindowPosition() {
     raise();
 }
 
-QRect COrvexDlg::WindowRect() const {
+QRect COrvexMainWindow::WindowRect() const {
     return frameGeometry();
 }
 
-void COrvexDlg::SetRecordingTitle(const QString& fileName) {
+void COrvexMainWindow::SetRecordingTitle(const QString& fileName) {
     setWindowTitle(MainWindowTitle(fileName));
 }
 
-void COrvexDlg::OnClose() {
+void COrvexMainWindow::OnClose() {
     Trace(" --->> COrvexDlg::OnClose ++++ \n");
     SaveWindowPosition();
     // Every write has reached the file; only the standard streams may still hold data.
@@ -183,26 +183,26 @@ void COrvexDlg::OnClose() {
     _exit(0);
 }
 
-void COrvexDlg::closeEvent(QCloseEvent* event) {
+void COrvexMainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     OnClose();
 }
 
-void COrvexDlg::SetControlId(QWidget* control, int id) {
+void COrvexMainWindow::SetControlId(QWidget* control, int id) {
     if (control) control->setObjectName(QString::number(id));
 }
 
-int COrvexDlg::ControlId(const QWidget* control) {
+int COrvexMainWindow::ControlId(const QWidget* control) {
     bool ok = false;
     const int id = control ? control->objectName().toInt(&ok) : 0;
     return ok ? id : 0;
 }
 
-QWidget* COrvexDlg::ControlById(int id) const {
+QWidget* COrvexMainWindow::ControlById(int id) const {
     return findChild<QWidget*>(QString::number(id));
 }
 
-void COrvexDlg::paintEvent(QPaintEvent*) {
+void COrvexMainWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), kBackground);
     const std::pair<int, bool> frames[] = {{IDC_FRONT_FRAME, m_bFrontFrameEdge},
@@ -221,12 +221,12 @@ void COrvexDlg::paintEvent(QPaintEvent*) {
 
 // Private messages: whoever sends or posts them, the handler runs on the UI thread and the
 // message counts as handled (the Windows handlers all return 0).
-bool COrvexDlg::event(QEvent* event) {
+bool COrvexMainWindow::event(QEvent* event) {
     const int type = static_cast<int>(event->type());
-    if (type >= WM_PLAYER_ERROR && type <= WM_REAR_END) {
+    if (type >= MSG_PLAYER_ERROR && type <= MSG_REAR_END) {
         if (auto* message = dynamic_cast<PrivateMessage*>(event)) {
             // An engine's end or error that belongs to an earlier opening must not act on a newer one.
-            const bool engineOutcome = type == WM_PLAYER_END || type == WM_PLAYER_ERROR;
+            const bool engineOutcome = type == MSG_PLAYER_END || type == MSG_PLAYER_ERROR;
             if (engineOutcome && !m_engineTarget.IsCurrentOpening(message->lParam())) return true;
             OnPrivateMessage(type, message->wParam());
             return true;
@@ -235,45 +235,45 @@ bool COrvexDlg::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void COrvexDlg::OnPrivateMessage(int message, uintptr_t wParam) {
+void COrvexMainWindow::OnPrivateMessage(int message, uintptr_t wParam) {
     switch (message) {
-    case WM_PLAYER_ERROR:
+    case MSG_PLAYER_ERROR:
         OnPlayerError(wParam);
         break;
-    case WM_LANGUAGE_CHANGED:
+    case MSG_LANGUAGE_CHANGED:
         OnLanguageChanged();
         break;
-    case WM_TOGGLE_FULL_VIDEO:
+    case MSG_TOGGLE_FULL_VIDEO:
         ToggleFullVideo();
         break;
-    case WM_SHOW_CONTROLS:
+    case MSG_SHOW_CONTROLS:
         ShowControls(true);
         break;
-    case WM_PLAYER_STATE:
+    case MSG_PLAYER_STATE:
         OnPlayerState(wParam);
         break;
-    case WM_PLAYER_TIME:
+    case MSG_PLAYER_TIME:
         OnPlayerTime(wParam);
         break;
-    case WM_PLAYER_END:
+    case MSG_PLAYER_END:
         OnPlayerEnd(wParam);
         break;
-    case WM_GROUP_CHOSEN:
+    case MSG_GROUP_CHOSEN:
         OnGroupChosen(wParam);
         break;
-    case WM_FILE_CHOSEN:
+    case MSG_FILE_CHOSEN:
         OnFileChosen(wParam);
         break;
-    case WM_MAP_CHANGED:
+    case MSG_MAP_CHANGED:
         OnMapChanged();
         break;
-    case WM_VOLUME_CHANGED:
+    case MSG_VOLUME_CHANGED:
         OnVolumeChanged(wParam);
         break;
-    case WM_SEEK_REQUEST:
+    case MSG_SEEK_REQUEST:
         OnSeekRequest(wParam);
         break;
-    case WM_REAR_END:
+    case MSG_REAR_END:
         OnRearEnd(wParam);
         break;
     default: // 0x0C03: nothing
@@ -281,7 +281,7 @@ void COrvexDlg::OnPrivateMessage(int message, uintptr_t wParam) {
     }
 }
 
-void COrvexDlg::OnLanguageChanged() {
+void COrvexMainWindow::OnLanguageChanged() {
     // The lists and the tool tips reload their texts; the accessible names follow the language.
     for (int id : {IDC_GROUP_LIST, IDC_FILE_LIST})
         if (auto* list = dynamic_cast<COrvexListCtrl*>(ControlById(id))) list->RetitleColumns();
@@ -289,7 +289,7 @@ void COrvexDlg::OnLanguageChanged() {
     ApplyAccessibleNames();
 }
 
-void COrvexDlg::OnMapChanged() {
+void COrvexMainWindow::OnMapChanged() {
     CAppSettings& settings = GetAppSettings();
     settings.m_nMapKind = settings.ReadMapKind();
     m_nMapKind = settings.m_nMapKind;
@@ -300,27 +300,27 @@ void COrvexDlg::OnMapChanged() {
 // orvex_dlg_telemetry.cpp.
 // The tool tips live in orvex_dlg_commands.cpp.
 // Commands of playback, files and dialogs.
-void COrvexDlg::OnLaterCommand(int id) {
+void COrvexMainWindow::OnLaterCommand(int id) {
     if (OnPlaybackCommand(id)) return;
     if (OnFileAndDialogCommand(id)) return;
 }
 
-void COrvexDlg::SetTimer(int id, int ms) {
+void COrvexMainWindow::SetTimer(int id, int ms) {
     if (id < TIMER_SHIFT_KEY || id > TIMER_RELAYOUT) return;
     m_timers[id - TIMER_SHIFT_KEY].start(ms, this);
 }
 
-void COrvexDlg::KillTimer(int id) {
+void COrvexMainWindow::KillTimer(int id) {
     if (id < TIMER_SHIFT_KEY || id > TIMER_RELAYOUT) return;
     m_timers[id - TIMER_SHIFT_KEY].stop();
 }
 
-bool COrvexDlg::IsTimerActive(int id) const {
+bool COrvexMainWindow::IsTimerActive(int id) const {
     if (id < TIMER_SHIFT_KEY || id > TIMER_RELAYOUT) return false;
     return m_timers[id - TIMER_SHIFT_KEY].isActive();
 }
 
-void COrvexDlg::timerEvent(QTimerEvent* event) {
+void COrvexMainWindow::timerEvent(QTimerEvent* event) {
     for (size_t i = 0; i < m_timers.size(); ++i) {
         if (m_timers[i].timerId() == event->timerId()) {
             OnTimer(TIMER_SHIFT_KEY + static_cast<int>(i));
@@ -330,7 +330,7 @@ void COrvexDlg::timerEvent(QTimerEvent* event) {
     QWidget::timerEvent(event);
 }
 
-void COrvexDlg::OnTimer(int id) {
+void COrvexMainWindow::OnTimer(int id) {
     switch (id) {
     case TIMER_SHIFT_KEY: // the Shift key press that woke the Windows desktop: nothing to do here
         KillTimer(id);

@@ -1,12 +1,12 @@
 // The main window's children: creation under their control ids, skins, start states, the map
 // window, the sliders' start values, accessible names and the button commands.
-#include "orvex_dlg.h"
+#include "main_window.h"
 
 #include "accessible_names.h"
 #include "control_ids.h"
-#include "gdip_button.h"
+#include "skin_button.h"
 #include "gsensor_ctrl.h"
-#include "html_map_dlg.h"
+#include "map_window.h"
 #include "language.h"
 #include "orvex_file_list_ctrl.h"
 #include "orvex_group_list_ctrl.h"
@@ -62,13 +62,13 @@ constexpr int kHiddenControls[] = {IDC_GROUP_LIST, IDC_COMPASS, IDC_SPEED_LABEL,
 
 template <class T> T* Make(QWidget* parent, int id) {
     auto* widget = new T(parent);
-    COrvexDlg::SetControlId(widget, id);
+    COrvexMainWindow::SetControlId(widget, id);
     return widget;
 }
 
 } // namespace
 
-void COrvexDlg::CreateChildren() {
+void COrvexMainWindow::CreateChildren() {
     // Frames first, panes after them: a pane lies above its frame.
     for (int id : {IDC_FRONT_FRAME, IDC_REAR_FRAME}) {
         Make<CVideoStaticBg>(this, id)->SetMessageTarget(this);
@@ -81,7 +81,7 @@ void COrvexDlg::CreateChildren() {
         pane->hide();
     }
     Make<CVideoSlider>(this, IDC_SEEK_SLIDER);
-    Make<CMySliderControl>(this, IDC_VOLUME_SLIDER);
+    Make<CVolumeSlider>(this, IDC_VOLUME_SLIDER);
     Make<CGSensorCtrl>(this, IDC_GSENSOR)->resize(990, kGsensorHeight);
     Make<COrvexFileListCtrl>(this, IDC_FILE_LIST);
     Make<COrvexGroupListCtrl>(this, IDC_GROUP_LIST);
@@ -101,7 +101,7 @@ void COrvexDlg::CreateChildren() {
     for (int id : {IDC_GPS_INDICATOR, IDC_LOGO, IDC_TITLE, IDC_BANNER})
         Make<CPngStatic>(this, id);
     for (const ButtonSkin& skin : kButtons) {
-        auto* button = Make<CGdipButton>(this, skin.id);
+        auto* button = Make<CSkinButton>(this, skin.id);
         const int id = skin.id;
         connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
     }
@@ -109,14 +109,14 @@ void COrvexDlg::CreateChildren() {
     Make<QWidget>(this, IDC_MAP_PLACEHOLDER)->setGeometry(1003, 57, 244, 244);
 }
 
-void COrvexDlg::InitSliders() {
+void COrvexMainWindow::InitSliders() {
     auto* seek = Child<CVideoSlider>(IDC_SEEK_SLIDER);
     seek->SetMessageTarget(this);
     seek->setRange(0, 1000);
     seek->SetCurrentMs(0);
     seek->setValue(g_nSeekOrigin);
     seek->SetDurationMs(0);
-    auto* volume = Child<CMySliderControl>(IDC_VOLUME_SLIDER);
+    auto* volume = Child<CVolumeSlider>(IDC_VOLUME_SLIDER);
     volume->SetMessageTarget(this);
     volume->setRange(0, 100);
     volume->setValue(50);
@@ -126,8 +126,8 @@ void COrvexDlg::InitSliders() {
     }
 }
 
-void COrvexDlg::CreateMapWindow() {
-    m_pMapDlg = new CHtmlMapDlg(this);
+void COrvexMainWindow::CreateMapWindow() {
+    m_pMapDlg = new CMapWindow(this);
     QWidget* placeholder = ControlById(IDC_MAP_PLACEHOLDER);
     const QRect rect = placeholder->geometry();
     delete placeholder;
@@ -138,14 +138,14 @@ void COrvexDlg::CreateMapWindow() {
     m_pMapDlg->LoadMapPage(m_nMapKind);
 }
 
-void COrvexDlg::InitMapWindow() {
+void COrvexMainWindow::InitMapWindow() {
     if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
     m_pMapDlg->OnInitDialog();
 }
 
-void COrvexDlg::LoadSkins() {
+void COrvexMainWindow::LoadSkins() {
     for (const ButtonSkin& skin : kButtons) {
-        auto* button = Child<CGdipButton>(skin.id);
+        auto* button = Child<CSkinButton>(skin.id);
         if (skin.standard != 0) button->LoadImages(skin.standard, skin.alternate, skin.third);
         // The volume button toggles itself; it starts toggled, as the front video starts muted.
         // The other pictures with a second state follow their commands.
@@ -189,7 +189,7 @@ void COrvexDlg::LoadSkins() {
     Child<CPbSpeedLabelStatic>(IDC_PB_SPEED_LABEL)->SetLabel("", 1);
 }
 
-void COrvexDlg::ApplyAccessibleNames() {
+void COrvexMainWindow::ApplyAccessibleNames() {
     for (const AccessibleNameRow& row : AccessibleNameTable()) {
         QWidget* control =
             row.controlId == IDD_HTML_MAP ? static_cast<QWidget*>(m_pMapDlg) : ControlById(row.controlId);
@@ -197,7 +197,7 @@ void COrvexDlg::ApplyAccessibleNames() {
     }
 }
 
-void COrvexDlg::InitLists() {
+void COrvexMainWindow::InitLists() {
     for (int id : {IDC_GROUP_LIST, IDC_FILE_LIST}) {
         auto* list = Child<COrvexListCtrl>(id);
         list->SetMessageTarget(this);
@@ -205,7 +205,7 @@ void COrvexDlg::InitLists() {
     }
 }
 
-void COrvexDlg::OnCommand(int id) {
+void COrvexMainWindow::OnCommand(int id) {
     switch (id) {
     case IDC_CLOSE:
         OnClose();

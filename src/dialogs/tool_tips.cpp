@@ -1,11 +1,11 @@
-#include "tamo_tool_tip_ctrl.h"
+#include "tool_tips.h"
 
 #include <QEvent>
 #include <QHelpEvent>
 #include <QToolTip>
 #include <QWidget>
 
-#include "gdiplus_bitmap_resource.h"
+#include "skin_picture.h"
 #include "lang_text.h"
 
 const std::array<ToolTableRow, 25> TOOL_TABLE = {{
@@ -25,9 +25,9 @@ int ControlIdOf(const QWidget* window) {
 
 } // namespace
 
-CTamoToolTipCtrl::CTamoToolTipCtrl(QObject* parent) : QObject(parent) {}
+CToolTips::CToolTips(QObject* parent) : QObject(parent) {}
 
-bool CTamoToolTipCtrl::AddTool(QWidget* window, const QString& text) {
+bool CToolTips::AddTool(QWidget* window, const QString& text) {
     if (!window) return false;
     m_toolWindows.append(window);
     window->setToolTip(text);
@@ -35,7 +35,7 @@ bool CTamoToolTipCtrl::AddTool(QWidget* window, const QString& text) {
     return true;
 }
 
-void CTamoToolTipCtrl::DelTool(QWidget* window) {
+void CToolTips::DelTool(QWidget* window) {
     const qsizetype at = m_toolWindows.indexOf(window);
     if (at >= 0) m_toolWindows.removeAt(at);
     if (!window || m_toolWindows.contains(window)) return;
@@ -43,13 +43,13 @@ void CTamoToolTipCtrl::DelTool(QWidget* window) {
     window->removeEventFilter(this);
 }
 
-const ToolRecord* CTamoToolTipCtrl::FindRecord(int ctrlId) const {
+const ToolRecord* CToolTips::FindRecord(int ctrlId) const {
     for (const ToolRecord& record : m_tools)
         if (record.m_nCtrlId == ctrlId) return &record;
     return nullptr;
 }
 
-QString CTamoToolTipCtrl::PrepareTip(QWidget* window) {
+QString CToolTips::PrepareTip(QWidget* window) {
     m_nShownCtrlId = ControlIdOf(window);
     const ToolRecord* record = FindRecord(m_nShownCtrlId);
     QString text = QStringLiteral("<b>%1</b>").arg(window->toolTip().toHtmlEscaped());
@@ -59,13 +59,13 @@ QString CTamoToolTipCtrl::PrepareTip(QWidget* window) {
     const QSize icon = GetIconSize();
     return QStringLiteral("<table cellspacing=\"2\"><tr><td><img src=\"%1\" width=\"%2\" height=\"%3\"></td>"
                           "<td valign=\"middle\">%4</td></tr></table>")
-        .arg(CGdiPlusBitmapResource::ResourcePath(record->m_nImageId))
+        .arg(CSkinPicture::ResourcePath(record->m_nImageId))
         .arg(icon.width())
         .arg(icon.height())
         .arg(text);
 }
 
-void CTamoToolTipCtrl::RelayEvent(QObject*, QEvent* event) {
+void CToolTips::RelayEvent(QObject*, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
@@ -76,13 +76,13 @@ void CTamoToolTipCtrl::RelayEvent(QObject*, QEvent* event) {
     }
 }
 
-bool CTamoToolTipCtrl::IsTool(const QObject* object) const {
+bool CToolTips::IsTool(const QObject* object) const {
     for (const QPointer<QWidget>& window : m_toolWindows)
         if (window == object) return true;
     return false;
 }
 
-bool CTamoToolTipCtrl::eventFilter(QObject* watched, QEvent* event) {
+bool CToolTips::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::ToolTip || !IsTool(watched)) return false;
     auto* window = static_cast<QWidget*>(watched);
     if (window->toolTip().isEmpty()) return false;
@@ -91,7 +91,7 @@ bool CTamoToolTipCtrl::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-int SetupToolTips(CTamoToolTipCtrl& tips, const ControlLookupFn& controlById) {
+int SetupToolTips(CToolTips& tips, const ControlLookupFn& controlById) {
     while (!tips.m_toolWindows.isEmpty()) {
         QPointer<QWidget> window = tips.m_toolWindows.first();
         if (window)

@@ -1,14 +1,14 @@
 // The snapshot (1006) and print (1077) commands of the main window.
-#include "orvex_dlg.h"
+#include "main_window.h"
 
 #include "snapshot.h"
 #include "video_engine.h"
 #include "window_print.h"
 
-void COrvexDlg::Snapshot() {
+void COrvexMainWindow::Snapshot() {
     SaveSnapshot(CatalogEntryCount(), *m_pFrontEngine, *m_pRearEngine, SnapshotDialogs(this));
 }
 
-void COrvexDlg::Print() {
+void COrvexMainWindow::Print() {
     PrintMainWindow(this);
 }

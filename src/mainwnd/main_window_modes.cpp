@@ -1,10 +1,10 @@
 // The main window's layout and window modes: laying out, fitting the video panes, the outline,
 // moving by the background, the size grip and splitters, full-screen video, maximise, minimise and
 // the preset sizes. The rules themselves are in main_layout.cpp.
-#include "orvex_dlg.h"
+#include "main_window.h"
 
 #include "control_ids.h"
-#include "html_map_dlg.h"
+#include "map_window.h"
 #include "speed_label_static.h"
 #include "video_engine.h"
 
@@ -65,13 +65,13 @@ int FrameOf(int paneId) {
 
 } // namespace
 
-QRect COrvexDlg::MonitorRect() const {
+QRect COrvexMainWindow::MonitorRect() const {
     const QScreen* s = screen();
     if (!s) s = QGuiApplication::primaryScreen();
     return s ? s->geometry() : QRect(0, 0, kGripMinWidth, kGripMinHeight);
 }
 
-void COrvexDlg::LayOut(int width, int height) {
+void COrvexMainWindow::LayOut(int width, int height) {
     if (!m_bChildrenCreated) return;
     m_szLastLayout = QSize(width, height);
     if (m_bFullVideo) {
@@ -97,7 +97,7 @@ void COrvexDlg::LayOut(int width, int height) {
     FitVideoPanes();
 }
 
-void COrvexDlg::ApplyLayout(const LayoutResult& layout) {
+void COrvexMainWindow::ApplyLayout(const LayoutResult& layout) {
     for (const ControlPlace& place : layout.places)
         if (QWidget* control = ControlById(place.id)) control->setGeometry(place.rect);
     if (m_pMapDlg) m_pMapDlg->SetMapRect(layout.mapRect);
@@ -114,7 +114,7 @@ void COrvexDlg::ApplyLayout(const LayoutResult& layout) {
     if (layout.rearShown && !m_bRearPaneHidden) SetPaneShown(IDC_REAR_PANE, true);
 }
 
-void COrvexDlg::FitVideoPanes() {
+void COrvexMainWindow::FitVideoPanes() {
     if (!m_bChildrenCreated) return;
     const QSize picture = CatalogEntryCount() > 0 ? CurrentPictureSize() : QSize();
     const PaneFit fit =
@@ -124,7 +124,7 @@ void COrvexDlg::FitVideoPanes() {
     if (fit.moveRear) ControlById(IDC_REAR_PANE)->setGeometry(fit.rear);
 }
 
-void COrvexDlg::SetPaneShown(int paneId, bool shown) {
+void COrvexMainWindow::SetPaneShown(int paneId, bool shown) {
     if (QWidget* pane = ControlById(paneId)) {
         pane->setVisible(shown);
         if (shown) pane->raise();
@@ -132,23 +132,23 @@ void COrvexDlg::SetPaneShown(int paneId, bool shown) {
 }
 
 // The frames paint nothing themselves: the window draws their sunken edge behind them.
-void COrvexDlg::SetFrameClientEdge(int paneId, bool edge) {
+void COrvexMainWindow::SetFrameClientEdge(int paneId, bool edge) {
     (paneId == IDC_FRONT_PANE ? m_bFrontFrameEdge : m_bRearFrameEdge) = edge;
     update(ControlById(FrameOf(paneId))->geometry());
 }
 
-void COrvexDlg::resizeEvent(QResizeEvent* event) {
+void COrvexMainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     OnSize(event->size().width(), event->size().height());
 }
 
 // A mode change may keep the window's size, so it does not wait for the size report.
-void COrvexDlg::ApplyOutlineAndLayOut() {
+void COrvexMainWindow::ApplyOutlineAndLayOut() {
     setMask(WindowOutline(size(), m_bFullVideo));
     LayOut(width(), height());
 }
 
-void COrvexDlg::OnSize(int width, int height) {
+void COrvexMainWindow::OnSize(int width, int height) {
     if (width == 0 && height == 0) return;
     m_nClientCx = width;
     m_nClientCy = height;
@@ -162,7 +162,7 @@ void COrvexDlg::OnSize(int width, int height) {
 }
 
 // X11 reports no empty size on minimise: leaving the minimised state is the restore.
-void COrvexDlg::changeEvent(QEvent* event) {
+void COrvexMainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange) {
         const auto* change = static_cast<QWindowStateChangeEvent*>(event);
         if (change->oldState().testFlag(Qt::WindowMinimized) && !isMinimized()) OnRestoredFromMinimise();
@@ -170,7 +170,7 @@ void COrvexDlg::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-void COrvexDlg::OnRestoredFromMinimise() {
+void COrvexMainWindow::OnRestoredFromMinimise() {
     if (!m_bMinimized) return;
     m_bMinimized = false;
     if (!m_bChildrenCreated) return;
@@ -180,19 +180,19 @@ void COrvexDlg::OnRestoredFromMinimise() {
     SetPaneShown(IDC_REAR_PANE, panes.rear);
 }
 
-void COrvexDlg::RepaintMapWindow() {
+void COrvexMainWindow::RepaintMapWindow() {
     if (!m_pMapDlg) return;
     m_pMapDlg->hide();
     m_pMapDlg->show();
 }
 
-void COrvexDlg::PlaceOnMonitor(const QRect& rect) {
+void COrvexMainWindow::PlaceOnMonitor(const QRect& rect) {
     setGeometry(rect);
     raise();
     show();
 }
 
-void COrvexDlg::ShowControls(bool show) {
+void COrvexMainWindow::ShowControls(bool show) {
     for (int id : kFullVideoControls) {
         QWidget* control = ControlById(id);
         if (!control) continue;
@@ -214,7 +214,7 @@ void COrvexDlg::ShowControls(bool show) {
     }
 }
 
-void COrvexDlg::ToggleFullVideo() {
+void COrvexMainWindow::ToggleFullVideo() {
     struct EngineState {
         CVideoEngine* engine;
         bool paused = false;
@@ -276,7 +276,7 @@ void COrvexDlg::ToggleFullVideo() {
     }
 }
 
-void COrvexDlg::OnMaximizeRestore() {
+void COrvexMainWindow::OnMaximizeRestore() {
     if (m_bMaximized) {
         PlaceOnMonitor(m_rcSaved);
         m_bMaximized = false;
@@ -288,25 +288,25 @@ void COrvexDlg::OnMaximizeRestore() {
     if (m_bMapShown) RepaintMapWindow();
 }
 
-void COrvexDlg::OnMinimize() {
+void COrvexMainWindow::OnMinimize() {
     showMinimized();
     m_bMinimized = true;
 }
 
-void COrvexDlg::OnPresetSize(int command) {
+void COrvexMainWindow::OnPresetSize(int command) {
     setGeometry(PresetWindowRect(command, MonitorRect()));
     m_bMaximized = false;
 }
 
-bool COrvexDlg::AnyDrag() const {
+bool COrvexMainWindow::AnyDrag() const {
     return m_bGripDrag || m_bMapSplitDrag || m_bLowerSplitDrag || m_bColumnSplitDrag;
 }
 
-void COrvexDlg::ClearDrags() {
+void COrvexMainWindow::ClearDrags() {
     m_bGripDrag = m_bMapSplitDrag = m_bLowerSplitDrag = m_bColumnSplitDrag = false;
 }
 
-void COrvexDlg::mousePressEvent(QMouseEvent* event) {
+void COrvexMainWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
     const QPoint p = event->position().toPoint();
     // Presses that a child let through arrive here too: the map window's are its own, and only
@@ -341,7 +341,7 @@ void COrvexDlg::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void COrvexDlg::mouseMoveEvent(QMouseEvent* event) {
+void COrvexMainWindow::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     if (m_bGripDrag) {
         if (!m_bMaximized && !m_bFullVideo) {
@@ -378,7 +378,7 @@ void COrvexDlg::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void COrvexDlg::mouseReleaseEvent(QMouseEvent* event) {
+void COrvexMainWindow::mouseReleaseEvent(QMouseEvent* event) {
     m_bMovePending = false;
     if (event->button() != Qt::LeftButton || !AnyDrag()) return QWidget::mouseReleaseEvent(event);
     if (m_bGripDrag && !m_bMaximized && !m_bFullVideo) resize(GripDragSize(event->position().toPoint()));
@@ -388,7 +388,7 @@ void COrvexDlg::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void COrvexDlg::mouseDoubleClickEvent(QMouseEvent* event) {
+void COrvexMainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     m_bMovePending = false;
     if (event->button() != Qt::LeftButton) return QWidget::mouseDoubleClickEvent(event);
     const QPoint p = event->position().toPoint();

@@ -1,6 +1,6 @@
 // The skinned button: its prepared faces, toggle and third state, pointer handling and what
 // assistive technology sees. Pictures are the real skin pictures.
-#include "gdip_button.h"
+#include "skin_button.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 
 namespace {
 
-std::unique_ptr<CGdipButton> MakeButton(int standard, int alternate, int third, QSize size) {
-    auto button = std::make_unique<CGdipButton>();
+std::unique_ptr<CSkinButton> MakeButton(int standard, int alternate, int third, QSize size) {
+    auto button = std::make_unique<CSkinButton>();
     EXPECT_TRUE(button->LoadImages(standard, alternate, third));
     button->resize(size);
     return button;
@@ -52,11 +52,11 @@ void SendMouse(QWidget& widget, QEvent::Type type, QPoint at = QPoint(10, 10)) {
 
 TEST(GdipButtonFaces, NormalPressedHoverAndDisabledFromOnePicture) {
     auto button = MakeButton(133, 137, 0, QSize(36, 36));
-    CGdiPlusBitmapResource source;
+    CSkinPicture source;
     ASSERT_TRUE(source.Load(133));
-    const QImage normal = Straight(button->PreparedFace(0, CGdipButton::kNormal));
-    const QImage pressed = Straight(button->PreparedFace(0, CGdipButton::kPressed));
-    const QImage hover = Straight(button->PreparedFace(0, CGdipButton::kHover));
+    const QImage normal = Straight(button->PreparedFace(0, CSkinButton::kNormal));
+    const QImage pressed = Straight(button->PreparedFace(0, CSkinButton::kPressed));
+    const QImage hover = Straight(button->PreparedFace(0, CSkinButton::kHover));
     const QImage disabled = Straight(button->PreparedDisabledFace());
     ASSERT_EQ(normal.size(), QSize(36, 36));
     EXPECT_EQ(normal, Straight(source.Picture())); // same size: the picture itself
@@ -92,13 +92,13 @@ TEST(GdipButtonFaces, NormalPressedHoverAndDisabledFromOnePicture) {
 
 TEST(GdipButtonFaces, PicturesAreScaledToTheButton) {
     auto button = MakeButton(150, 0, 0, QSize(24, 18)); // a 48 x 36 picture on a half-size button
-    EXPECT_EQ(button->PreparedFace(0, CGdipButton::kNormal).size(), QSize(24, 18));
+    EXPECT_EQ(button->PreparedFace(0, CSkinButton::kNormal).size(), QSize(24, 18));
     button->resize(48, 36);
     EXPECT_EQ(button->CurrentFace().size(), QSize(48, 36));
 }
 
 TEST(GdipButtonFaces, NoStandardPictureDrawsNothingAndMissingStatesShowNothing) {
-    CGdipButton bare;
+    CSkinButton bare;
     bare.resize(36, 36);
     EXPECT_TRUE(bare.CurrentFace().isNull());
     EXPECT_EQ(Rendered(bare), [] {
@@ -118,8 +118,8 @@ TEST(GdipButtonFaces, NoStandardPictureDrawsNothingAndMissingStatesShowNothing) 
 TEST(GdipButtonStates, ToggleSwitchesPictureOnClickNotOnPaint) {
     auto button = MakeButton(184, 183, 0, QSize(12, 24));
     button->m_bToggle = 1;
-    const QImage standard = button->PreparedFace(0, CGdipButton::kNormal);
-    const QImage alternate = button->PreparedFace(1, CGdipButton::kNormal);
+    const QImage standard = button->PreparedFace(0, CSkinButton::kNormal);
+    const QImage alternate = button->PreparedFace(1, CSkinButton::kNormal);
     ASSERT_NE(standard, alternate);
 
     int stateSeenByCommand = -1;
@@ -141,9 +141,9 @@ TEST(GdipButtonStates, ToggleSwitchesPictureOnClickNotOnPaint) {
 
 TEST(GdipButtonStates, ThirdStateAndNonToggleButtonsKeepTheirState) {
     auto button = MakeButton(262, 261, 263, QSize(44, 36));
-    const QImage both = button->PreparedFace(0, CGdipButton::kNormal);
-    const QImage front = button->PreparedFace(1, CGdipButton::kNormal);
-    const QImage rear = button->PreparedFace(2, CGdipButton::kNormal);
+    const QImage both = button->PreparedFace(0, CSkinButton::kNormal);
+    const QImage front = button->PreparedFace(1, CSkinButton::kNormal);
+    const QImage rear = button->PreparedFace(2, CSkinButton::kNormal);
     button->click(); // not a toggle: the main window sets the state
     EXPECT_EQ(button->m_nImageState, 0);
     button->m_nImageState = 2;
@@ -166,8 +166,8 @@ TEST(GdipButtonStates, DisabledLookAndDisabledButtonAreGrey) {
 
 TEST(GdipButtonPointer, HoverBrightensUntilThePointerLeaves) {
     auto button = MakeButton(257, 0, 0, QSize(36, 36));
-    const QImage normal = button->PreparedFace(0, CGdipButton::kNormal);
-    const QImage hover = button->PreparedFace(0, CGdipButton::kHover);
+    const QImage normal = button->PreparedFace(0, CSkinButton::kNormal);
+    const QImage hover = button->PreparedFace(0, CSkinButton::kHover);
     EXPECT_FALSE(button->IsHover());
     SendMouse(*button, QEvent::MouseMove);
     EXPECT_TRUE(button->IsHover());
@@ -184,7 +184,7 @@ TEST(GdipButtonPointer, PressedFaceWhileDownAndDoubleClickIsASecondPress) {
     auto button = MakeButton(257, 0, 0, QSize(36, 36));
     QSignalSpy clicks(button.get(), &QAbstractButton::clicked);
     SendMouse(*button, QEvent::MouseButtonPress);
-    EXPECT_EQ(Rendered(*button), button->PreparedFace(0, CGdipButton::kPressed));
+    EXPECT_EQ(Rendered(*button), button->PreparedFace(0, CSkinButton::kPressed));
     SendMouse(*button, QEvent::MouseButtonRelease);
     SendMouse(*button, QEvent::MouseButtonDblClick);
     EXPECT_TRUE(button->isDown());

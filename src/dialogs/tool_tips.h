@@ -31,9 +31,9 @@ constexpr int kToolTipImageId = 191;
 // The registered controls, in registration order.
 extern const std::array<ToolTableRow, 25> TOOL_TABLE;
 
-class CTamoToolTipCtrl : public QObject {
+class CToolTips : public QObject {
   public:
-    explicit CTamoToolTipCtrl(QObject* parent = nullptr);
+    explicit CToolTips(QObject* parent = nullptr);
 
     // Registers `window` as a tool labelled `text`. False for a null window.
     bool AddTool(QWidget* window, const QString& text);
@@ -67,4 +67,4 @@ using ControlLookupFn = std::function<QWidget*(int ctrlId)>;
 // Removes every tool, then registers the controls of TOOL_TABLE in order with their texts in the
 // current language, and their records (no description, picture 191). Returns how many controls
 // were registered (a missing control is left out).
-int SetupToolTips(CTamoToolTipCtrl& tips, const ControlLookupFn& controlById);
+int SetupToolTips(CToolTips& tips, const ControlLookupFn& controlById);

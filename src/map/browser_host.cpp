@@ -1,4 +1,4 @@
-#include "cef_client_handler.h"
+#include "browser_host.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -11,7 +11,7 @@
 
 namespace {
 
-CCefClientHandler* s_pCurrentHandler = nullptr;
+CBrowserHost* s_pCurrentHandler = nullptr;
 
 // Decided at the first load error and kept for the rest of the process.
 bool ChromeRuntimeOn() {
@@ -21,19 +21,19 @@ bool ChromeRuntimeOn() {
 
 } // namespace
 
-CCefClientHandler::CCefClientHandler() {
+CBrowserHost::CBrowserHost() {
     s_pCurrentHandler = this;
 }
 
-CCefClientHandler::~CCefClientHandler() {
+CBrowserHost::~CBrowserHost() {
     if (s_pCurrentHandler == this) s_pCurrentHandler = nullptr;
 }
 
-CCefClientHandler* CCefClientHandler::GetInstance() {
+CBrowserHost* CBrowserHost::GetInstance() {
     return s_pCurrentHandler;
 }
 
-void CCefClientHandler::Attach(CMapBrowser* browser) {
+void CBrowserHost::Attach(CMapBrowser* browser) {
     QWebEnginePage* page = browser->page();
     connect(page, &QWebEnginePage::newWindowRequested, this,
             [this, browser](QWebEngineNewWindowRequest& request) {
@@ -46,21 +46,21 @@ void CCefClientHandler::Attach(CMapBrowser* browser) {
     OnAfterCreated(browser);
 }
 
-bool CCefClientHandler::OnBeforePopup(CMapBrowser*, const QUrl& targetUrl) {
+bool CBrowserHost::OnBeforePopup(CMapBrowser*, const QUrl& targetUrl) {
     // The user's default web browser opens it; a failure of the desktop is ignored.
     QDesktopServices::openUrl(targetUrl);
     return true;
 }
 
-void CCefClientHandler::OnAfterCreated(CMapBrowser* browser) {
+void CBrowserHost::OnAfterCreated(CMapBrowser* browser) {
     m_browsers.append(browser);
 }
 
-bool CCefClientHandler::DoClose(CMapBrowser*) {
+bool CBrowserHost::DoClose(CMapBrowser*) {
     return false;
 }
 
-void CCefClientHandler::OnBeforeClose(CMapBrowser* browser) {
+void CBrowserHost::OnBeforeClose(CMapBrowser* browser) {
     for (qsizetype i = 0; i < m_browsers.size(); ++i) {
         if (m_browsers[i] == browser) {
             m_browsers.removeAt(i);
@@ -70,7 +70,7 @@ void CCefClientHandler::OnBeforeClose(CMapBrowser* browser) {
     if (m_browsers.isEmpty()) QCoreApplication::quit();
 }
 
-void CCefClientHandler::CloseBrowser(CMapBrowser* browser) {
+void CBrowserHost::CloseBrowser(CMapBrowser* browser) {
     if (!browser || browser->IsClosing()) return;
     if (DoClose(browser)) return;
     browser->MarkClosing();
@@ -80,7 +80,7 @@ void CCefClientHandler::CloseBrowser(CMapBrowser* browser) {
     browser->deleteLater();
 }
 
-void CCefClientHandler::OnLoadError(CMapBrowser* browser, int errorCode, const QString& errorText,
+void CBrowserHost::OnLoadError(CMapBrowser* browser, int errorCode, const QString& errorText,
                                     const QUrl& failedUrl) {
     if (ChromeRuntimeOn()) return;
     if (errorCode == kLoadAbortedCode) return;

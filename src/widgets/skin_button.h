@@ -4,27 +4,27 @@
 // button (a toggle button, with its checked state, while m_bToggle is set) that it can press.
 #pragma once
 
-#include "gdiplus_bitmap_resource.h"
+#include "skin_picture.h"
 
 #include <QAbstractButton>
 #include <QImage>
 #include <array>
 #include <memory>
 
-class CGdipButton : public QAbstractButton {
+class CSkinButton : public QAbstractButton {
     Q_OBJECT
   public:
-    explicit CGdipButton(QWidget* parent = nullptr);
-    ~CGdipButton() override;
+    explicit CSkinButton(QWidget* parent = nullptr);
+    ~CSkinButton() override;
 
     // Creates the holders and loads the pictures by number (0: none), setting m_bHaveAltImage and
     // m_bHaveThirdImage from what loaded. False when the standard picture did not load.
     bool LoadImages(int standard, int alternate = 0, int third = 0);
 
     // The main window may also set these directly and then call update().
-    std::unique_ptr<CGdiPlusBitmapResource> m_pStdImage;   // without it nothing is drawn
-    std::unique_ptr<CGdiPlusBitmapResource> m_pAltImage;   // the toggled state
-    std::unique_ptr<CGdiPlusBitmapResource> m_pThirdImage; // a further state
+    std::unique_ptr<CSkinPicture> m_pStdImage;   // without it nothing is drawn
+    std::unique_ptr<CSkinPicture> m_pAltImage;   // the toggled state
+    std::unique_ptr<CSkinPicture> m_pThirdImage; // a further state
     int m_bHaveAltImage = 0;
     int m_bHaveThirdImage = 0;
     int m_bToggle = 0;       // every click switches between the standard and the alternate state

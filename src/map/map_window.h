@@ -8,9 +8,9 @@
 
 class QEvent;
 class QLabel;
-class CCEFWebkitUI;
+class CMapWebView;
 
-// wParam values of WM_MAP_NOTIFY (private_message.h).
+// wParam values of MSG_MAP_NOTIFY (private_message.h).
 constexpr unsigned MAP_NOTIFY_READY = 0xF011;
 constexpr unsigned MAP_NOTIFY_REFRESH = 0xF021;
 // One repaint of the pages, 100 ms after the last layout change.
@@ -24,10 +24,10 @@ constexpr int kCoordLabelHeight = 30;
 // URL of the page of a map kind; any kind other than 1 and 2 gives the Google page.
 QString MapPageUrl(int kind);
 
-class CHtmlMapDlg : public QFrame {
+class CMapWindow : public QFrame {
   public:
-    explicit CHtmlMapDlg(QWidget* parent);
-    ~CHtmlMapDlg() override;
+    explicit CMapWindow(QWidget* parent);
+    ~CMapWindow() override;
 
     // The dialog's initialisation: starts the browser engine, then creates the coordinate label.
     bool OnInitDialog();
@@ -47,7 +47,7 @@ class CHtmlMapDlg : public QFrame {
 
     int GetMapType() const { return m_nMapType; }
     bool IsEngineReady() const { return m_bEngineReady; }
-    CCEFWebkitUI* GetView() const { return m_pView; }
+    CMapWebView* GetView() const { return m_pView; }
     QLabel* GetCoordLabel() const { return m_wndCoord; }
     const QTimer& GetRefreshTimer() const { return m_timerMapRefresh; }
 
@@ -60,10 +60,10 @@ class CHtmlMapDlg : public QFrame {
 
     int m_nMapType = 0;
     bool m_bEngineReady = false;
-    CCEFWebkitUI* m_pView = nullptr;
+    CMapWebView* m_pView = nullptr;
     QLabel* m_wndCoord = nullptr;
     QTimer m_timerMapRefresh;
 };
 
 // The one map window of the process, or none.
-extern CHtmlMapDlg* g_pMapWnd;
+extern CMapWindow* g_pMapWnd;

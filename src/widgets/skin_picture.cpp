@@ -1,4 +1,4 @@
-#include "gdiplus_bitmap_resource.h"
+#include "skin_picture.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -14,19 +14,19 @@ static void RegisterSkinResources() {
     (void)registered;
 }
 
-QString CGdiPlusBitmapResource::ResourcePath(int resourceNumber) {
+QString CSkinPicture::ResourcePath(int resourceNumber) {
     return QStringLiteral(":/png/%1.png").arg(resourceNumber);
 }
 
-QString CGdiPlusBitmapResource::ResourcePath(const QString& name) {
+QString CSkinPicture::ResourcePath(const QString& name) {
     return QStringLiteral(":/png/%1.png").arg(name);
 }
 
-bool CGdiPlusBitmapResource::Load(int resourceNumber) {
+bool CSkinPicture::Load(int resourceNumber) {
     return Load(QString::number(resourceNumber));
 }
 
-bool CGdiPlusBitmapResource::Load(const QString& name) {
+bool CSkinPicture::Load(const QString& name) {
     Release();
     RegisterSkinResources();
     QFile file(ResourcePath(name));

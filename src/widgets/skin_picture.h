@@ -6,12 +6,12 @@
 #include <QString>
 
 // Owns one decoded picture, or none.
-class CGdiPlusBitmap {
+class CPictureHolder {
   public:
-    CGdiPlusBitmap() = default;
-    virtual ~CGdiPlusBitmap() = default;
-    CGdiPlusBitmap(const CGdiPlusBitmap&) = delete;
-    CGdiPlusBitmap& operator=(const CGdiPlusBitmap&) = delete;
+    CPictureHolder() = default;
+    virtual ~CPictureHolder() = default;
+    CPictureHolder(const CPictureHolder&) = delete;
+    CPictureHolder& operator=(const CPictureHolder&) = delete;
 
     bool HasPicture() const { return !m_pBitmap.isNull(); }
     // The picture in premultiplied ARGB32; a null image when there is none.
@@ -24,7 +24,7 @@ class CGdiPlusBitmap {
 
 // A picture loaded from the program's own resources. Qt keeps the resource bytes in the program
 // image for its whole life, so no copy of them is held beside the picture.
-class CGdiPlusBitmapResource : public CGdiPlusBitmap {
+class CSkinPicture : public CPictureHolder {
   public:
     // Releases any picture held, then decodes :/png/<resourceNumber>.png. False (and no picture)
     // when the resource does not exist, is empty or does not decode.

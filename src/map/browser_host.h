@@ -9,13 +9,13 @@
 
 class CMapBrowser;
 
-class CCefClientHandler : public QObject {
+class CBrowserHost : public QObject {
   public:
-    CCefClientHandler();
-    ~CCefClientHandler() override;
+    CBrowserHost();
+    ~CBrowserHost() override;
 
     // The current client handler (the newest one alive), or none.
-    static CCefClientHandler* GetInstance();
+    static CBrowserHost* GetInstance();
 
     // Wires a freshly created browser to this handler and reports it as created.
     void Attach(CMapBrowser* browser);

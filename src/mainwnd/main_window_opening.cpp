@@ -1,10 +1,10 @@
 // Which recording plays: the open command and the folder scan, the countdown to the first
 // recording, the choices in the lists, previous and next, and the end of a recording.
-#include "orvex_dlg.h"
+#include "main_window.h"
 
 #include "control_ids.h"
 #include "folder_setting.h"
-#include "gdip_button.h"
+#include "skin_button.h"
 #include "language.h"
 #include "media_open_dialog.h"
 #include "navigation.h"
@@ -44,7 +44,7 @@ constexpr int kEndToNextMs = 400;       // end of a recording to the next one
 
 } // namespace
 
-void COrvexDlg::CreateScan() {
+void COrvexMainWindow::CreateScan() {
     auto calls = std::make_unique<CScanWindowCalls>();
     calls->show = [this] {
         const int paneId = m_nViewMode == 2 ? IDC_REAR_PANE : IDC_FRONT_PANE;
@@ -69,50 +69,50 @@ void COrvexDlg::CreateScan() {
                                             Child<COrvexGroupListCtrl>(IDC_GROUP_LIST), *m_pScanWindow);
 }
 
-bool COrvexDlg::ScanBusy() const {
+bool COrvexMainWindow::ScanBusy() const {
     return m_pScan && m_pScan->Busy();
 }
 
-bool COrvexDlg::AutoNextOn() const {
-    const auto* button = Child<CGdipButton>(IDC_AUTO_NEXT);
+bool COrvexMainWindow::AutoNextOn() const {
+    const auto* button = Child<CSkinButton>(IDC_AUTO_NEXT);
     return !button || button->m_nImageState == 0;
 }
 
-int COrvexDlg::CatalogEntryCount() const {
+int COrvexMainWindow::CatalogEntryCount() const {
     return static_cast<int>(m_catalog.Entries().size());
 }
 
-QSize COrvexDlg::CurrentPictureSize() const {
+QSize COrvexMainWindow::CurrentPictureSize() const {
     const int current = m_catalog.CurrentEntry();
     if (current < 0 || current >= CatalogEntryCount()) return {};
     const MediaInfo& info = m_catalog.Entries()[static_cast<size_t>(current)].m_MediaInfo;
     return {info.m_wWidth, info.m_wHeight};
 }
 
-void COrvexDlg::ShowViewModePane() {
+void COrvexMainWindow::ShowViewModePane() {
     const int paneId = m_nViewMode == 2 ? IDC_REAR_PANE : IDC_FRONT_PANE;
     if (paneId == IDC_REAR_PANE ? m_bRearPaneHidden : m_bFrontPaneHidden) SetPaneHidden(paneId, false);
 }
 
-void COrvexDlg::UpdateLockPicture() {
+void COrvexMainWindow::UpdateLockPicture() {
     ShowLockPicture(m_catalog.CurrentGroupLocked());
 }
 
-void COrvexDlg::ShowLockPicture(bool locked) {
-    auto* lock = Child<CGdipButton>(IDC_LOCK);
+void COrvexMainWindow::ShowLockPicture(bool locked) {
+    auto* lock = Child<CSkinButton>(IDC_LOCK);
     if (!lock) return;
     lock->m_nImageState = locked ? 0 : 1;
     lock->update();
 }
 
-void COrvexDlg::BeginListOpen() {
+void COrvexMainWindow::BeginListOpen() {
     BeginOpening();
     SetTimer(TIMER_OPENING_TIMEOUT, 100000);
 }
 
 // --- the open command -------------------------------------------------------------------------
 
-void COrvexDlg::OpenSource() {
+void COrvexMainWindow::OpenSource() {
     if (!AcceptSourceCommand(m_catalog.Entries().empty()) || ScanBusy()) return;
     m_engineTarget.m_llPendingSeekMs = 0;
     StopEngines();
@@ -125,7 +125,7 @@ void COrvexDlg::OpenSource() {
     StartScan(dialog.FolderPath());
 }
 
-void COrvexDlg::OpenFolder(const std::filesystem::path& folder) {
+void COrvexMainWindow::OpenFolder(const std::filesystem::path& folder) {
     if (!AcceptSourceCommand(m_catalog.Entries().empty()) || ScanBusy()) return;
     const std::filesystem::path path = StartFolderOf(folder);
     std::error_code error;
@@ -133,13 +133,13 @@ void COrvexDlg::OpenFolder(const std::filesystem::path& folder) {
     StartScan(path);
 }
 
-void COrvexDlg::StartScan(const std::filesystem::path& folder) {
+void COrvexMainWindow::StartScan(const std::filesystem::path& folder) {
     BeginListOpen();
     m_strSourcePath = folder;
     if (folder.empty() || !m_pScan || !m_pScan->Start(folder)) EndOpening();
 }
 
-void COrvexDlg::OnOpenCountdownTimer() {
+void COrvexMainWindow::OnOpenCountdownTimer() {
     if (!m_pScan) return;
     const int index = m_pScan->TickCountdown();
     if (index < 0) return;
@@ -147,7 +147,7 @@ void COrvexDlg::OnOpenCountdownTimer() {
     OpenEntry(index);
 }
 
-void COrvexDlg::OpenEntry(int index) {
+void COrvexMainWindow::OpenEntry(int index) {
     const int count = CatalogEntryCount();
     if (index < 0 || index >= count) return;
     MarkCurrent(m_catalog, *Child<COrvexGroupListCtrl>(IDC_GROUP_LIST),
@@ -163,7 +163,7 @@ void COrvexDlg::OpenEntry(int index) {
 
 // --- list choices -------------------------------------------------------------------------------
 
-void COrvexDlg::OnFileChosen(uintptr_t wParam) {
+void COrvexMainWindow::OnFileChosen(uintptr_t wParam) {
     const int line = static_cast<int>(static_cast<intptr_t>(wParam));
     if (!m_gate.Accept(MonotonicTickCount())) return;
     if (line < 0) {
@@ -183,7 +183,7 @@ void COrvexDlg::OnFileChosen(uintptr_t wParam) {
     });
 }
 
-void COrvexDlg::OnGroupChosen(uintptr_t wParam) {
+void COrvexMainWindow::OnGroupChosen(uintptr_t wParam) {
     const int group = static_cast<int>(static_cast<intptr_t>(wParam));
     if (!AcceptGroupChoice(group)) return;
     StopEngines();
@@ -201,15 +201,15 @@ void COrvexDlg::OnGroupChosen(uintptr_t wParam) {
 
 // --- previous, next and the end of a recording ------------------------------------------------------
 
-void COrvexDlg::Previous() {
+void COrvexMainWindow::Previous() {
     Navigate(false);
 }
 
-void COrvexDlg::Next() {
+void COrvexMainWindow::Next() {
     Navigate(true);
 }
 
-void COrvexDlg::Navigate(bool next) {
+void COrvexMainWindow::Navigate(bool next) {
     if (ScanBusy() || m_catalog.Entries().empty()) return;
     StopEngines();
     ResetTransport();
@@ -225,7 +225,7 @@ void COrvexDlg::Navigate(bool next) {
     OpenEntry(plan.openIndex);
 }
 
-void COrvexDlg::OnPlayerEnd(uintptr_t) {
+void COrvexMainWindow::OnPlayerEnd(uintptr_t) {
     // A choice made during the pause (a list line, previous, next) opens something newer: the end
     // of the recording before it then does nothing.
     const uint32_t opening = m_engineTarget.m_nOpening;

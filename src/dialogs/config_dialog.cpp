@@ -1,4 +1,4 @@
-#include "tamo_config_dlg.h"
+#include "config_dialog.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -52,7 +52,7 @@ QGroupBox* ChoiceGroup(QWidget* parent, int id, QComboBox* list, QPushButton* ap
 
 } // namespace
 
-CTamoConfigDlg::CTamoConfigDlg(QWidget* parent, QObject* receiver)
+CConfigDialog::CConfigDialog(QWidget* parent, QObject* receiver)
     : QDialog(parent), m_pReceiver(receiver ? receiver : parent) {
     setObjectName(QStringLiteral("173"));
     m_cbMap = ChoiceList(this, 1038);
@@ -88,7 +88,7 @@ CTamoConfigDlg::CTamoConfigDlg(QWidget* parent, QObject* receiver)
     connect(m_pCancel, &QPushButton::clicked, this, [this] { reject(); });
 }
 
-int CTamoConfigDlg::exec() {
+int CConfigDialog::exec() {
     // Whoever opens the dialog, a showing never inherits the row recorded by an earlier one.
     m_nLangAtOpen = -1;
     m_bRestartNeeded = false;
@@ -97,7 +97,7 @@ int CTamoConfigDlg::exec() {
     return QDialog::exec();
 }
 
-void CTamoConfigDlg::OnInitDialog() {
+void CConfigDialog::OnInitDialog() {
     CAppSettings& settings = GetAppSettings();
     m_cbLang->clear();
     for (const LanguageRow& row : LANGUAGE_TABLE)
@@ -111,7 +111,7 @@ void CTamoConfigDlg::OnInitDialog() {
     m_cbMap->setCurrentIndex(settings.m_nMapKind < m_cbMap->count() ? settings.m_nMapKind : 0);
 }
 
-void CTamoConfigDlg::ApplyTexts() {
+void CConfigDialog::ApplyTexts() {
     setWindowTitle(LangText(IDS_CONFIG));
     m_pOk->setText(LangText(IDS_OK));
     m_pCancel->setText(LangText(IDS_CANCEL));
@@ -134,27 +134,27 @@ void CTamoConfigDlg::ApplyTexts() {
     m_pCacheStatus->setAccessibleName(m_pClearCache->text());
 }
 
-void CTamoConfigDlg::SetMapCacheClearer(std::function<bool()> clear) {
+void CConfigDialog::SetMapCacheClearer(std::function<bool()> clear) {
     m_clearMapCache = std::move(clear);
     m_pClearCache->setEnabled(bool(m_clearMapCache));
 }
 
-void CTamoConfigDlg::OnClearMapCache() {
+void CConfigDialog::OnClearMapCache() {
     if (!m_clearMapCache) return;
     m_pCacheStatus->setText(LangText(m_clearMapCache() ? IDS_MAP_CACHE_CLEARING : IDS_NO_MAP_CACHE));
     m_pCacheStatus->setAccessibleDescription(m_pCacheStatus->text());
 }
 
-void CTamoConfigDlg::ApplyMap() {
+void CConfigDialog::ApplyMap() {
     const int item = m_cbMap->currentIndex();
     m_nMapKind = (item == 1 || item == 2) ? item : 0;
     CAppSettings& settings = GetAppSettings();
     settings.m_nMapKind = m_nMapKind;
     settings.WriteInt("UI", "MAP", m_nMapKind);
-    PostPrivateMessage(m_pReceiver, WM_MAP_CHANGED, uintptr_t(m_nMapKind));
+    PostPrivateMessage(m_pReceiver, MSG_MAP_CHANGED, uintptr_t(m_nMapKind));
 }
 
-void CTamoConfigDlg::OnApplyLanguage() {
+void CConfigDialog::OnApplyLanguage() {
     const int row = m_cbLang->currentIndex();
     CAppSettings& settings = GetAppSettings();
     m_nLangAtOpen = settings.m_nLangIndex;
@@ -162,10 +162,10 @@ void CTamoConfigDlg::OnApplyLanguage() {
     const int mapItem = m_cbMap->currentIndex();
     ApplyTexts();
     m_cbMap->setCurrentIndex(mapItem);
-    if (row >= 0) PostPrivateMessage(m_pReceiver, WM_LANGUAGE_CHANGED, uintptr_t(row));
+    if (row >= 0) PostPrivateMessage(m_pReceiver, MSG_LANGUAGE_CHANGED, uintptr_t(row));
 }
 
-void CTamoConfigDlg::accept() {
+void CConfigDialog::accept() {
     ApplyMap();
     const int row = m_cbLang->currentIndex();
     CAppSettings& settings = GetAppSettings();
@@ -174,13 +174,13 @@ void CTamoConfigDlg::accept() {
     ApplyTexts();
     settings.m_nMapKind = settings.ReadMapKind();
     m_cbMap->setCurrentIndex(settings.m_nMapKind);
-    if (row >= 0) PostPrivateMessage(m_pReceiver, WM_LANGUAGE_CHANGED, uintptr_t(row));
+    if (row >= 0) PostPrivateMessage(m_pReceiver, MSG_LANGUAGE_CHANGED, uintptr_t(row));
     QDialog::accept();
     m_bRestartNeeded = settings.m_nLangIndex != m_nLangAtOpen;
 }
 
 int RunConfigCommand(QWidget* window, const ConfigCommandHooks& hooks) {
-    CTamoConfigDlg dialog(window, window);
+    CConfigDialog dialog(window, window);
     dialog.SetMapCacheClearer(hooks.clearMapCache);
     const int result = dialog.exec();
     if (result != QDialog::Accepted) return result;

@@ -2,24 +2,24 @@
 // and G-sensor switches, the configuration dialog with its restart, the about box, and the tool
 // tips. The steps and texts of the file commands live in src/dialogs (file_command_flows.h); this
 // file hands them the window's engines, panes, catalog and boxes.
-#include "orvex_dlg.h"
+#include "main_window.h"
 
 #include "about_dlg.h"
 #include "control_ids.h"
 #include "file_command_flows.h"
 #include "folder_dialog.h"
 #include "native_path.h"
-#include "gdip_button.h"
+#include "skin_button.h"
 #include "group_marks.h"
-#include "html_map_dlg.h"
+#include "map_window.h"
 #include "lang_text.h"
 #include "map_cache.h"
 #include "orvex_group_list_ctrl.h"
 #include "orvex_list_ctrl.h"
 #include "program_restart.h"
 #include "settings.h"
-#include "tamo_config_dlg.h"
-#include "tamo_tool_tip_ctrl.h"
+#include "config_dialog.h"
+#include "tool_tips.h"
 #include "user_message_box.h"
 #include "video_engine.h"
 #include "video_slider.h"
@@ -63,7 +63,7 @@ class CatalogFileIds {
 
 } // namespace
 
-bool COrvexDlg::OnFileAndDialogCommand(int id) {
+bool COrvexMainWindow::OnFileAndDialogCommand(int id) {
     switch (id) {
     case IDC_SAVE_AS:
         OnSaveAs();
@@ -96,7 +96,7 @@ bool COrvexDlg::OnFileAndDialogCommand(int id) {
 
 // --- file commands --------------------------------------------------------------------------
 
-bool COrvexDlg::PausePlayingEngines() {
+bool COrvexMainWindow::PausePlayingEngines() {
     bool paused = false;
     for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()}) {
         if (!engine->IsUsableAndPlaying() || engine->m_bPaused) continue;
@@ -106,7 +106,7 @@ bool COrvexDlg::PausePlayingEngines() {
         paused = true;
     }
     if (paused) {
-        if (auto* play = Child<CGdipButton>(IDC_PLAY)) {
+        if (auto* play = Child<CSkinButton>(IDC_PLAY)) {
             play->m_nImageState = kPlayPicture;
             play->update();
         }
@@ -114,7 +114,7 @@ bool COrvexDlg::PausePlayingEngines() {
     return paused;
 }
 
-void COrvexDlg::HidePanesAfterFileCommand() {
+void COrvexMainWindow::HidePanesAfterFileCommand() {
     if (m_nViewMode != 2 && !m_bFrontPaneHidden) {
         m_bFrontPaneHidden = true;
         SetPaneShown(IDC_FRONT_PANE, false);
@@ -127,7 +127,7 @@ void COrvexDlg::HidePanesAfterFileCommand() {
 
 // The operation marks the groups of the ticked lines of both lists; afterwards the catalog reads
 // the group list alone again, as the scan and the lists expect.
-template <class Operation> auto COrvexDlg::WithBothListsMarking(Operation operation) {
+template <class Operation> auto COrvexMainWindow::WithBothListsMarking(Operation operation) {
     auto* groups = Child<COrvexGroupListCtrl>(IDC_GROUP_LIST);
     const auto* files = Child<COrvexListCtrl>(IDC_FILE_LIST);
     const CGroupMarksOfBothLists marks(groups, m_catalog.FileRows(), [files](size_t line) {
@@ -139,7 +139,7 @@ template <class Operation> auto COrvexDlg::WithBothListsMarking(Operation operat
     return result;
 }
 
-FileCommandHooks COrvexDlg::MakeFileCommandHooks() {
+FileCommandHooks COrvexMainWindow::MakeFileCommandHooks() {
     FileCommandHooks hooks;
     hooks.catalogEmpty = [this] { return CatalogEntryCount() == 0; };
     hooks.pausePlaying = [this] { return PausePlayingEngines(); };
@@ -171,13 +171,13 @@ FileCommandHooks COrvexDlg::MakeFileCommandHooks() {
     return hooks;
 }
 
-MarkedSelection COrvexDlg::InspectTickedGroups() {
+MarkedSelection COrvexMainWindow::InspectTickedGroups() {
     return WithBothListsMarking([this] { return m_catalog.InspectMarked(); });
 }
 
 // The recording on screen is gone from the disk: nothing of it stays shown, and no command can
 // reach its path any more (rotate reopens m_strCurrentPath; seek and snapshot need an open engine).
-void COrvexDlg::ForgetDeletedRecording() {
+void COrvexMainWindow::ForgetDeletedRecording() {
     StopEngines();
     m_engineTarget.m_llPendingSeekMs = 0;
     m_strCurrentPath.clear();
@@ -189,30 +189,30 @@ void COrvexDlg::ForgetDeletedRecording() {
     ClearGauges();
     SetRecordingTitle(QString());
     UpdateLockPicture();
-    auto* play = Child<CGdipButton>(IDC_PLAY);
+    auto* play = Child<CSkinButton>(IDC_PLAY);
     if (play) {
         play->m_nImageState = kPlayPicture;
         play->update();
     }
 }
 
-void COrvexDlg::OnSaveAs() {
+void COrvexMainWindow::OnSaveAs() {
     RunSaveAs(MakeFileCommandHooks());
 }
 
-void COrvexDlg::OnDelete() {
+void COrvexMainWindow::OnDelete() {
     RunDelete(MakeFileCommandHooks());
 }
 
-void COrvexDlg::OnLockToggle() {
+void COrvexMainWindow::OnLockToggle() {
     RunLockToggle(MakeFileCommandHooks());
 }
 
-bool COrvexDlg::AskUser(const UserMessage& message) {
+bool COrvexMainWindow::AskUser(const UserMessage& message) {
     return ShowUserMessage(this, message);
 }
 
-std::optional<fs::path> COrvexDlg::PickSaveAsFolder() {
+std::optional<fs::path> COrvexMainWindow::PickSaveAsFolder() {
     CFolderDialog dialog(LangText(IDS_SELECT_FOLDER), QString(), this);
     if (dialog.DoModal() != CFolderDialog::kOk || dialog.m_szSelectedPath.isEmpty()) return std::nullopt;
     const fs::path folder = NativePathOf(dialog.m_szSelectedPath);
@@ -223,14 +223,14 @@ std::optional<fs::path> COrvexDlg::PickSaveAsFolder() {
 // --- switches -------------------------------------------------------------------------------
 
 // Auto-next is the loop button's picture: the standard picture means on.
-void COrvexDlg::OnAutoNext() {
-    if (auto* loop = Child<CGdipButton>(IDC_AUTO_NEXT)) {
+void COrvexMainWindow::OnAutoNext() {
+    if (auto* loop = Child<CSkinButton>(IDC_AUTO_NEXT)) {
         loop->m_nImageState = loop->m_nImageState == 0 ? 1 : 0;
         loop->update();
     }
 }
 
-void COrvexDlg::OnMapSwitch() {
+void COrvexMainWindow::OnMapSwitch() {
     // The map has no place in full-screen video.
     if (m_bFullVideo) return;
     m_bMapShown = !m_bMapShown;
@@ -242,7 +242,7 @@ void COrvexDlg::OnMapSwitch() {
     GetAppSettings().WriteInt("UI", "MAP_ENABLE", m_bMapShown ? 1 : 0);
 }
 
-void COrvexDlg::OnGsensorSwitch() {
+void COrvexMainWindow::OnGsensorSwitch() {
     m_bGsrShown = !m_bGsrShown;
     // In full-screen video the curve stays hidden with the other controls; leaving shows it
     // again when it is on.
@@ -253,7 +253,7 @@ void COrvexDlg::OnGsensorSwitch() {
 
 // --- configuration and about ----------------------------------------------------------------
 
-void COrvexDlg::SaveWindowPosition() {
+void COrvexMainWindow::SaveWindowPosition() {
     const QRect rect = WindowRect();
     CAppSettings& settings = GetAppSettings();
     settings.WriteInt("WINPOS", "LEFT", rect.x());
@@ -262,11 +262,11 @@ void COrvexDlg::SaveWindowPosition() {
     settings.WriteInt("WINPOS", "BOTTOM", rect.y() + rect.height());
 }
 
-bool COrvexDlg::StartRestartedProgram(const QString& program, const QString& folder, QString* reason) {
+bool COrvexMainWindow::StartRestartedProgram(const QString& program, const QString& folder, QString* reason) {
     return StartDetachedProcess(program, folder, reason);
 }
 
-void COrvexDlg::OnConfiguration() {
+void COrvexMainWindow::OnConfiguration() {
     ConfigCommandHooks hooks;
     hooks.takeMapKind = [this](int kind) {
         m_nMapKind = kind;
@@ -284,18 +284,18 @@ void COrvexDlg::OnConfiguration() {
     RunConfigCommand(this, hooks);
 }
 
-void COrvexDlg::OnAbout() {
+void COrvexMainWindow::OnAbout() {
     CAboutDlg about(this);
     about.exec();
 }
 
 // --- tool tips ------------------------------------------------------------------------------
 
-void COrvexDlg::SetupToolTips() {
-    if (!m_pToolTips) m_pToolTips = new CTamoToolTipCtrl(this);
+void COrvexMainWindow::SetupToolTips() {
+    if (!m_pToolTips) m_pToolTips = new CToolTips(this);
     ::SetupToolTips(*m_pToolTips, [this](int id) { return ControlById(id); });
 }
 
-void COrvexDlg::RelayEventToToolTip(QObject* receiver, QEvent* event) {
+void COrvexMainWindow::RelayEventToToolTip(QObject* receiver, QEvent* event) {
     if (m_pToolTips) m_pToolTips->RelayEvent(receiver, event);
 }

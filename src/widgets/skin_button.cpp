@@ -1,4 +1,4 @@
-#include "gdip_button.h"
+#include "skin_button.h"
 
 #include "glow_text.h"
 
@@ -34,7 +34,7 @@ QImage ShiftedByOne(const QImage& face) {
     return shifted;
 }
 
-bool Usable(const std::unique_ptr<CGdiPlusBitmapResource>& holder) {
+bool Usable(const std::unique_ptr<CSkinPicture>& holder) {
     return holder && holder->HasPicture();
 }
 
@@ -42,7 +42,7 @@ bool Usable(const std::unique_ptr<CGdiPlusBitmapResource>& holder) {
 // state) while the button toggles itself; its press action clicks it like the mouse does.
 class GdipButtonAccessible : public QAccessibleWidget {
   public:
-    explicit GdipButtonAccessible(CGdipButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+    explicit GdipButtonAccessible(CSkinButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
@@ -69,18 +69,18 @@ class GdipButtonAccessible : public QAccessibleWidget {
     }
 
   private:
-    CGdipButton* Button() const { return static_cast<CGdipButton*>(widget()); }
+    CSkinButton* Button() const { return static_cast<CSkinButton*>(widget()); }
 };
 
 QAccessibleInterface* GdipButtonAccessibleFactory(const QString& className, QObject* object) {
     if (className == QLatin1String("CGdipButton") && object && object->isWidgetType())
-        return new GdipButtonAccessible(static_cast<CGdipButton*>(object));
+        return new GdipButtonAccessible(static_cast<CSkinButton*>(object));
     return nullptr;
 }
 
 } // namespace
 
-CGdipButton::CGdipButton(QWidget* parent) : QAbstractButton(parent) {
+CSkinButton::CSkinButton(QWidget* parent) : QAbstractButton(parent) {
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(GdipButtonAccessibleFactory);
         return true;
@@ -90,11 +90,11 @@ CGdipButton::CGdipButton(QWidget* parent) : QAbstractButton(parent) {
     setAttribute(Qt::WA_NoSystemBackground); // the skin under the button shows through
 }
 
-CGdipButton::~CGdipButton() = default;
+CSkinButton::~CSkinButton() = default;
 
-bool CGdipButton::LoadImages(int standard, int alternate, int third) {
+bool CSkinButton::LoadImages(int standard, int alternate, int third) {
     auto load = [](int number) {
-        auto holder = std::make_unique<CGdiPlusBitmapResource>();
+        auto holder = std::make_unique<CSkinPicture>();
         if (number > 0) holder->Load(number);
         return holder;
     };
@@ -109,8 +109,8 @@ bool CGdipButton::LoadImages(int standard, int alternate, int third) {
 
 // The faces are made once per picture and size: again only when the main window gives the
 // button other pictures or another size.
-void CGdipButton::Prepare() {
-    const std::array<const std::unique_ptr<CGdiPlusBitmapResource>*, 3> holders = {&m_pStdImage, &m_pAltImage,
+void CSkinButton::Prepare() {
+    const std::array<const std::unique_ptr<CSkinPicture>*, 3> holders = {&m_pStdImage, &m_pAltImage,
                                                                                    &m_pThirdImage};
     const std::array<int, 3> wanted = {1, m_bHaveAltImage, m_bHaveThirdImage};
     std::array<qint64, 3> keys{};
@@ -132,14 +132,14 @@ void CGdipButton::Prepare() {
     m_disabled = Premultiplied(ColorMatrixApplied(m_faces[0].normal, kGrayScaleMatrix));
 }
 
-const CGdipButton::Faces* CGdipButton::FacesOf(int imageState) const {
+const CSkinButton::Faces* CSkinButton::FacesOf(int imageState) const {
     const Faces& faces = imageState == 0 ? m_faces[0] : imageState == 2 ? m_faces[2] : m_faces[1];
     return faces.normal.isNull() ? nullptr : &faces;
 }
 
 // Disabled look first, then pressed, hover and normal of the current state. The toggle itself
 // happens in nextCheckState (the click), never here: painting may happen any number of times.
-const QImage* CGdipButton::Choose() const {
+const QImage* CSkinButton::Choose() const {
     if (m_bDisabledLook || !isEnabled()) return m_disabled.isNull() ? nullptr : &m_disabled;
     const Faces* faces = FacesOf(m_nImageState);
     if (!faces) return nullptr;
@@ -148,25 +148,25 @@ const QImage* CGdipButton::Choose() const {
     return &faces->normal;
 }
 
-QImage CGdipButton::CurrentFace() {
+QImage CSkinButton::CurrentFace() {
     Prepare();
     const QImage* face = Choose();
     return face ? *face : QImage();
 }
 
-QImage CGdipButton::PreparedFace(int imageState, Face face) {
+QImage CSkinButton::PreparedFace(int imageState, Face face) {
     Prepare();
     const Faces* faces = FacesOf(imageState);
     if (!faces) return QImage();
     return face == kPressed ? faces->pressed : face == kHover ? faces->hover : faces->normal;
 }
 
-QImage CGdipButton::PreparedDisabledFace() {
+QImage CSkinButton::PreparedDisabledFace() {
     Prepare();
     return m_disabled;
 }
 
-void CGdipButton::paintEvent(QPaintEvent*) {
+void CSkinButton::paintEvent(QPaintEvent*) {
     Prepare();
     m_pCurrent = Choose();
     if (!m_pCurrent) return;
@@ -182,12 +182,12 @@ void CGdipButton::paintEvent(QPaintEvent*) {
     }
 }
 
-void CGdipButton::focusInEvent(QFocusEvent* event) {
+void CSkinButton::focusInEvent(QFocusEvent* event) {
     m_bKeyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
     QAbstractButton::focusInEvent(event);
 }
 
-void CGdipButton::nextCheckState() {
+void CSkinButton::nextCheckState() {
     if (m_bToggle) m_nImageState = (m_nImageState == 0) ? 1 : 0;
     QAbstractButton::nextCheckState();
     if (m_bToggle) {
@@ -199,11 +199,11 @@ void CGdipButton::nextCheckState() {
 }
 
 // A double click is a second press: quick presses on transport buttons must not be lost.
-void CGdipButton::mouseDoubleClickEvent(QMouseEvent* event) {
+void CSkinButton::mouseDoubleClickEvent(QMouseEvent* event) {
     mousePressEvent(event);
 }
 
-void CGdipButton::mouseMoveEvent(QMouseEvent* event) {
+void CSkinButton::mouseMoveEvent(QMouseEvent* event) {
     if (!m_bTracking) m_bTracking = 1;
     if (!m_bHover) {
         m_bHover = 1;
@@ -212,7 +212,7 @@ void CGdipButton::mouseMoveEvent(QMouseEvent* event) {
     QAbstractButton::mouseMoveEvent(event);
 }
 
-void CGdipButton::leaveEvent(QEvent* event) {
+void CSkinButton::leaveEvent(QEvent* event) {
     m_bHover = 0;
     m_bTracking = 0;
     update();
@@ -220,7 +220,7 @@ void CGdipButton::leaveEvent(QEvent* event) {
 }
 
 // A hidden button gets no leave notice: it must not come back lit.
-void CGdipButton::hideEvent(QHideEvent* event) {
+void CSkinButton::hideEvent(QHideEvent* event) {
     m_bHover = 0;
     m_bTracking = 0;
     QAbstractButton::hideEvent(event);

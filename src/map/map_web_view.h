@@ -7,15 +7,15 @@
 #include <memory>
 
 class QWidget;
-class CCefClientHandler;
+class CBrowserHost;
 class CMapBrowser;
 
-class CCEFWebkitUI {
+class CMapWebView {
   public:
-    explicit CCEFWebkitUI(QWidget* owner);
-    virtual ~CCEFWebkitUI();
-    CCEFWebkitUI(const CCEFWebkitUI&) = delete;
-    CCEFWebkitUI& operator=(const CCEFWebkitUI&) = delete;
+    explicit CMapWebView(QWidget* owner);
+    virtual ~CMapWebView();
+    CMapWebView(const CMapWebView&) = delete;
+    CMapWebView& operator=(const CMapWebView&) = delete;
 
     virtual const char* GetWindowClassName() const { return "WKEWebkitUI"; }
     virtual void SetPageRect(const QRect& rc);
@@ -31,11 +31,11 @@ class CCEFWebkitUI {
 
     // Joining of consecutive scripts into one engine call (on by default).
     void SetScriptBatching(bool on);
-    CCefClientHandler* GetHandler() const { return m_pHandler.get(); }
+    CBrowserHost* GetHandler() const { return m_pHandler.get(); }
 
   private:
     QWidget* m_hOwner;
-    std::shared_ptr<CCefClientHandler> m_pHandler;
+    std::shared_ptr<CBrowserHost> m_pHandler;
     int m_nVisible = 0;
     QRect m_rcPage;
     bool m_bBatching = true;

@@ -1,10 +1,10 @@
 // The dual playback controller: both engines started, paused, stopped, rated and seeked together;
 // the engines' messages turned into the transport buttons, the slider and the error box.
-#include "orvex_dlg.h"
+#include "main_window.h"
 
 #include "control_ids.h"
-#include "gdip_button.h"
-#include "gdiplus_bitmap_resource.h"
+#include "skin_button.h"
+#include "skin_picture.h"
 #include "gsensor_ctrl.h"
 #include "language.h"
 #include "orvex_file_list_ctrl.h"
@@ -47,7 +47,7 @@ CVideoEngine* MasterEngine(CVideoEngine& front, CVideoEngine& rear, bool countPa
     return nullptr;
 }
 
-void SetButtonState(CGdipButton* button, int state) {
+void SetButtonState(CSkinButton* button, int state) {
     if (!button) return;
     button->m_nImageState = state;
     button->update();
@@ -57,10 +57,10 @@ void SetButtonState(CGdipButton* button, int state) {
 
 // --- set-up and reset -----------------------------------------------------------------------
 
-void COrvexDlg::InitPlaybackController() {
+void COrvexMainWindow::InitPlaybackController() {
     auto* groups = Child<COrvexGroupListCtrl>(IDC_GROUP_LIST);
     auto* files = Child<COrvexFileListCtrl>(IDC_FILE_LIST);
-    CGdiPlusBitmapResource strip;
+    CSkinPicture strip;
     if (strip.Load(QString::fromLatin1(kLockIconsResource))) {
         groups->SetLockIconStrip(strip.Picture());
         files->SetLockIconStrip(strip.Picture());
@@ -85,7 +85,7 @@ void COrvexDlg::InitPlaybackController() {
     SetGpsColor(0);
 }
 
-void COrvexDlg::ResetPlayback() {
+void COrvexMainWindow::ResetPlayback() {
     if (!m_pLists) InitPlaybackController();
     m_catalog.ResetCatalog();
     m_catalog.SetCurrentEntry(-1);
@@ -95,7 +95,7 @@ void COrvexDlg::ResetPlayback() {
 
 // --- transport ----------------------------------------------------------------------------------
 
-void COrvexDlg::StopEngines() {
+void COrvexMainWindow::StopEngines() {
     m_llRestoreTimeMs = -1;
     // Whatever the engines report from here on about the files they played is stale.
     m_engineTarget.BeginNewOpening();
@@ -106,20 +106,20 @@ void COrvexDlg::StopEngines() {
     }
 }
 
-void COrvexDlg::ResetTransport() {
+void COrvexMainWindow::ResetTransport() {
     auto* slider = Child<CVideoSlider>(IDC_SEEK_SLIDER);
     slider->SetCurrentMs(0);
     slider->setValue(g_nSeekOrigin);
     Child<CGSensorCtrl>(IDC_GSENSOR)->SetPlayPosition(0);
 }
 
-void COrvexDlg::ApplyRate() {
+void COrvexMainWindow::ApplyRate() {
     const float rate = SpeedRate(m_nSpeedIndex);
     for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()})
         if (engine->IsUsable()) engine->SetRate(rate);
 }
 
-void COrvexDlg::RefreshSpeedLabel(bool timed) {
+void COrvexMainWindow::RefreshSpeedLabel(bool timed) {
     Child<CPbSpeedLabelStatic>(IDC_PB_SPEED_LABEL)
         ->SetLabel(SpeedLabel(m_nSpeedIndex), SpeedLabelShown(m_nSpeedIndex) ? 1 : 0);
     if (!timed) return;
@@ -127,7 +127,7 @@ void COrvexDlg::RefreshSpeedLabel(bool timed) {
     SetTimer(TIMER_SPEED_LABEL, 300);
 }
 
-void COrvexDlg::OnSpeedLabelTimer() {
+void COrvexMainWindow::OnSpeedLabelTimer() {
     RefreshSpeedLabel(false);
     if (m_nSpeedLabelTicks > 0)
         --m_nSpeedLabelTicks;
@@ -135,14 +135,14 @@ void COrvexDlg::OnSpeedLabelTimer() {
         KillTimer(TIMER_SPEED_LABEL);
 }
 
-void COrvexDlg::SetPaneHidden(int paneId, bool hidden) {
+void COrvexMainWindow::SetPaneHidden(int paneId, bool hidden) {
     (paneId == IDC_FRONT_PANE ? m_bFrontPaneHidden : m_bRearPaneHidden) = hidden;
     SetPaneShown(paneId, !hidden);
 }
 
-void COrvexDlg::PlayPause() {
+void COrvexMainWindow::PlayPause() {
     m_engineTarget.m_llPendingSeekMs = 0;
-    auto* play = Child<CGdipButton>(IDC_PLAY);
+    auto* play = Child<CSkinButton>(IDC_PLAY);
     if (m_catalog.Entries().empty()) {
         SetButtonState(play, 0);
         return;
@@ -174,9 +174,9 @@ void COrvexDlg::PlayPause() {
     }
 }
 
-void COrvexDlg::StopPlayback() {
+void COrvexMainWindow::StopPlayback() {
     m_engineTarget.m_llPendingSeekMs = 0;
-    SetButtonState(Child<CGdipButton>(IDC_PLAY), 0);
+    SetButtonState(Child<CSkinButton>(IDC_PLAY), 0);
     StopEngines();
     m_nSpeedIndex = kNormalSpeedIndex;
     ApplyRate();
@@ -192,13 +192,13 @@ void COrvexDlg::StopPlayback() {
     if (!m_bRearPaneHidden) SetPaneHidden(IDC_REAR_PANE, true);
 }
 
-void COrvexDlg::Faster() {
+void COrvexMainWindow::Faster() {
     m_nSpeedIndex = FasterSpeedIndex(m_nSpeedIndex);
     ApplyRate();
     RefreshSpeedLabel(false);
 }
 
-void COrvexDlg::Slower() {
+void COrvexMainWindow::Slower() {
     m_nSpeedIndex = SlowerSpeedIndex(m_nSpeedIndex);
     ApplyRate();
     RefreshSpeedLabel(false);
@@ -206,7 +206,7 @@ void COrvexDlg::Slower() {
 
 // --- opening a recording in the engines -----------------------------------------------------
 
-void COrvexDlg::PlayRecording(const std::filesystem::path& path) {
+void COrvexMainWindow::PlayRecording(const std::filesystem::path& path) {
     // Moved on before the engines get their files, so that an error of the new files is current.
     m_engineTarget.BeginNewOpening();
     const RecordingPlan plan = PlanRecording(path);
@@ -227,7 +227,7 @@ void COrvexDlg::PlayRecording(const std::filesystem::path& path) {
     EndOpeningIfNoEngine(m_pFrontEngine->IsUsable(), m_pRearEngine->IsUsable());
 }
 
-void COrvexDlg::OpenRear(const std::filesystem::path& rear, bool silent) {
+void COrvexMainWindow::OpenRear(const std::filesystem::path& rear, bool silent) {
     if (rear.empty()) {
         // No rear file: a rebuilt engine shows no picture.
         m_pRearEngine->Rebuild(0);
@@ -239,20 +239,20 @@ void COrvexDlg::OpenRear(const std::filesystem::path& rear, bool silent) {
     // Beside a front file the rear is silent; alone it is heard at the slider's volume.
     m_pRearEngine->SetVolume(silent ? 0 : FrontEngineVolume(m_nVolumePercent));
     m_pRearEngine->Open(rear, ControlById(IDC_REAR_PANE)->winId(), silent, true);
-    if (!silent) m_pRearEngine->SetMute(Child<CGdipButton>(IDC_VOLUME_BUTTON)->m_nImageState == 1);
+    if (!silent) m_pRearEngine->SetMute(Child<CSkinButton>(IDC_VOLUME_BUTTON)->m_nImageState == 1);
 }
 
 // --- engine messages ----------------------------------------------------------------------------
 
-void COrvexDlg::OnPlayerState(uintptr_t wParam) {
+void COrvexMainWindow::OnPlayerState(uintptr_t wParam) {
     const bool playing = wParam == 2 || wParam == 3;
-    SetButtonState(Child<CGdipButton>(IDC_PLAY), playing ? 1 : 0);
+    SetButtonState(Child<CSkinButton>(IDC_PLAY), playing ? 1 : 0);
     if (!playing) return;
     RestoreAfterRotate();
     QTimer::singleShot(100, this, [this] { ApplyMute(); });
 }
 
-void COrvexDlg::OnPlayerError(uintptr_t wParam) {
+void COrvexMainWindow::OnPlayerError(uintptr_t wParam) {
     // A file that never plays must not keep list choices away for 100 s.
     EndOpening();
     const QString text = wParam == 1 ? QString::fromStdString(LoadLangString(103)) : QString();
@@ -261,39 +261,39 @@ void COrvexDlg::OnPlayerError(uintptr_t wParam) {
     box.exec();
 }
 
-void COrvexDlg::OnRearEnd(uintptr_t) {}
+void COrvexMainWindow::OnRearEnd(uintptr_t) {}
 
 // --- volume -----------------------------------------------------------------------------------
 
-void COrvexDlg::ApplyMute() {
-    const bool muted = Child<CGdipButton>(IDC_VOLUME_BUTTON)->m_nImageState == 1;
+void COrvexMainWindow::ApplyMute() {
+    const bool muted = Child<CSkinButton>(IDC_VOLUME_BUTTON)->m_nImageState == 1;
     m_pFrontEngine->SetMute(muted);
     if (m_bRearAlone) m_pRearEngine->SetMute(muted);
 }
 
-void COrvexDlg::ToggleMute() {
+void COrvexMainWindow::ToggleMute() {
     // A click has toggled the button already; a shortcut toggles it here.
-    auto* button = Child<CGdipButton>(IDC_VOLUME_BUTTON);
+    auto* button = Child<CSkinButton>(IDC_VOLUME_BUTTON);
     SetButtonState(button, button->m_nImageState == 1 ? 0 : 1);
     ApplyMute();
 }
 
-void COrvexDlg::OnVolumeChanged(uintptr_t) {
-    const int position = Child<CMySliderControl>(IDC_VOLUME_SLIDER)->value();
+void COrvexMainWindow::OnVolumeChanged(uintptr_t) {
+    const int position = Child<CVolumeSlider>(IDC_VOLUME_SLIDER)->value();
     m_nVolumePercent = position;
     m_pFrontEngine->SetVolume(FrontEngineVolume(position));
     if (m_bRearAlone) m_pRearEngine->SetVolume(FrontEngineVolume(position));
 }
 
-void COrvexDlg::VolumeBy(int delta) {
-    auto* slider = Child<CMySliderControl>(IDC_VOLUME_SLIDER);
+void COrvexMainWindow::VolumeBy(int delta) {
+    auto* slider = Child<CVolumeSlider>(IDC_VOLUME_SLIDER);
     slider->setValue(std::clamp(slider->value() + delta, slider->minimum(), slider->maximum()));
     OnVolumeChanged(0);
 }
 
 // --- seeking ----------------------------------------------------------------------------------
 
-void COrvexDlg::OnSeekRequest(uintptr_t) {
+void COrvexMainWindow::OnSeekRequest(uintptr_t) {
     const int64_t length = SeekLengthMs(TimeSource(*m_pFrontEngine), TimeSource(*m_pRearEngine), true);
     const auto seek =
         PendingSeekMs(length, Child<CVideoSlider>(IDC_SEEK_SLIDER)->value(), g_nSeekOrigin, g_nSeekSpan);
@@ -303,7 +303,7 @@ void COrvexDlg::OnSeekRequest(uintptr_t) {
     FollowTime(*seek);
 }
 
-void COrvexDlg::SeekBy(int64_t deltaMs) {
+void COrvexMainWindow::SeekBy(int64_t deltaMs) {
     CVideoEngine* master = MasterEngine(*m_pFrontEngine, *m_pRearEngine, true);
     if (!master) return;
     const int64_t length = master->GetLength();
@@ -316,7 +316,7 @@ void COrvexDlg::SeekBy(int64_t deltaMs) {
     FollowTime(target);
 }
 
-void COrvexDlg::OnApplySeekTimer() {
+void COrvexMainWindow::OnApplySeekTimer() {
     const int64_t ms = m_engineTarget.m_llPendingSeekMs;
     if (ms == 0) return;
     for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()})
@@ -329,7 +329,7 @@ void COrvexDlg::OnApplySeekTimer() {
     m_engineTarget.m_llPendingSeekMs = 0;
 }
 
-void COrvexDlg::MoveSlider(int64_t timeMs, int64_t lengthMs) {
+void COrvexMainWindow::MoveSlider(int64_t timeMs, int64_t lengthMs) {
     auto* slider = Child<CVideoSlider>(IDC_SEEK_SLIDER);
     if (slider->IsDragging()) return;
     const auto move = SliderMoveForTime(timeMs, lengthMs, g_nSeekOrigin, g_nSeekSpan, slider->DurationMs());
@@ -339,14 +339,14 @@ void COrvexDlg::MoveSlider(int64_t timeMs, int64_t lengthMs) {
 }
 
 // A time report's slider move, on the UI thread: the length is read here, never on an engine thread.
-void COrvexDlg::MoveSliderToTime(int64_t timeMs, bool countPaused) {
+void COrvexMainWindow::MoveSliderToTime(int64_t timeMs, bool countPaused) {
     // A report that was queued before a seek was asked for would pull the thumb back.
     if (!countPaused && m_engineTarget.m_llPendingSeekMs != 0) return;
     CVideoEngine* master = MasterEngine(*m_pFrontEngine, *m_pRearEngine, countPaused);
     MoveSlider(timeMs, master ? master->GetLength() : 0);
 }
 
-void COrvexDlg::OnSliderFollowTimer() {
+void COrvexMainWindow::OnSliderFollowTimer() {
     CVideoEngine* master = MasterEngine(*m_pFrontEngine, *m_pRearEngine, true);
     if (!master) return;
     MoveSlider(std::max<int64_t>(master->GetTime(), 0), master->GetLength());
@@ -354,7 +354,7 @@ void COrvexDlg::OnSliderFollowTimer() {
 
 // --- view switch and rotation -------------------------------------------------------------------
 
-void COrvexDlg::SwitchView() {
+void COrvexMainWindow::SwitchView() {
     if (m_catalog.Entries().empty()) return;
     std::vector<CVideoEngine*> paused;
     for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()}) {
@@ -364,7 +364,7 @@ void COrvexDlg::SwitchView() {
         }
     }
     m_nViewMode = (m_nViewMode + 1) % 3;
-    SetButtonState(Child<CGdipButton>(IDC_SWITCH), m_nViewMode);
+    SetButtonState(Child<CSkinButton>(IDC_SWITCH), m_nViewMode);
     const bool frontActive = IsActive(*m_pFrontEngine, true);
     const bool rearActive = IsActive(*m_pRearEngine, true);
     m_bFrontPaneHidden = m_nViewMode == 2 || !frontActive;
@@ -374,7 +374,7 @@ void COrvexDlg::SwitchView() {
         engine->Play();
 }
 
-void COrvexDlg::Rotate() {
+void COrvexMainWindow::Rotate() {
     m_bFlip = !m_bFlip;
     CVideoEngine& front = *m_pFrontEngine;
     const int state = !front.IsUsable() ? 0 : front.m_bPlaying ? 2 : front.m_bPaused ? 1 : 0;
@@ -396,7 +396,7 @@ void COrvexDlg::Rotate() {
         FitVideoPanes();
         PlayRecording(m_strCurrentPath);
     }
-    auto* play = Child<CGdipButton>(IDC_PLAY);
+    auto* play = Child<CSkinButton>(IDC_PLAY);
     if (state == 0) {
         StopEngines();
         SetButtonState(play, 0);
@@ -411,7 +411,7 @@ void COrvexDlg::Rotate() {
     SetButtonState(play, state == 2 ? 1 : 0);
 }
 
-void COrvexDlg::RestoreAfterRotate() {
+void COrvexMainWindow::RestoreAfterRotate() {
     if (m_llRestoreTimeMs < 0) return;
     for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()}) {
         if (!engine->IsUsable() || !engine->m_bPlaying) continue;
@@ -427,7 +427,7 @@ void COrvexDlg::RestoreAfterRotate() {
 
 // --- commands -----------------------------------------------------------------------------------
 
-bool COrvexDlg::OnPlaybackCommand(int id) {
+bool COrvexMainWindow::OnPlaybackCommand(int id) {
     switch (id) {
     case IDC_OPEN:
         OpenSource();

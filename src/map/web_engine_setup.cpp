@@ -1,13 +1,13 @@
-#include "cef_client_app.h"
+#include "web_engine_setup.h"
 
 #include <QTimer>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
-#include "cef_client_handler.h"
+#include "browser_host.h"
 #include "engine_locale.h"
 #include "error_page.h"
-#include "html_map_dlg.h"
+#include "map_window.h"
 #include "map_cache.h"
 #include "private_message.h"
 #include "res_folder.h"
@@ -15,7 +15,7 @@
 
 namespace {
 
-CCefClientApp* s_pApp = nullptr;
+CWebEngineSetup* s_pApp = nullptr;
 
 // Chromium reads its switches once, when the first page starts the engine.
 void AddEngineSwitch(const QByteArray& sw) {
@@ -36,18 +36,18 @@ EngineSettings BuildEngineSettings(const QStringList& arguments, int langIndex) 
     return settings;
 }
 
-CCefClientApp::CCefClientApp(QObject* parent) : QObject(parent) {}
+CWebEngineSetup::CWebEngineSetup(QObject* parent) : QObject(parent) {}
 
-CCefClientApp* CCefClientApp::Instance() {
+CWebEngineSetup* CWebEngineSetup::Instance() {
     return s_pApp;
 }
 
-const QString& CCefClientApp::ResFolder() const {
+const QString& CWebEngineSetup::ResFolder() const {
     static const QString none;
     return m_pInterceptor ? m_pInterceptor->ResFolder() : none;
 }
 
-void CCefClientApp::Initialize(const EngineSettings& settings) {
+void CWebEngineSetup::Initialize(const EngineSettings& settings) {
     if (!s_pApp) {
         s_pApp = this;
         if (settings.no_sandbox && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
@@ -68,10 +68,10 @@ void CCefClientApp::Initialize(const EngineSettings& settings) {
     QTimer::singleShot(0, s_pApp, [] { s_pApp->OnContextInitialized(); });
 }
 
-void CCefClientApp::OnContextInitialized() {
-    if (g_pMapWnd) PostPrivateMessage(g_pMapWnd, WM_MAP_NOTIFY, MAP_NOTIFY_READY, 0);
+void CWebEngineSetup::OnContextInitialized() {
+    if (g_pMapWnd) PostPrivateMessage(g_pMapWnd, MSG_MAP_NOTIFY, MAP_NOTIFY_READY, 0);
 }
 
-CCefClientHandler* CCefClientApp::GetDefaultClient() const {
-    return CCefClientHandler::GetInstance();
+CBrowserHost* CWebEngineSetup::GetDefaultClient() const {
+    return CBrowserHost::GetInstance();
 }
