@@ -12,6 +12,7 @@
 
 #include "catalog_rows.h"
 #include "catalog_view.h"
+#include "file_job_plans.h"
 #include "file_operation_report.h"
 #include "recording_entry.h"
 #include "video_parser.h"
@@ -69,6 +70,18 @@ class CRecordingCatalog {
     FileOperationReport DeleteMarked();
     FileOperationReport CopyMarked(const std::filesystem::path& destination,
                                    const ConfirmOverwriteFn& confirmOverwrite);
+
+    // The same commands with the file work done elsewhere (a worker thread, file_job_plans.h):
+    // the plans mark the groups and read what to do, changing nothing on disk; the apply steps
+    // take the work's report back. Both run on the catalog's thread.
+    DeletePlan PlanDeleteMarked();
+    ReadOnlyPlan PlanReadOnlyMarked(bool makeReadOnly);
+    // Asks `confirmOverwrite` for every existing target, as CopyMarked does; folders are not made.
+    CopyPlan PlanCopyMarked(const std::filesystem::path& destination, const ConfirmOverwriteFn& confirmOverwrite);
+    // Removes the entries of the files the report says were deleted (kDone), then groups again.
+    void ForgetDeletedFiles(const FileOperationReport& report);
+    // Sets or clears the lock marks of the files done, and the groups' marks; the lists are told.
+    void ApplyReadOnlyChanges(bool madeReadOnly, const FileOperationReport& report);
 
   private:
     bool ScanSourceUnguarded(const std::filesystem::path& folder, const std::string& fileName);
