@@ -5,6 +5,7 @@
 #include "map_window.h"
 #include "language.h"
 #include "orvex_list_ctrl.h"
+#include "playback_session.h"
 #include "private_message.h"
 #include "settings.h"
 #include "trace.h"
@@ -51,11 +52,7 @@ static void InitIconResource() {
 }
 
 COrvexMainWindow::COrvexMainWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_pFrontEngine(std::make_unique<CVideoEngine>()),
-      m_pRearEngine(std::make_unique<CVideoEngine>()) {
-    m_engineTarget.m_pReceiver = this;
-    m_engineTarget.m_pFront = m_pFrontEngine.get();
-    m_engineTarget.m_pRear = m_pRearEngine.get();
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_pSession(new PlaybackSession(this)) {
 
     CAppSettings& settings = GetAppSettings();
     settings.m_nMapKind = settings.ReadMapKind();
@@ -123,31 +120,35 @@ bool COrvexMainWindow::OnInitDialog() {
     // 12.
     SetPaneShown(IDC_FRONT_PANE, false);
     SetPaneShown(IDC_REAR_PANE, false);
-    SetTimer(TIMER_APPLY_SEEK, 500);
     SetTimer(TIMER_OPEN_COUNTDOWN, 100);
     SetTimer(TIMER_SLIDER_FOLLOW, 200);
     return true;
 }
 
 void COrvexMainWindow::AttachEngines() {
-    struct Side {
-        CVideoEngine* engine;
-        int paneId;
-        libvlc_callback_t callback;
-    };
-    // The rate of speed index 7, the normal speed, for both.
-    for (const Side& side : {Side{m_pFrontEngine.get(), IDC_FRONT_PANE, OnFrontEngineEvent},
-                             Side{m_pRearEngine.get(), IDC_REAR_PANE, OnRearEngineEvent}}) {
-        QWidget* pane = ControlById(side.paneId);
-        if (side.engine->IsUsable()) {
-            side.engine->BindWindow(pane->winId());
-            side.engine->AttachEvents(side.callback, &m_engineTarget);
-            side.engine->SetRate(1.0f);
-        } else {
-            QMessageBox::warning(this, QString::fromStdString(LoadLangString(136)),
-                                 QString::fromStdString(LoadLangString(140)));
-        }
+    m_pSession->SetPanes(ControlById(IDC_FRONT_PANE)->winId(), ControlById(IDC_REAR_PANE)->winId());
+    for (PlaybackSession::Side side : {PlaybackSession::Side::kFront, PlaybackSession::Side::kRear}) {
+        if (m_pSession->Usable(side)) continue;
+        QMessageBox::warning(this, QString::fromStdString(LoadLangString(136)),
+                             QString::fromStdString(LoadLangString(140)));
     }
+    ConnectSession();
+}
+
+CVideoEngine* COrvexMainWindow::FrontEngine() const {
+    return &m_pSession->Engine(PlaybackSession::Side::kFront);
+}
+
+CVideoEngine* COrvexMainWindow::RearEngine() const {
+    return &m_pSession->Engine(PlaybackSession::Side::kRear);
+}
+
+int COrvexMainWindow::SpeedIndex() const {
+    return m_pSession->SpeedIndex();
+}
+
+int COrvexMainWindow::ViewMode() const {
+    return m_pSession->ViewMode();
 }
 
 void COrvexMainWindow::RestoreWindowPosition() {
@@ -225,9 +226,6 @@ bool COrvexMainWindow::event(QEvent* event) {
     const int type = static_cast<int>(event->type());
     if (type >= MSG_PLAYER_ERROR && type <= MSG_REAR_END) {
         if (auto* message = dynamic_cast<PrivateMessage*>(event)) {
-            // An engine's end or error that belongs to an earlier opening must not act on a newer one.
-            const bool engineOutcome = type == MSG_PLAYER_END || type == MSG_PLAYER_ERROR;
-            if (engineOutcome && !m_engineTarget.IsCurrentOpening(message->lParam())) return true;
             OnPrivateMessage(type, message->wParam());
             return true;
         }
@@ -237,9 +235,6 @@ bool COrvexMainWindow::event(QEvent* event) {
 
 void COrvexMainWindow::OnPrivateMessage(int message, uintptr_t wParam) {
     switch (message) {
-    case MSG_PLAYER_ERROR:
-        OnPlayerError(wParam);
-        break;
     case MSG_LANGUAGE_CHANGED:
         OnLanguageChanged();
         break;
@@ -248,15 +243,6 @@ void COrvexMainWindow::OnPrivateMessage(int message, uintptr_t wParam) {
         break;
     case MSG_SHOW_CONTROLS:
         ShowControls(true);
-        break;
-    case MSG_PLAYER_STATE:
-        OnPlayerState(wParam);
-        break;
-    case MSG_PLAYER_TIME:
-        OnPlayerTime(wParam);
-        break;
-    case MSG_PLAYER_END:
-        OnPlayerEnd(wParam);
         break;
     case MSG_GROUP_CHOSEN:
         OnGroupChosen(wParam);
@@ -273,10 +259,7 @@ void COrvexMainWindow::OnPrivateMessage(int message, uintptr_t wParam) {
     case MSG_SEEK_REQUEST:
         OnSeekRequest(wParam);
         break;
-    case MSG_REAR_END:
-        OnRearEnd(wParam);
-        break;
-    default: // 0x0C03: nothing
+    default: // the players' messages go to the playback session; 0x0C03: nothing
         break;
     }
 }
@@ -344,9 +327,6 @@ void COrvexMainWindow::OnTimer(int id) {
         break;
     case TIMER_SPEED_LABEL:
         OnSpeedLabelTimer();
-        break;
-    case TIMER_APPLY_SEEK:
-        OnApplySeekTimer();
         break;
     case TIMER_OPEN_COUNTDOWN:
         OnOpenCountdownTimer();

@@ -33,6 +33,7 @@ struct FileCommandHooks;
 struct UserMessage;
 class CMapWindow;
 class CVideoEngine;
+class PlaybackSession;
 class QCloseEvent;
 class QPaintEvent;
 
@@ -40,7 +41,6 @@ class QPaintEvent;
 constexpr int TIMER_SHIFT_KEY = 100;
 constexpr int TIMER_SHOW_WINDOW = 101;
 constexpr int TIMER_SPEED_LABEL = 102;
-constexpr int TIMER_APPLY_SEEK = 103;
 constexpr int TIMER_BRING_TO_FRONT = 104;
 constexpr int TIMER_OPEN_COUNTDOWN = 105;
 constexpr int TIMER_OPENING_TIMEOUT = 106;
@@ -92,15 +92,16 @@ class COrvexMainWindow : public QWidget {
     // Accessible names of every child in the current language (again after a language change).
     void ApplyAccessibleNames();
 
-    CVideoEngine* FrontEngine() const { return m_pFrontEngine.get(); }
-    CVideoEngine* RearEngine() const { return m_pRearEngine.get(); }
+    // Both engines and every piece of playback state; the window only presents what it tells.
+    PlaybackSession* Session() const { return m_pSession; }
+    CVideoEngine* FrontEngine() const;
+    CVideoEngine* RearEngine() const;
     CMapWindow* MapDlg() const { return m_pMapDlg; }
     bool IsTimerActive(int id) const;
 
     // Main-window state.
     bool m_bMapShown = true;
     bool m_bGsrShown = true;
-    int m_nViewMode = 0;
     bool m_bFrontPaneHidden = true;
     bool m_bRearPaneHidden = true;
     int m_nMapKind = 0;
@@ -152,30 +153,28 @@ class COrvexMainWindow : public QWidget {
     CRecordingCatalog& Catalog() { return m_catalog; }
     const CRecordingCatalog& Catalog() const { return m_catalog; }
     const CTrackPlot& TrackPlot() const { return m_plot; }
-    int SpeedIndex() const { return m_nSpeedIndex; }
+    int SpeedIndex() const;
     // Auto-play next: the state of button 1022 (its standard picture means on).
     bool AutoNextOn() const;
     // A scan or the countdown to the first recording runs.
     bool ScanBusy() const;
 
+    // Opens a catalog entry (front and rear) from its start, or from offsetMs into it.
+    void OpenEntry(int index);
+    void OpenEntryAt(int index, int64_t offsetMs);
+
   protected:
     // Routes the playback, opening and telemetry commands; false for any other id.
     bool OnPlaybackCommand(int id);
-    void OpenEntry(int index);
-    void PlayRecording(const std::filesystem::path& path);
-    void OpenRear(const std::filesystem::path& path, bool silent);
     void StopEngines();
     void ResetTransport(); // slider to the start, curve cursor to 0
     void RefreshSpeedLabel(bool timed);
-    void ApplyRate();
     void UpdateLockPicture();
     // The lock button: the toggled picture when nothing is locked.
     void ShowLockPicture(bool locked);
     void ShowViewModePane();
     void SetPaneHidden(int paneId, bool hidden);
-    void MoveSliderToTime(int64_t timeMs, bool countPaused);
     void MoveSlider(int64_t timeMs, int64_t lengthMs);
-    void ApplyMute(); // front (and a rear playing alone) muted by the volume button's state
     void DropTelemetry();
     void CreateScan();
     void StartScan(const std::filesystem::path& folder);
@@ -188,7 +187,9 @@ class COrvexMainWindow : public QWidget {
     void Navigate(bool next);
     void BeginListOpen();
     void InitPlaybackController();
-    void RestoreAfterRotate();
+    void ConnectSession();
+    void OnStopped();
+    int ViewMode() const;
 
     CRecordingCatalog m_catalog;
     CTrackPlot m_plot;
@@ -197,16 +198,8 @@ class COrvexMainWindow : public QWidget {
     std::unique_ptr<CFolderScan> m_pScan;
     CFileChoiceGate m_gate;
     TurnLightsState m_turnLights;
-    int m_nSpeedIndex = 7;
-    int m_nVolumePercent = 50;
-    bool m_bFlip = false;
-    bool m_bRearAlone = false;
-    std::filesystem::path m_strCurrentPath;
     std::filesystem::path m_strSourcePath;
     int m_nSpeedLabelTicks = 10;
-    // After a rotation: the time and pause to give back once the rebuilt engines play (-1: none).
-    int64_t m_llRestoreTimeMs = -1;
-    bool m_bRestorePaused = false;
     // End of the playback controller block ------------------------------------------------
 
   public:
@@ -282,22 +275,17 @@ class COrvexMainWindow : public QWidget {
     void OnPrivateMessage(int message, uintptr_t wParam);
 
     // Handlers filled by the playback controller, source opening and the lists.
-    virtual void OnPlayerError(uintptr_t wParam);
+    virtual void OnPlayerError();
     virtual void OnLanguageChanged();
-    virtual void OnPlayerState(uintptr_t wParam);
-    virtual void OnPlayerTime(uintptr_t wParam);
-    virtual void OnPlayerEnd(uintptr_t wParam);
     virtual void OnGroupChosen(uintptr_t wParam);
     virtual void OnFileChosen(uintptr_t wParam);
     virtual void OnMapChanged();
     virtual void OnVolumeChanged(uintptr_t wParam);
     virtual void OnSeekRequest(uintptr_t wParam);
-    virtual void OnRearEnd(uintptr_t wParam);
     // Commands of the buttons whose behaviour lives elsewhere (playback, files, dialogs).
     virtual void OnLaterCommand(int id);
     // Timer ticks of the playback controller and source opening.
     virtual void OnSpeedLabelTimer();
-    virtual void OnApplySeekTimer();
     virtual void OnOpenCountdownTimer();
     virtual void OnSliderFollowTimer();
     // Tool tips (registration of the controls) and the lists' initialisation.
@@ -351,10 +339,7 @@ class COrvexMainWindow : public QWidget {
     bool m_bRearFrameEdge = true;
     bool m_bChildrenCreated = false;
     QSize m_szLastLayout;
-    // Outlives both engines: their release may still report events.
-    EngineEventTarget m_engineTarget;
-    std::unique_ptr<CVideoEngine> m_pFrontEngine;
-    std::unique_ptr<CVideoEngine> m_pRearEngine;
+    PlaybackSession* m_pSession = nullptr;
     CMapWindow* m_pMapDlg = nullptr;
     CEscapeFilter* m_pEscapeFilter = nullptr;
     std::array<QBasicTimer, 9> m_timers; // ids 100..108

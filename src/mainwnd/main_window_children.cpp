@@ -11,6 +11,7 @@
 #include "orvex_file_list_ctrl.h"
 #include "orvex_group_list_ctrl.h"
 #include "png_compass_static.h"
+#include "playback_session.h"
 #include "png_static.h"
 #include "property_controls.h"
 #include "seek_scale.h"
@@ -120,10 +121,9 @@ void COrvexMainWindow::InitSliders() {
     volume->SetMessageTarget(this);
     volume->setRange(0, 100);
     volume->setValue(50);
-    if (m_pFrontEngine->IsUsable()) {
-        m_pFrontEngine->SetVolume(100);
-        m_pFrontEngine->SetMute(true);
-    }
+    // The front video starts muted; the volume button's first picture says so.
+    m_pSession->SetVolume(50);
+    m_pSession->SetMuted(true);
 }
 
 void COrvexMainWindow::CreateMapWindow() {

@@ -16,6 +16,7 @@
 #include "map_cache.h"
 #include "orvex_group_list_ctrl.h"
 #include "orvex_list_ctrl.h"
+#include "playback_session.h"
 #include "program_restart.h"
 #include "settings.h"
 #include "config_dialog.h"
@@ -96,26 +97,19 @@ bool COrvexMainWindow::OnFileAndDialogCommand(int id) {
 
 // --- file commands --------------------------------------------------------------------------
 
+// Held while the command asks; a cancelled command ends the hold, a carried-out one stops the engines.
 bool COrvexMainWindow::PausePlayingEngines() {
-    bool paused = false;
-    for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()}) {
-        if (!engine->IsUsableAndPlaying() || engine->m_bPaused) continue;
-        engine->Pause();
-        engine->m_bPlaying = 0;
-        engine->m_bPaused = 1;
-        paused = true;
+    if (!m_pSession->AnyPlaying()) return false;
+    m_pSession->BeginHold();
+    if (auto* play = Child<CSkinButton>(IDC_PLAY)) {
+        play->m_nImageState = kPlayPicture;
+        play->update();
     }
-    if (paused) {
-        if (auto* play = Child<CSkinButton>(IDC_PLAY)) {
-            play->m_nImageState = kPlayPicture;
-            play->update();
-        }
-    }
-    return paused;
+    return true;
 }
 
 void COrvexMainWindow::HidePanesAfterFileCommand() {
-    if (m_nViewMode != 2 && !m_bFrontPaneHidden) {
+    if (ViewMode() != 2 && !m_bFrontPaneHidden) {
         m_bFrontPaneHidden = true;
         SetPaneShown(IDC_FRONT_PANE, false);
     }
@@ -144,7 +138,7 @@ FileCommandHooks COrvexMainWindow::MakeFileCommandHooks() {
     hooks.catalogEmpty = [this] { return CatalogEntryCount() == 0; };
     hooks.pausePlaying = [this] { return PausePlayingEngines(); };
     // Play/pause resumes every paused engine, so a rear file playing alone goes on too.
-    hooks.resumePlaying = [this] { PlayPause(); };
+    hooks.resumePlaying = [this] { m_pSession->EndHold(); };
     hooks.stopEngines = [this] { StopEngines(); };
     hooks.hideVideoPanes = [this] { HidePanesAfterFileCommand(); };
     hooks.pickFolder = [this] { return PickSaveAsFolder(); };
@@ -176,11 +170,9 @@ MarkedSelection COrvexMainWindow::InspectTickedGroups() {
 }
 
 // The recording on screen is gone from the disk: nothing of it stays shown, and no command can
-// reach its path any more (rotate reopens m_strCurrentPath; seek and snapshot need an open engine).
+// reach its path any more (rotate reopens the session's path; seek and snapshot need an open engine).
 void COrvexMainWindow::ForgetDeletedRecording() {
-    StopEngines();
-    m_engineTarget.m_llPendingSeekMs = 0;
-    m_strCurrentPath.clear();
+    m_pSession->Close();
     SetPaneHidden(IDC_FRONT_PANE, true);
     SetPaneHidden(IDC_REAR_PANE, true);
     ResetTransport();
@@ -224,10 +216,7 @@ std::optional<fs::path> COrvexMainWindow::PickSaveAsFolder() {
 
 // Auto-next is the loop button's picture: the standard picture means on.
 void COrvexMainWindow::OnAutoNext() {
-    if (auto* loop = Child<CSkinButton>(IDC_AUTO_NEXT)) {
-        loop->m_nImageState = loop->m_nImageState == 0 ? 1 : 0;
-        loop->update();
-    }
+    m_pSession->SetAutoNext(!m_pSession->AutoNext());
 }
 
 void COrvexMainWindow::OnMapSwitch() {

@@ -9,6 +9,7 @@
 #include "file_operation_texts.h"
 #include "skin_button.h"
 #include "lang_text.h"
+#include "playback_session.h"
 #include "string_tables.h"
 
 #include <QAbstractScrollArea>
@@ -120,7 +121,7 @@ bool COrvexMainWindow::IsCommandChecked(int command) {
         return volume && volume->m_nImageState == kSoundOnPicture;
     }
     case IDC_ROTATE:
-        return m_bFlip;
+        return m_pSession->Rotated();
     case CMD_FULL_VIDEO:
         return m_bFullVideo;
     case IDC_LOCK: // what the command would do: unlock when every ticked group is locked

@@ -5,6 +5,7 @@
 
 #include "control_ids.h"
 #include "map_window.h"
+#include "playback_session.h"
 #include "speed_label_static.h"
 #include "video_engine.h"
 
@@ -92,7 +93,7 @@ void COrvexMainWindow::LayOut(int width, int height) {
     params.mapShown = m_bMapShown;
     params.gsrShown = m_bGsrShown;
     params.gsensorHeight = ControlById(IDC_GSENSOR)->height();
-    params.viewMode = m_nViewMode;
+    params.viewMode = ViewMode();
     ApplyLayout(LayOutControls(params));
     FitVideoPanes();
 }
@@ -119,7 +120,7 @@ void COrvexMainWindow::FitVideoPanes() {
     const QSize picture = CatalogEntryCount() > 0 ? CurrentPictureSize() : QSize();
     const PaneFit fit =
         ::FitVideoPanes(ControlById(IDC_FRONT_FRAME)->geometry(), ControlById(IDC_REAR_FRAME)->geometry(),
-                        m_bFullVideo, m_nFullVideoPane, m_nViewMode, picture.width(), picture.height());
+                        m_bFullVideo, m_nFullVideoPane, ViewMode(), picture.width(), picture.height());
     if (fit.moveFront) ControlById(IDC_FRONT_PANE)->setGeometry(fit.front);
     if (fit.moveRear) ControlById(IDC_REAR_PANE)->setGeometry(fit.rear);
 }
@@ -175,7 +176,7 @@ void COrvexMainWindow::OnRestoredFromMinimise() {
     m_bMinimized = false;
     if (!m_bChildrenCreated) return;
     const PaneVisibility panes =
-        PanesAfterRestore(m_nViewMode, m_bFullVideo, m_nFullVideoPane, m_bFrontPaneHidden, m_bRearPaneHidden);
+        PanesAfterRestore(ViewMode(), m_bFullVideo, m_nFullVideoPane, m_bFrontPaneHidden, m_bRearPaneHidden);
     SetPaneShown(IDC_FRONT_PANE, panes.front);
     SetPaneShown(IDC_REAR_PANE, panes.rear);
 }
@@ -215,12 +216,6 @@ void COrvexMainWindow::ShowControls(bool show) {
 }
 
 void COrvexMainWindow::ToggleFullVideo() {
-    struct EngineState {
-        CVideoEngine* engine;
-        bool paused = false;
-    };
-    EngineState engines[] = {{m_pFrontEngine.get()}, {m_pRearEngine.get()}};
-
     m_ptCursor = QCursor::pos();
     // The pane is chosen on entering only, so that leaving shows the same pane's partner again.
     if (!m_bFullVideo) {
@@ -229,18 +224,12 @@ void COrvexMainWindow::ToggleFullVideo() {
             return pane->isVisible() &&
                    QRect(pane->mapToGlobal(QPoint(0, 0)), pane->size()).contains(m_ptCursor);
         };
-        m_nFullVideoPane = ChooseFullVideoPane(m_nViewMode, under(IDC_FRONT_PANE), under(IDC_REAR_PANE));
+        m_nFullVideoPane = ChooseFullVideoPane(ViewMode(), under(IDC_FRONT_PANE), under(IDC_REAR_PANE));
     }
     if (CatalogEntryCount() == 0) return;
 
-    for (EngineState& state : engines) {
-        CVideoEngine* engine = state.engine;
-        if (!engine->IsUsable() || !engine->m_bPlaying || engine->m_bPaused) continue;
-        engine->Pause();
-        engine->m_bPlaying = 0;
-        engine->m_bPaused = 1;
-        state.paused = true;
-    }
+    // The players are held while their windows move.
+    m_pSession->BeginHold();
 
     const int chosen = m_nFullVideoPane == 2 ? IDC_REAR_PANE : IDC_FRONT_PANE;
     if (m_bFullVideo) {
@@ -249,8 +238,8 @@ void COrvexMainWindow::ToggleFullVideo() {
         ShowControls(true);
         PlaceOnMonitor(m_rcSaved);
         ApplyOutlineAndLayOut();
-        if (m_nViewMode != 2) SetPaneShown(IDC_FRONT_PANE, !m_bFrontPaneHidden);
-        if (m_nViewMode != 1) SetPaneShown(IDC_REAR_PANE, !m_bRearPaneHidden);
+        if (ViewMode() != 2) SetPaneShown(IDC_FRONT_PANE, !m_bFrontPaneHidden);
+        if (ViewMode() != 1) SetPaneShown(IDC_REAR_PANE, !m_bRearPaneHidden);
     } else {
         m_rcSaved = QRect(pos(), size());
         m_bFullVideo = true;
@@ -267,13 +256,7 @@ void COrvexMainWindow::ToggleFullVideo() {
         SetPaneShown(chosen == IDC_FRONT_PANE ? IDC_REAR_PANE : IDC_FRONT_PANE, false);
         ControlById(chosen)->update();
     }
-
-    for (EngineState& state : engines) {
-        if (!state.paused) continue;
-        state.engine->Play();
-        state.engine->m_bPlaying = 1;
-        state.engine->m_bPaused = 0;
-    }
+    m_pSession->EndHold();
 }
 
 void COrvexMainWindow::OnMaximizeRestore() {

@@ -10,7 +10,7 @@
 #include "navigation.h"
 #include "orvex_file_list_ctrl.h"
 #include "orvex_group_list_ctrl.h"
-#include "playback_speeds.h"
+#include "playback_session.h"
 #include "recording_plan.h"
 #include "start_folder.h"
 #include "video_engine.h"
@@ -40,20 +40,19 @@ class CScanWindowCalls : public IFolderScanWindow {
 };
 
 constexpr int kListChoiceDelayMs = 200; // after stopping the engines, before the new files open
-constexpr int kEndToNextMs = 400;       // end of a recording to the next one
 
 } // namespace
 
 void COrvexMainWindow::CreateScan() {
     auto calls = std::make_unique<CScanWindowCalls>();
     calls->show = [this] {
-        const int paneId = m_nViewMode == 2 ? IDC_REAR_PANE : IDC_FRONT_PANE;
+        const int paneId = ViewMode() == 2 ? IDC_REAR_PANE : IDC_FRONT_PANE;
         auto* pane = Child<CVideoStatic>(paneId);
         SetPaneHidden(paneId, false);
         pane->SetCaption(QStringLiteral("Loading..."), true);
     };
     calls->remove = [this] {
-        auto* pane = Child<CVideoStatic>(m_nViewMode == 2 ? IDC_REAR_PANE : IDC_FRONT_PANE);
+        auto* pane = Child<CVideoStatic>(ViewMode() == 2 ? IDC_REAR_PANE : IDC_FRONT_PANE);
         pane->hide();
         pane->SetCaption(QString(), false);
         pane->show();
@@ -74,8 +73,7 @@ bool COrvexMainWindow::ScanBusy() const {
 }
 
 bool COrvexMainWindow::AutoNextOn() const {
-    const auto* button = Child<CSkinButton>(IDC_AUTO_NEXT);
-    return !button || button->m_nImageState == 0;
+    return m_pSession->AutoNext();
 }
 
 int COrvexMainWindow::CatalogEntryCount() const {
@@ -90,7 +88,7 @@ QSize COrvexMainWindow::CurrentPictureSize() const {
 }
 
 void COrvexMainWindow::ShowViewModePane() {
-    const int paneId = m_nViewMode == 2 ? IDC_REAR_PANE : IDC_FRONT_PANE;
+    const int paneId = ViewMode() == 2 ? IDC_REAR_PANE : IDC_FRONT_PANE;
     if (paneId == IDC_REAR_PANE ? m_bRearPaneHidden : m_bFrontPaneHidden) SetPaneHidden(paneId, false);
 }
 
@@ -114,12 +112,8 @@ void COrvexMainWindow::BeginListOpen() {
 
 void COrvexMainWindow::OpenSource() {
     if (!AcceptSourceCommand(m_catalog.Entries().empty()) || ScanBusy()) return;
-    m_engineTarget.m_llPendingSeekMs = 0;
-    StopEngines();
-    m_pFrontEngine->SetVolume(FrontEngineVolume(m_nVolumePercent));
-    m_nSpeedIndex = kNormalSpeedIndex;
-    ApplyRate();
-    RefreshSpeedLabel(false);
+    // The stop command's state: engines stopped, normal speed; the panes stay as they are.
+    m_pSession->Stop();
     CMediaOpenDialog dialog(this);
     if (dialog.exec() != QDialog::Accepted) return;
     StartScan(dialog.FolderPath());
@@ -147,7 +141,15 @@ void COrvexMainWindow::OnOpenCountdownTimer() {
     OpenEntry(index);
 }
 
+void COrvexMainWindow::StopEngines() {
+    m_pSession->StopEngines();
+}
+
 void COrvexMainWindow::OpenEntry(int index) {
+    OpenEntryAt(index, 0);
+}
+
+void COrvexMainWindow::OpenEntryAt(int index, int64_t offsetMs) {
     const int count = CatalogEntryCount();
     if (index < 0 || index >= count) return;
     MarkCurrent(m_catalog, *Child<COrvexGroupListCtrl>(IDC_GROUP_LIST),
@@ -155,10 +157,9 @@ void COrvexMainWindow::OpenEntry(int index) {
     LoadTrackOf(index);
     const RecordingEntry& entry = m_catalog.Entries()[static_cast<size_t>(index)];
     Child<CVideoSlider>(IDC_SEEK_SLIDER)->SetDurationMs(entry.m_MediaInfo.m_uDurationMs);
-    m_strCurrentPath = m_catalog.EntryPath(static_cast<size_t>(index));
     SetRecordingTitle(QFile::decodeName(entry.m_strFileName.c_str()));
     UpdateLockPicture();
-    PlayRecording(m_strCurrentPath);
+    m_pSession->OpenAt(m_catalog.EntryPath(static_cast<size_t>(index)), offsetMs);
 }
 
 // --- list choices -------------------------------------------------------------------------------
@@ -221,21 +222,5 @@ void COrvexMainWindow::Navigate(bool next) {
                     *Child<COrvexFileListCtrl>(IDC_FILE_LIST), plan.skippedPartner);
         UpdateLockPicture();
     }
-    if (plan.wrapped) m_pFrontEngine->Stop();
     OpenEntry(plan.openIndex);
-}
-
-void COrvexMainWindow::OnPlayerEnd(uintptr_t) {
-    // A choice made during the pause (a list line, previous, next) opens something newer: the end
-    // of the recording before it then does nothing.
-    const uint32_t opening = m_engineTarget.m_nOpening;
-    QTimer::singleShot(kEndToNextMs, this, [this, opening] {
-        if (!m_engineTarget.IsCurrentOpening(opening)) return;
-        if (AutoNextOn()) {
-            Next();
-            return;
-        }
-        StopEngines();
-        ResetTransport();
-    });
 }

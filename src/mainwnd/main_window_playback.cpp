@@ -9,6 +9,7 @@
 #include "language.h"
 #include "orvex_file_list_ctrl.h"
 #include "orvex_group_list_ctrl.h"
+#include "playback_session.h"
 #include "playback_speeds.h"
 #include "png_static.h"
 #include "recording_plan.h"
@@ -27,30 +28,14 @@
 
 namespace {
 
-EngineTimeSource TimeSource(CVideoEngine& engine) {
-    EngineTimeSource source;
-    source.usable = engine.IsUsable();
-    source.playing = engine.m_bPlaying != 0;
-    source.paused = engine.m_bPaused != 0;
-    source.lengthMs = source.usable ? engine.GetLength() : 0;
-    return source;
-}
-
-bool IsActive(const CVideoEngine& engine, bool countPaused) {
-    return engine.IsUsable() && (engine.m_bPlaying != 0 || (countPaused && engine.m_bPaused != 0));
-}
-
-// The engine whose time leads: the front when active, else the rear, else none.
-CVideoEngine* MasterEngine(CVideoEngine& front, CVideoEngine& rear, bool countPaused) {
-    if (IsActive(front, countPaused)) return &front;
-    if (IsActive(rear, countPaused)) return &rear;
-    return nullptr;
-}
-
 void SetButtonState(CSkinButton* button, int state) {
     if (!button) return;
     button->m_nImageState = state;
     button->update();
+}
+
+int PaneOf(PlaybackSession::Side side) {
+    return side == PlaybackSession::Side::kFront ? IDC_FRONT_PANE : IDC_REAR_PANE;
 }
 
 } // namespace
@@ -72,39 +57,77 @@ void COrvexMainWindow::InitPlaybackController() {
     m_catalog.SetObserver(m_pLists.get());
     m_catalog.SetGroupLineState(groups);
     CreateScan();
-
-    // Engine threads never touch widgets: the slider move and the indicator's colour are posted.
-    m_engineTarget.m_fnMoveSeekSlider = [this](int64_t ms) {
-        QMetaObject::invokeMethod(
-            this, [this, ms] { MoveSliderToTime(ms, false); }, Qt::QueuedConnection);
-    };
-    m_engineTarget.m_fnSetGpsColor = [this](int color) {
-        QMetaObject::invokeMethod(
-            this, [this, color] { SetGpsColor(color); }, Qt::QueuedConnection);
-    };
     SetGpsColor(0);
+}
+
+// What the session tells, turned into pictures, the slider, the telemetry and the panes.
+void COrvexMainWindow::ConnectSession() {
+    PlaybackSession* session = m_pSession;
+    connect(session, &PlaybackSession::playingReported, this,
+            [this](bool playing) { SetButtonState(Child<CSkinButton>(IDC_PLAY), playing ? 1 : 0); });
+    connect(session, &PlaybackSession::stateChanged, this,
+            [this](PlaybackSession::Side side, PlaybackSession::EngineState state) {
+                if (side == PlaybackSession::Side::kFront && state == PlaybackSession::EngineState::kPlaying)
+                    Child<CGSensorCtrl>(IDC_GSENSOR)->SetStopped(false);
+            });
+    connect(session, &PlaybackSession::timeReported, this, [this](qint64 ms, qint64 lengthMs) {
+        FollowTime(ms);
+        MoveSlider(ms, lengthMs);
+    });
+    connect(session, &PlaybackSession::seekScheduled, this, [this](qint64 ms, qint64 lengthMs) {
+        g_bCursorFollowsSlider = 1;
+        FollowTime(ms);
+        MoveSlider(ms, lengthMs);
+    });
+    connect(session, &PlaybackSession::seekApplied, this, [this](qint64 ms) {
+        // The driven line is redrawn only on the playing recording's own track.
+        if (m_plot.GetCurrent() == m_catalog.CurrentEntry())
+            ApplyToMap(m_pMapDlg,
+                       m_plot.RebuildDrivenPath(static_cast<uint32_t>(ms), m_catalog.Entries()).scripts,
+                       std::nullopt);
+    });
+    connect(session, &PlaybackSession::recordingOpened, this, [this] { FitVideoPanes(); });
+    connect(session, &PlaybackSession::gpsIndicatorCleared, this, [this] { SetGpsColor(0); });
+    connect(session, &PlaybackSession::errorReported, this, &COrvexMainWindow::OnPlayerError);
+    connect(session, &PlaybackSession::nextWanted, this, &COrvexMainWindow::Next);
+    connect(session, &PlaybackSession::transportReset, this, &COrvexMainWindow::ResetTransport);
+    connect(session, &PlaybackSession::stopped, this, &COrvexMainWindow::OnStopped);
+    connect(session, &PlaybackSession::paneWanted, this, [this](PlaybackSession::Side side) {
+        const int paneId = PaneOf(side);
+        if (paneId == IDC_FRONT_PANE ? m_bFrontPaneHidden : m_bRearPaneHidden) SetPaneHidden(paneId, false);
+    });
+    connect(session, &PlaybackSession::speedChanged, this, [this] { RefreshSpeedLabel(true); });
+    connect(session, &PlaybackSession::volumeChanged, this, [this](int percent) {
+        auto* slider = Child<CVolumeSlider>(IDC_VOLUME_SLIDER);
+        if (slider->value() != percent) slider->setValue(percent);
+    });
+    connect(session, &PlaybackSession::mutedChanged, this,
+            [this](bool muted) { SetButtonState(Child<CSkinButton>(IDC_VOLUME_BUTTON), muted ? 1 : 0); });
+    // Auto-next is the loop button's picture: the standard picture means on.
+    connect(session, &PlaybackSession::autoNextChanged, this,
+            [this](bool on) { SetButtonState(Child<CSkinButton>(IDC_AUTO_NEXT), on ? 0 : 1); });
+    connect(session, &PlaybackSession::rotationChanged, this, [this] {
+        const int count = CatalogEntryCount();
+        if (count > 0 && !m_pSession->CurrentPath().empty()) LoadTrackOf(m_catalog.CurrentEntry());
+        FitVideoPanes();
+    });
+    connect(session, &PlaybackSession::viewModeChanged, this, [this](int mode) {
+        SetButtonState(Child<CSkinButton>(IDC_SWITCH), mode);
+        using State = PlaybackSession::EngineState;
+        m_bFrontPaneHidden = mode == 2 || m_pSession->State(PlaybackSession::Side::kFront) == State::kStopped;
+        m_bRearPaneHidden = mode == 1 || m_pSession->State(PlaybackSession::Side::kRear) == State::kStopped;
+        LayOut(width(), height());
+    });
 }
 
 void COrvexMainWindow::ResetPlayback() {
     if (!m_pLists) InitPlaybackController();
     m_catalog.ResetCatalog();
     m_catalog.SetCurrentEntry(-1);
-    m_nSpeedIndex = kNormalSpeedIndex;
     RefreshSpeedLabel(false);
 }
 
 // --- transport ----------------------------------------------------------------------------------
-
-void COrvexMainWindow::StopEngines() {
-    m_llRestoreTimeMs = -1;
-    // Whatever the engines report from here on about the files they played is stale.
-    m_engineTarget.BeginNewOpening();
-    for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()}) {
-        engine->Stop();
-        engine->m_bPlaying = 0;
-        engine->m_bPaused = 0;
-    }
-}
 
 void COrvexMainWindow::ResetTransport() {
     auto* slider = Child<CVideoSlider>(IDC_SEEK_SLIDER);
@@ -113,15 +136,10 @@ void COrvexMainWindow::ResetTransport() {
     Child<CGSensorCtrl>(IDC_GSENSOR)->SetPlayPosition(0);
 }
 
-void COrvexMainWindow::ApplyRate() {
-    const float rate = SpeedRate(m_nSpeedIndex);
-    for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()})
-        if (engine->IsUsable()) engine->SetRate(rate);
-}
-
 void COrvexMainWindow::RefreshSpeedLabel(bool timed) {
+    const int speedIndex = m_pSession->SpeedIndex();
     Child<CPbSpeedLabelStatic>(IDC_PB_SPEED_LABEL)
-        ->SetLabel(SpeedLabel(m_nSpeedIndex), SpeedLabelShown(m_nSpeedIndex) ? 1 : 0);
+        ->SetLabel(SpeedLabel(speedIndex), SpeedLabelShown(speedIndex) ? 1 : 0);
     if (!timed) return;
     m_nSpeedLabelTicks = 10;
     SetTimer(TIMER_SPEED_LABEL, 300);
@@ -141,46 +159,19 @@ void COrvexMainWindow::SetPaneHidden(int paneId, bool hidden) {
 }
 
 void COrvexMainWindow::PlayPause() {
-    m_engineTarget.m_llPendingSeekMs = 0;
-    auto* play = Child<CSkinButton>(IDC_PLAY);
     if (m_catalog.Entries().empty()) {
-        SetButtonState(play, 0);
+        SetButtonState(Child<CSkinButton>(IDC_PLAY), 0);
         return;
     }
-    struct Side {
-        CVideoEngine* engine;
-        int paneId;
-        int hiddenInMode;
-    };
-    for (const Side& side :
-         {Side{m_pFrontEngine.get(), IDC_FRONT_PANE, 2}, Side{m_pRearEngine.get(), IDC_REAR_PANE, 1}}) {
-        CVideoEngine& engine = *side.engine;
-        if (!engine.IsUsable()) continue;
-        if (engine.m_bPlaying) {
-            engine.Pause();
-            engine.m_bPlaying = 0;
-            engine.m_bPaused = 1;
-        } else if (engine.m_bPaused) {
-            const bool hidden = side.paneId == IDC_FRONT_PANE ? m_bFrontPaneHidden : m_bRearPaneHidden;
-            if (m_nViewMode != side.hiddenInMode && hidden) SetPaneHidden(side.paneId, false);
-            engine.Play();
-            engine.m_bPlaying = 1;
-            engine.m_bPaused = 0;
-            if (side.paneId == IDC_FRONT_PANE) {
-                Child<CGSensorCtrl>(IDC_GSENSOR)->SetStopped(false);
-                RefreshSpeedLabel(true);
-            }
-        }
-    }
+    m_pSession->TogglePlayPause();
 }
 
 void COrvexMainWindow::StopPlayback() {
-    m_engineTarget.m_llPendingSeekMs = 0;
+    m_pSession->Stop();
+}
+
+void COrvexMainWindow::OnStopped() {
     SetButtonState(Child<CSkinButton>(IDC_PLAY), 0);
-    StopEngines();
-    m_nSpeedIndex = kNormalSpeedIndex;
-    ApplyRate();
-    RefreshSpeedLabel(false);
     auto* slider = Child<CVideoSlider>(IDC_SEEK_SLIDER);
     slider->SetCurrentMs(0);
     slider->setValue(g_nSeekOrigin);
@@ -193,140 +184,45 @@ void COrvexMainWindow::StopPlayback() {
 }
 
 void COrvexMainWindow::Faster() {
-    m_nSpeedIndex = FasterSpeedIndex(m_nSpeedIndex);
-    ApplyRate();
-    RefreshSpeedLabel(false);
+    m_pSession->Faster();
 }
 
 void COrvexMainWindow::Slower() {
-    m_nSpeedIndex = SlowerSpeedIndex(m_nSpeedIndex);
-    ApplyRate();
-    RefreshSpeedLabel(false);
-}
-
-// --- opening a recording in the engines -----------------------------------------------------
-
-void COrvexMainWindow::PlayRecording(const std::filesystem::path& path) {
-    // Moved on before the engines get their files, so that an error of the new files is current.
-    m_engineTarget.BeginNewOpening();
-    const RecordingPlan plan = PlanRecording(path);
-    m_bRearAlone = plan.RearAlone();
-    if (!plan.front.empty()) {
-        m_pFrontEngine->SetVolume(FrontEngineVolume(m_nVolumePercent));
-        m_pFrontEngine->Open(plan.front, ControlById(IDC_FRONT_PANE)->winId(), false, true);
-        FitVideoPanes();
-        RefreshSpeedLabel(true);
-        OpenRear(plan.rear, plan.rearSilent);
-    } else {
-        OpenRear(plan.rear, plan.rearSilent);
-        FitVideoPanes();
-        RefreshSpeedLabel(true);
-    }
-    // Both engines at the row in force, a rebuilt one as well.
-    ApplyRate();
-    EndOpeningIfNoEngine(m_pFrontEngine->IsUsable(), m_pRearEngine->IsUsable());
-}
-
-void COrvexMainWindow::OpenRear(const std::filesystem::path& rear, bool silent) {
-    if (rear.empty()) {
-        // No rear file: a rebuilt engine shows no picture.
-        m_pRearEngine->Rebuild(0);
-        m_pRearEngine->m_bPlaying = 0;
-        m_pRearEngine->m_bPaused = 0;
-        return;
-    }
-    if (m_nViewMode != 1 && m_bRearPaneHidden) SetPaneHidden(IDC_REAR_PANE, false);
-    // Beside a front file the rear is silent; alone it is heard at the slider's volume.
-    m_pRearEngine->SetVolume(silent ? 0 : FrontEngineVolume(m_nVolumePercent));
-    m_pRearEngine->Open(rear, ControlById(IDC_REAR_PANE)->winId(), silent, true);
-    if (!silent) m_pRearEngine->SetMute(Child<CSkinButton>(IDC_VOLUME_BUTTON)->m_nImageState == 1);
+    m_pSession->Slower();
 }
 
 // --- engine messages ----------------------------------------------------------------------------
 
-void COrvexMainWindow::OnPlayerState(uintptr_t wParam) {
-    const bool playing = wParam == 2 || wParam == 3;
-    SetButtonState(Child<CSkinButton>(IDC_PLAY), playing ? 1 : 0);
-    if (!playing) return;
-    RestoreAfterRotate();
-    QTimer::singleShot(100, this, [this] { ApplyMute(); });
-}
-
-void COrvexMainWindow::OnPlayerError(uintptr_t wParam) {
-    // A file that never plays must not keep list choices away for 100 s.
-    EndOpening();
-    const QString text = wParam == 1 ? QString::fromStdString(LoadLangString(103)) : QString();
+void COrvexMainWindow::OnPlayerError() {
+    const QString text = QString::fromStdString(LoadLangString(103));
     QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, this);
     box.setAccessibleName(text);
     box.exec();
 }
 
-void COrvexMainWindow::OnRearEnd(uintptr_t) {}
-
 // --- volume -----------------------------------------------------------------------------------
 
-void COrvexMainWindow::ApplyMute() {
-    const bool muted = Child<CSkinButton>(IDC_VOLUME_BUTTON)->m_nImageState == 1;
-    m_pFrontEngine->SetMute(muted);
-    if (m_bRearAlone) m_pRearEngine->SetMute(muted);
-}
-
 void COrvexMainWindow::ToggleMute() {
-    // A click has toggled the button already; a shortcut toggles it here.
-    auto* button = Child<CSkinButton>(IDC_VOLUME_BUTTON);
-    SetButtonState(button, button->m_nImageState == 1 ? 0 : 1);
-    ApplyMute();
+    m_pSession->SetMuted(!m_pSession->Muted());
 }
 
 void COrvexMainWindow::OnVolumeChanged(uintptr_t) {
-    const int position = Child<CVolumeSlider>(IDC_VOLUME_SLIDER)->value();
-    m_nVolumePercent = position;
-    m_pFrontEngine->SetVolume(FrontEngineVolume(position));
-    if (m_bRearAlone) m_pRearEngine->SetVolume(FrontEngineVolume(position));
+    m_pSession->SetVolume(Child<CVolumeSlider>(IDC_VOLUME_SLIDER)->value());
 }
 
 void COrvexMainWindow::VolumeBy(int delta) {
-    auto* slider = Child<CVolumeSlider>(IDC_VOLUME_SLIDER);
-    slider->setValue(std::clamp(slider->value() + delta, slider->minimum(), slider->maximum()));
-    OnVolumeChanged(0);
+    m_pSession->SetVolume(std::clamp(m_pSession->VolumePercent() + delta, 0, 100));
 }
 
 // --- seeking ----------------------------------------------------------------------------------
 
 void COrvexMainWindow::OnSeekRequest(uintptr_t) {
-    const int64_t length = SeekLengthMs(TimeSource(*m_pFrontEngine), TimeSource(*m_pRearEngine), true);
-    const auto seek =
-        PendingSeekMs(length, Child<CVideoSlider>(IDC_SEEK_SLIDER)->value(), g_nSeekOrigin, g_nSeekSpan);
-    if (!seek) return;
-    m_engineTarget.m_llPendingSeekMs = *seek;
-    g_bCursorFollowsSlider = 1;
-    FollowTime(*seek);
+    m_pSession->SeekToSliderPosition(Child<CVideoSlider>(IDC_SEEK_SLIDER)->value(), g_nSeekOrigin, g_nSeekSpan);
 }
 
 void COrvexMainWindow::SeekBy(int64_t deltaMs) {
-    CVideoEngine* master = MasterEngine(*m_pFrontEngine, *m_pRearEngine, true);
-    if (!master) return;
-    const int64_t length = master->GetLength();
-    if (length <= 0) return;
-    const int64_t pending = m_engineTarget.m_llPendingSeekMs;
-    const int64_t now = pending != 0 ? pending : std::max<int64_t>(master->GetTime(), 0);
-    const int64_t target = std::clamp<int64_t>(now + deltaMs, 1, length);
-    m_engineTarget.m_llPendingSeekMs = target;
-    MoveSlider(target, length);
-    FollowTime(target);
-}
-
-void COrvexMainWindow::OnApplySeekTimer() {
-    const int64_t ms = m_engineTarget.m_llPendingSeekMs;
-    if (ms == 0) return;
-    for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()})
-        if (engine->IsUsable()) engine->SetTime(ms);
-    // The driven line is redrawn only on the playing recording's own track.
-    if (m_plot.GetCurrent() == m_catalog.CurrentEntry())
-        ApplyToMap(m_pMapDlg,
-                   m_plot.RebuildDrivenPath(static_cast<uint32_t>(ms), m_catalog.Entries()).scripts,
-                   std::nullopt);
-    m_engineTarget.m_llPendingSeekMs = 0;
+    if (m_pSession->LeadingLengthMs(true) <= 0) return;
+    m_pSession->SeekTo(m_pSession->SeekBaseMs() + deltaMs);
 }
 
 void COrvexMainWindow::MoveSlider(int64_t timeMs, int64_t lengthMs) {
@@ -338,91 +234,22 @@ void COrvexMainWindow::MoveSlider(int64_t timeMs, int64_t lengthMs) {
     slider->SetCurrentMs(move->currentMs);
 }
 
-// A time report's slider move, on the UI thread: the length is read here, never on an engine thread.
-void COrvexMainWindow::MoveSliderToTime(int64_t timeMs, bool countPaused) {
-    // A report that was queued before a seek was asked for would pull the thumb back.
-    if (!countPaused && m_engineTarget.m_llPendingSeekMs != 0) return;
-    CVideoEngine* master = MasterEngine(*m_pFrontEngine, *m_pRearEngine, countPaused);
-    MoveSlider(timeMs, master ? master->GetLength() : 0);
-}
-
 void COrvexMainWindow::OnSliderFollowTimer() {
-    CVideoEngine* master = MasterEngine(*m_pFrontEngine, *m_pRearEngine, true);
-    if (!master) return;
-    MoveSlider(std::max<int64_t>(master->GetTime(), 0), master->GetLength());
+    if (m_pSession->LeadingLengthMs(true) <= 0) return;
+    MoveSlider(m_pSession->LeadingTimeMs(true), m_pSession->LeadingLengthMs(true));
 }
 
 // --- view switch and rotation -------------------------------------------------------------------
 
 void COrvexMainWindow::SwitchView() {
     if (m_catalog.Entries().empty()) return;
-    std::vector<CVideoEngine*> paused;
-    for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()}) {
-        if (engine->IsUsable() && engine->m_bPlaying && !engine->m_bPaused) {
-            engine->Pause();
-            paused.push_back(engine);
-        }
-    }
-    m_nViewMode = (m_nViewMode + 1) % 3;
-    SetButtonState(Child<CSkinButton>(IDC_SWITCH), m_nViewMode);
-    const bool frontActive = IsActive(*m_pFrontEngine, true);
-    const bool rearActive = IsActive(*m_pRearEngine, true);
-    m_bFrontPaneHidden = m_nViewMode == 2 || !frontActive;
-    m_bRearPaneHidden = m_nViewMode == 1 || !rearActive;
-    LayOut(width(), height());
-    for (CVideoEngine* engine : paused)
-        engine->Play();
+    m_pSession->SwitchView();
 }
 
 void COrvexMainWindow::Rotate() {
-    m_bFlip = !m_bFlip;
-    CVideoEngine& front = *m_pFrontEngine;
-    const int state = !front.IsUsable() ? 0 : front.m_bPlaying ? 2 : front.m_bPaused ? 1 : 0;
-    const int64_t time = front.IsUsable() ? front.GetTime() : 0;
-    for (auto [engine, paneId] :
-         {std::pair{m_pFrontEngine.get(), IDC_FRONT_PANE}, std::pair{m_pRearEngine.get(), IDC_REAR_PANE}}) {
-        engine->Stop();
-        engine->m_bPlaying = 0;
-        engine->m_bPaused = 0;
-        engine->Rebuild(m_bFlip ? 1 : 0);
-        engine->BindWindow(ControlById(paneId)->winId());
-    }
-    ApplyRate();
-    const int count = static_cast<int>(m_catalog.Entries().size());
-    // After the open recording was deleted there is nothing to reopen.
-    if (count > 0 && !m_strCurrentPath.empty()) {
-        if (m_catalog.CurrentEntry() >= count) m_catalog.SetCurrentEntry(count - 1);
-        LoadTrackOf(m_catalog.CurrentEntry());
-        FitVideoPanes();
-        PlayRecording(m_strCurrentPath);
-    }
-    auto* play = Child<CSkinButton>(IDC_PLAY);
-    if (state == 0) {
-        StopEngines();
-        SetButtonState(play, 0);
-        SetPaneHidden(IDC_FRONT_PANE, true);
-        SetPaneHidden(IDC_REAR_PANE, true);
-        return;
-    }
-    // A player that is still opening ignores a seek or a pause: both wait for its first
-    // "playing" report (RestoreAfterRotate).
-    m_llRestoreTimeMs = std::max<int64_t>(time, 1);
-    m_bRestorePaused = state == 1;
-    SetButtonState(play, state == 2 ? 1 : 0);
-}
-
-void COrvexMainWindow::RestoreAfterRotate() {
-    if (m_llRestoreTimeMs < 0) return;
-    for (CVideoEngine* engine : {m_pFrontEngine.get(), m_pRearEngine.get()}) {
-        if (!engine->IsUsable() || !engine->m_bPlaying) continue;
-        engine->SetTime(m_llRestoreTimeMs);
-        if (m_bRestorePaused) {
-            engine->Pause();
-            engine->m_bPlaying = 0;
-            engine->m_bPaused = 1;
-        }
-    }
-    m_llRestoreTimeMs = -1;
+    const int count = CatalogEntryCount();
+    if (count > 0 && m_catalog.CurrentEntry() >= count) m_catalog.SetCurrentEntry(count - 1);
+    m_pSession->Rotate();
 }
 
 // --- commands -----------------------------------------------------------------------------------
@@ -450,9 +277,9 @@ bool COrvexMainWindow::OnPlaybackCommand(int id) {
     case IDC_ROTATE:
         Rotate();
         return true;
-    case IDC_VOLUME_BUTTON:
-        ApplyMute();
-        return true; // the button toggled itself
+    case IDC_VOLUME_BUTTON: // the button toggled itself
+        m_pSession->SetMuted(Child<CSkinButton>(IDC_VOLUME_BUTTON)->m_nImageState == 1);
+        return true;
     case IDC_PREVIOUS:
         Previous();
         return true;

@@ -124,10 +124,6 @@ void COrvexMainWindow::FollowTime(int64_t timeMs) {
     SetGpsColor(u.result != 0 ? 1 : 0);
 }
 
-void COrvexMainWindow::OnPlayerTime(uintptr_t wParam) {
-    FollowTime(static_cast<int64_t>(static_cast<uint32_t>(wParam)));
-}
-
 void COrvexMainWindow::ExportKml() {
     OnExportKml(this, m_catalog.Entries(), m_plot);
 }

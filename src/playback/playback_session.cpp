@@ -116,6 +116,13 @@ void PlaybackSession::Open(const std::filesystem::path& path) {
     emit recordingOpened(!m_plan.front.empty(), !m_plan.rear.empty());
 }
 
+void PlaybackSession::OpenAt(const std::filesystem::path& path, int64_t startMs) {
+    Open(path);
+    if (startMs <= 0) return;
+    m_llRestoreTimeMs = startMs;
+    m_bRestorePaused = false;
+}
+
 void PlaybackSession::OpenRear(const RecordingPlan& plan) {
     if (plan.rear.empty() || !m_rearPane) {
         // No rear file: a rebuilt engine shows no picture (at the rotation in force).

@@ -59,6 +59,9 @@ class PlaybackSession : public QObject {
     // and its rear partner silent beside it, or a rear file alone (heard) when no front file exists.
     // At the speed row in force, the volume and mute in force.
     void Open(const std::filesystem::path& path);
+    // Open, then the engines go to startMs at their first time report (a player still opening
+    // ignores a seek); 0 starts at the beginning.
+    void OpenAt(const std::filesystem::path& path, int64_t startMs);
     // Opens the recording open now again (after a rotation, for example); nothing when none is open.
     void Reopen();
     // Pauses each playing engine; resumes each paused engine. Toggle: pause when an engine plays,

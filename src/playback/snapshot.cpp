@@ -44,17 +44,10 @@ class SnapshotPause {
 
   private:
     static bool PauseIfPlaying(CVideoEngine& engine) {
-        if (!PausesForSnapshot(engine.IsUsable(), engine.m_bPlaying != 0)) return false;
-        engine.Pause();
-        engine.m_bPlaying = 0;
-        engine.m_bPaused = 1;
-        return true;
+        if (!PausesForSnapshot(engine.IsUsable(), engine.IsPlaying())) return false;
+        return engine.PausePlaying();
     }
-    static void Resume(CVideoEngine& engine) {
-        engine.Play();
-        engine.m_bPlaying = 1;
-        engine.m_bPaused = 0;
-    }
+    static void Resume(CVideoEngine& engine) { engine.ResumePaused(); }
     CVideoEngine& m_front;
     CVideoEngine& m_rear;
     const bool m_pausedFront;
@@ -62,7 +55,7 @@ class SnapshotPause {
 };
 
 bool HasOpenRecording(const CVideoEngine& engine) {
-    return engine.IsUsable() && (engine.m_bPlaying != 0 || engine.m_bPaused != 0);
+    return engine.IsActive(true);
 }
 
 // Asks before replacing an existing picture; true when name may be written.

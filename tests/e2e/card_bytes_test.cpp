@@ -91,7 +91,7 @@ QApplication& ChildApplication() {
 }
 
 bool Playing(const CVideoEngine* engine) {
-    return engine->IsUsable() && engine->m_bPlaying != 0;
+    return engine->IsUsable() && engine->IsPlaying();
 }
 
 std::string ReadAll(const fs::path& path) {

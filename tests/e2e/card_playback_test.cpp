@@ -20,6 +20,7 @@
 #include "seek_scale.h"
 #include "settings.h"
 #include "speed_label_static.h"
+#include "playback_session.h"
 #include "video_engine.h"
 #include "video_slider.h"
 
@@ -133,7 +134,7 @@ QApplication& ChildApplication() {
 }
 
 bool Playing(const CVideoEngine* engine) {
-    return engine->IsUsable() && engine->m_bPlaying != 0;
+    return engine->IsUsable() && engine->IsPlaying();
 }
 
 // Answers every message box at once, noting its text.
@@ -228,12 +229,12 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             STEP_CHECK(front->m_fRate == 4.0f && rear->m_fRate == 4.0f);
             for (int i = 0; i < 10; ++i)
                 dlg.OnCommand(IDC_SLOWER);
-            STEP_CHECK(dlg.SpeedIndex() == 7 && front->m_fRate == 1.0f);
+            STEP_CHECK(dlg.SpeedIndex() == 7 && front->Rate() == 1.0f);
 
             // A seek while paused lands within a second of its target.
             STEP_CHECK(dlg.CurrentEntryIndex() == 0 && Playing(front));
             dlg.OnCommand(IDC_PLAY);
-            STEP_CHECK(front->m_bPaused == 1);
+            STEP_CHECK(front->IsPaused());
             QTest::qWait(500);
             const int64_t length = front->GetLength();
             STEP_CHECK(length > 3000);
@@ -299,11 +300,11 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             QWidget* frontPane = dlg.ControlById(IDC_FRONT_PANE);
             QWidget* rearPane = dlg.ControlById(IDC_REAR_PANE);
             dlg.OnCommand(IDC_SWITCH);
-            STEP_CHECK(dlg.m_nViewMode == 1 && frontPane->isVisible() && !rearPane->isVisible());
+            STEP_CHECK(dlg.Session()->ViewMode() == 1 && frontPane->isVisible() && !rearPane->isVisible());
             dlg.OnCommand(IDC_SWITCH);
-            STEP_CHECK(dlg.m_nViewMode == 2 && !frontPane->isVisible() && rearPane->isVisible());
+            STEP_CHECK(dlg.Session()->ViewMode() == 2 && !frontPane->isVisible() && rearPane->isVisible());
             dlg.OnCommand(IDC_SWITCH);
-            STEP_CHECK(dlg.m_nViewMode == 0 && frontPane->isVisible() && rearPane->isVisible());
+            STEP_CHECK(dlg.Session()->ViewMode() == 0 && frontPane->isVisible() && rearPane->isVisible());
             STEP_CHECK(Playing(front) && Playing(rear));
 
             // Rotate: both engines rebuilt turned, the same recording plays on at the same rate.
@@ -325,7 +326,7 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             std::fprintf(stderr, "rotate while paused: %lld -> %lld -> %lld ms\n",
                          static_cast<long long>(pausedAt), static_cast<long long>(afterRotate),
                          static_cast<long long>(front->GetTime()));
-            STEP_CHECK(front->m_bPaused == 1 && front->GetTime() == afterRotate);
+            STEP_CHECK(front->IsPaused() && front->GetTime() == afterRotate);
             STEP_CHECK(afterRotate >= pausedAt - 1000 && afterRotate <= pausedAt + 1000);
             dlg.OnCommand(IDC_PLAY);
             STEP_CHECK(Playing(front));
@@ -370,7 +371,7 @@ TEST(CardPlayback, MissingFolderGivesBoxAndEmptyWindow) {
             dlg.OnCommand(IDC_PLAY);
             dlg.OnCommand(IDC_NEXT);
             dlg.OnCommand(IDC_PREVIOUS);
-            STEP_CHECK(dlg.CurrentEntryIndex() == -1 && !dlg.FrontEngine()->m_bPlaying);
+            STEP_CHECK(dlg.CurrentEntryIndex() == -1 && !dlg.FrontEngine()->IsPlaying());
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");

@@ -111,7 +111,7 @@ static void DeletePlayingChild(const fs::path& card, const fs::path& work, const
     dlg.OpenFolder(card);
     STEP_CHECK(QTest::qWaitFor([&] { return files->LineCount() == 3; }, 20000));
     STEP_CHECK(QTest::qWaitFor(
-        [&] { return dlg.CurrentEntryIndex() == 0 && frontEngine->m_bPlaying && rearEngine->m_bPlaying; },
+        [&] { return dlg.CurrentEntryIndex() == 0 && frontEngine->IsPlaying() && rearEngine->IsPlaying(); },
         10000));
     STEP_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 0 && !curve->Samples().empty(); }, 5000));
     CMapBrowser* page = FirstBrowser(*dlg.MapDlg());
@@ -137,8 +137,8 @@ static void DeletePlayingChild(const fs::path& card, const fs::path& work, const
     dlg.OnCommand(IDC_ROTATE);
     dlg.SeekBy(3000);
     QTest::qWait(1500);
-    STEP_CHECK(!frontEngine->m_bPlaying && !frontEngine->m_bPaused);
-    STEP_CHECK(!rearEngine->m_bPlaying && !rearEngine->m_bPaused);
+    STEP_CHECK(!frontEngine->IsPlaying() && !frontEngine->IsPaused());
+    STEP_CHECK(!rearEngine->IsPlaying() && !rearEngine->IsPaused());
     STEP_CHECK(slider->CurrentMs() == 0);
     dlg.RunCommand(IDC_SNAPSHOT);
     STEP_CHECK(boxes.texts.size() == 2 && boxes.texts[1] == "Snapshot failed: no picture was saved.");

@@ -11,12 +11,14 @@
 #include "command_table.h"
 #include "control_ids.h"
 #include "file_operation_texts.h"
+#include "fixture_writer.h"
 #include "skin_button.h"
 #include "map_cache.h"
 #include "map_window.h"
 #include "language.h"
 #include "main_window.h"
 #include "orvex_list_ctrl.h"
+#include "playback_session.h"
 #include "private_message.h"
 #include "settings.h"
 #include "string_tables.h"
@@ -423,16 +425,21 @@ TEST_F(CommandsTest, CancellingSaveAsOrDeleteResumesARearFilePlayingAlone) {
             CommandDlg dlg;
             dlg.Create();
             Card card(dlg, "cmd_cancel");
-            CVideoEngine* rear = dlg.RearEngine();
-            CHILD_CHECK(rear->IsUsable());
+            using Side = PlaybackSession::Side;
+            using State = PlaybackSession::EngineState;
+            PlaybackSession& session = *dlg.Session();
+            CHILD_CHECK(session.Usable(Side::kRear));
+            // A rear file without its front file plays alone: the front engine is idle.
+            const fs::path rearAlone = fixtures::ScratchDir("cmd_cancel_rear") / "2024_05_17_100000_03_b.MP4";
+            fs::copy_file(fixtures::SampleClip(), rearAlone, fs::copy_options::overwrite_existing);
+            session.Open(rearAlone);
             card.groups->SetLineTicked(1, true);
             for (int id : {IDC_SAVE_AS, IDC_DELETE}) {
-                rear->m_bPlaying = 1; // a rear file alone: the front engine is idle
-                rear->m_bPaused = 0;
+                CHILD_CHECK(session.State(Side::kRear) == State::kPlaying);
                 dlg.m_answer = [](const UserMessage&) { return false; };
                 dlg.OnCommand(id);
-                CHILD_CHECK(rear->m_bPlaying == 1 && rear->m_bPaused == 0);
-                CHILD_CHECK(dlg.FrontEngine()->m_bPlaying == 0 && dlg.FrontEngine()->m_bPaused == 0);
+                CHILD_CHECK(session.State(Side::kRear) == State::kPlaying);
+                CHILD_CHECK(session.State(Side::kFront) == State::kStopped);
             }
             CHILD_CHECK(dlg.m_nPicks == 1);
             for (const fs::path& path : card.paths)
@@ -454,7 +461,8 @@ TEST_F(CommandsTest, DeleteNamesWhatGoesAndKeepsALockedEventWhole) {
             catalog_test::SetMode(card.paths[1], 0444); // the rear of the 08:00 event
             card.groups->SetLineTicked(0, true);
             card.groups->SetLineTicked(1, true);
-            dlg.RearEngine()->m_bPlaying = 1;
+            dlg.Session()->Open(fixtures::SampleClip());
+            CHILD_CHECK(dlg.Session()->AnyPlaying());
             dlg.OnCommand(IDC_DELETE);
             CHILD_CHECK(dlg.m_asked.size() == 2);
             const UserMessage& question = dlg.m_asked[0];
@@ -470,7 +478,7 @@ TEST_F(CommandsTest, DeleteNamesWhatGoesAndKeepsALockedEventWhole) {
             const std::string& report = dlg.m_asked[1].m_strText;
             CHILD_CHECK(report == "Some files could not be processed (2 of 4):\n2024_05_17_080000_01_b.MP4: locked");
             CHILD_CHECK(dlg.Catalog().Entries().size() == 2);
-            CHILD_CHECK(dlg.RearEngine()->m_bPlaying == 0); // stopped for the deletion
+            CHILD_CHECK(!dlg.Session()->AnyPlaying()); // stopped for the deletion
             CHILD_CHECK(dlg.m_bFrontPaneHidden && dlg.m_bRearPaneHidden);
             std::_Exit(0);
         },

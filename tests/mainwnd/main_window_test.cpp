@@ -10,6 +10,7 @@
 #include "main_window.h"
 #include "orvex_file_list_ctrl.h"
 #include "orvex_group_list_ctrl.h"
+#include "playback_session.h"
 #include "private_message.h"
 #include "settings.h"
 #include "speed_label_static.h"
@@ -37,7 +38,6 @@ class ProbedDlg : public COrvexMainWindow {
     int CatalogEntryCount() const override { return m_nEntries; }
     QSize CurrentPictureSize() const override { return QSize(1920, 1080); }
     void OnFileChosen(uintptr_t wParam) override { m_messages.push_back({MSG_FILE_CHOSEN, wParam}); }
-    void OnPlayerTime(uintptr_t wParam) override { m_messages.push_back({MSG_PLAYER_TIME, wParam}); }
     void RelayEventToToolTip(QObject*, QEvent* event) override { m_relayed.push_back(event->type()); }
 };
 
@@ -53,7 +53,7 @@ class OrderedDlg : public COrvexMainWindow {
   protected:
     void Note(const char* step) {
         const bool placed = geometry() == QRect(100, 80, 1300, 620);
-        const bool timers = IsTimerActive(TIMER_APPLY_SEEK) || IsTimerActive(TIMER_OPEN_COUNTDOWN);
+        const bool timers = IsTimerActive(TIMER_OPEN_COUNTDOWN);
         const bool panesHidden =
             ControlById(IDC_FRONT_PANE)->isHidden() && ControlById(IDC_REAR_PANE)->isHidden();
         m_steps.push_back(std::string(step) + (placed ? " placed" : "") + (timers ? " timers" : "") +
@@ -157,7 +157,7 @@ TEST_F(MainWindowTest, ChildrenExistWithTheirClassesAndStartStates) {
             CHILD_CHECK(dlg.ControlById(IDC_PRINT)->geometry() == QRect(113, 8, 48, 36));
             // The volume button starts toggled: the front video starts muted.
             CHILD_CHECK(dlg.ControlById<CSkinButton>(IDC_VOLUME_BUTTON)->m_nImageState == 1);
-            for (int id : {TIMER_APPLY_SEEK, TIMER_OPEN_COUNTDOWN, TIMER_SLIDER_FOLLOW})
+            for (int id : {TIMER_OPEN_COUNTDOWN, TIMER_SLIDER_FOLLOW})
                 CHILD_CHECK(dlg.IsTimerActive(id));
             CHILD_CHECK(dlg.windowTitle() == "Halvorn Veltrix");
             dlg.SetRecordingTitle("20240501_083000_F.MP4");
@@ -281,14 +281,17 @@ TEST_F(MainWindowTest, PrivateMessagesReachTheirHandlersSentOrPosted) {
             CHILD_CHECK(SendPrivateMessage(&dlg, MSG_FILE_CHOSEN, 7));
             // Sent: handled inside the call.
             CHILD_CHECK(dlg.m_messages.size() == 1 && dlg.m_messages[0].second == 7);
-            PostPrivateMessage(&dlg, MSG_PLAYER_TIME, 1234);
+            PostPrivateMessage(&dlg, MSG_FILE_CHOSEN, 1234);
             CHILD_CHECK(dlg.m_messages.size() == 1);
             QCoreApplication::sendPostedEvents(&dlg);
             CHILD_CHECK(dlg.m_messages.size() == 2 &&
-                        dlg.m_messages[1] == std::make_pair(int(MSG_PLAYER_TIME), uintptr_t(1234)));
-            // 0x0C03 and 0x0C0E do nothing but are handled.
+                        dlg.m_messages[1] == std::make_pair(int(MSG_FILE_CHOSEN), uintptr_t(1234)));
+            // 0x0C03 does nothing but is handled; the players' messages are the session's, so one
+            // that reaches the window is handled and changes nothing.
             CHILD_CHECK(SendPrivateMessage(&dlg, MSG_NOTHING_0C03, 0));
             CHILD_CHECK(SendPrivateMessage(&dlg, MSG_REAR_END, 1));
+            CHILD_CHECK(SendPrivateMessage(&dlg, MSG_PLAYER_END, 0));
+            CHILD_CHECK(dlg.m_messages.size() == 2);
             // Full-screen video with an empty catalog only notes the pane.
             CHILD_CHECK(SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0));
             CHILD_CHECK(!dlg.m_bFullVideo && dlg.m_nFullVideoPane == 1);
@@ -370,7 +373,8 @@ TEST_F(MainWindowTest, MaximisePresetsAndMinimise) {
             CHILD_CHECK(dlg.ControlById(IDC_FILE_LIST)->geometry().right() == 1920 - 6);
 
             // Restoring from minimise shows the panes of the view mode that play.
-            dlg.m_nViewMode = 1;
+            dlg.Session()->SwitchView();
+            CHILD_CHECK(dlg.Session()->ViewMode() == 1);
             dlg.m_bFrontPaneHidden = false;
             dlg.m_bRearPaneHidden = false;
             dlg.OnCommand(IDC_MINIMIZE);
@@ -459,7 +463,7 @@ TEST_F(MainWindowTest, InitialisationRunsItsStepsInOrder) {
             // start last.
             const std::vector<std::string> expected = LateInitialisationSteps();
             CHILD_CHECK(dlg.m_steps == expected);
-            CHILD_CHECK(dlg.IsTimerActive(TIMER_APPLY_SEEK) && dlg.IsTimerActive(TIMER_OPEN_COUNTDOWN));
+            CHILD_CHECK(dlg.IsTimerActive(TIMER_OPEN_COUNTDOWN) && dlg.IsTimerActive(TIMER_SLIDER_FOLLOW));
             // The layout ran for the restored size.
             CHILD_CHECK(dlg.ControlById(IDC_CLOSE)->geometry() == QRect(1300 - 32, 2, 25, 25));
             std::_Exit(0);
