@@ -154,6 +154,11 @@ const LangString kStrings[] = {
     {1321, "%s already exists. Replace it?"},
     {1322, "Mark the clip's start (I) and then its end (O) first."},
     {1323, "No recording is open."},
+    {1230, "Events"},
+    {1231, "harsh"},
+    {1232, "impact"},
+    {1233, "Next event"},
+    {1234, "Previous event"},
 };
 
 } // namespace

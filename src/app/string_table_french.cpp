@@ -154,6 +154,11 @@ const LangString kStrings[] = {
     {1321, "%s existe déjà. Le remplacer ?"},
     {1322, "Marquez d'abord le début de l'extrait (I), puis sa fin (O)."},
     {1323, "Aucun enregistrement n'est ouvert."},
+    {1230, "Événements"},
+    {1231, "brusque"},
+    {1232, "choc"},
+    {1233, "Événement suivant"},
+    {1234, "Événement précédent"},
 };
 
 } // namespace

@@ -154,6 +154,11 @@ const LangString kStrings[] = {
     {1321, "%s ist bereits vorhanden. Ersetzen?"},
     {1322, "Markieren Sie zuerst den Anfang (I) und dann das Ende (O) des Clips."},
     {1323, "Keine Aufnahme geöffnet."},
+    {1230, "Ereignisse"},
+    {1231, "heftig"},
+    {1232, "Aufprall"},
+    {1233, "Nächstes Ereignis"},
+    {1234, "Vorheriges Ereignis"},
 };
 
 } // namespace

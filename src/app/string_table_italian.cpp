@@ -155,6 +155,11 @@ const LangString kStrings[] = {
     {1321, "%s esiste già. Sostituirlo?"},
     {1322, "Segna prima l'inizio del clip (I) e poi la fine (O)."},
     {1323, "Nessuna registrazione aperta."},
+    {1230, "Eventi"},
+    {1231, "brusco"},
+    {1232, "urto"},
+    {1233, "Evento successivo"},
+    {1234, "Evento precedente"},
 };
 
 } // namespace

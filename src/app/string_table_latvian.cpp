@@ -154,6 +154,11 @@ const LangString kStrings[] = {
     {1321, "%s jau pastāv. Vai aizstāt?"},
     {1322, "Vispirms atzīmējiet klipa sākumu (I) un pēc tam beigas (O)."},
     {1323, "Neviens ieraksts nav atvērts."},
+    {1230, "Notikumi"},
+    {1231, "straujš"},
+    {1232, "trieciens"},
+    {1233, "Nākamais notikums"},
+    {1234, "Iepriekšējais notikums"},
 };
 
 } // namespace

@@ -154,6 +154,11 @@ const LangString kStrings[] = {
     {1321, "%s już istnieje. Zastąpić?"},
     {1322, "Najpierw zaznacz początek klipu (I), a potem jego koniec (O)."},
     {1323, "Żadne nagranie nie jest otwarte."},
+    {1230, "Zdarzenia"},
+    {1231, "gwałtowne"},
+    {1232, "uderzenie"},
+    {1233, "Następne zdarzenie"},
+    {1234, "Poprzednie zdarzenie"},
 };
 
 } // namespace

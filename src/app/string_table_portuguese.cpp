@@ -154,6 +154,11 @@ const LangString kStrings[] = {
     {1321, "%s já existe. Substituir?"},
     {1322, "Marque primeiro o início do clip (I) e depois o fim (O)."},
     {1323, "Nenhuma gravação está aberta."},
+    {1230, "Eventos"},
+    {1231, "brusco"},
+    {1232, "impacto"},
+    {1233, "Próximo evento"},
+    {1234, "Evento anterior"},
 };
 
 } // namespace

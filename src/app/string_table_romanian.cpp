@@ -154,6 +154,11 @@ const LangString kStrings[] = {
     {1321, "%s există deja. Îl înlocuiți?"},
     {1322, "Marcați mai întâi începutul clipului (I) și apoi sfârșitul (O)."},
     {1323, "Nicio înregistrare nu este deschisă."},
+    {1230, "Evenimente"},
+    {1231, "brusc"},
+    {1232, "impact"},
+    {1233, "Evenimentul următor"},
+    {1234, "Evenimentul anterior"},
 };
 
 } // namespace

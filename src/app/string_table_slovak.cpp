@@ -154,6 +154,11 @@ const LangString kStrings[] = {
     {1321, "%s už existuje. Nahradiť?"},
     {1322, "Najprv označte začiatok klipu (I) a potom jeho koniec (O)."},
     {1323, "Nie je otvorený žiadny záznam."},
+    {1230, "Udalosti"},
+    {1231, "prudké"},
+    {1232, "náraz"},
+    {1233, "Nasledujúca udalosť"},
+    {1234, "Predchádzajúca udalosť"},
 };
 
 } // namespace

@@ -155,6 +155,11 @@ const LangString kStrings[] = {
     {1321, "%s ya existe. ¿Reemplazarlo?"},
     {1322, "Marque primero el inicio del clip (I) y después el fin (O)."},
     {1323, "No hay ninguna grabación abierta."},
+    {1230, "Eventos"},
+    {1231, "brusco"},
+    {1232, "impacto"},
+    {1233, "Evento siguiente"},
+    {1234, "Evento anterior"},
 };
 
 } // namespace

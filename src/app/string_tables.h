@@ -64,6 +64,13 @@ constexpr unsigned IDS_LOCK_FILES = 1144;        // the lock entry when it locks
 constexpr unsigned IDS_REAR_SNAPSHOT_FAILED = 1145;
 constexpr unsigned IDS_PRINT_FAILED = 1146;
 
+// G-force events: the Events list, the kinds' words and the event steps (every table has them).
+constexpr unsigned IDS_EVENTS = 1230;
+constexpr unsigned IDS_EVENT_HARSH = 1231;
+constexpr unsigned IDS_EVENT_IMPACT = 1232;
+constexpr unsigned IDS_CMD_NEXT_EVENT = 1233;
+constexpr unsigned IDS_CMD_PREVIOUS_EVENT = 1234;
+
 // Every table, in no particular order.
 std::span<const StringTable* const> AllStringTables();
 // The table stored under exactly `langId`, or nullptr.

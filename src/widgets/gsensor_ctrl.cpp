@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 #include "seek_scale.h"
 #include "win_edges.h"
@@ -89,7 +90,22 @@ int CGSensorCtrl::GetCurrentValues(double& x, double& y, double& z) const {
 void CGSensorCtrl::ClearSamples() {
     m_samples.clear();
     m_dPositionMs = 0;
+    m_spanMarks.clear();
     SeriesChanged();
+    emit seriesSetUp();
+}
+
+void CGSensorCtrl::SetSpanMarks(std::vector<CurveSpanMark> marks) {
+    m_spanMarks = std::move(marks);
+    m_bLayerDirty = true;
+    update();
+}
+
+int CGSensorCtrl::XOfSample(size_t index) const {
+    const GSensorPlot plot = GSensorPlotForClient(width(), height());
+    if (m_samples.empty()) return plot.left;
+    const float step = float(plot.width) / float(m_samples.size());
+    return int(float(index) * step) + plot.left;
 }
 
 void CGSensorCtrl::AppendSamples(const GSensorSample* samples, size_t count) {
@@ -107,6 +123,7 @@ void CGSensorCtrl::SetUpSeries(const std::vector<GSensorSample>& samples, const 
     SetSamplesPerMs(GSensorSamplesPerMs(gsensorAttr[0], samples.size(), durationMs));
     SetPixelsPerMs(0.01);
     SetSpanMode(kSpanFromPixelScale);
+    emit seriesSetUp();
 }
 
 void CGSensorCtrl::SeriesChanged() {
@@ -287,6 +304,15 @@ void CGSensorCtrl::PaintStaticLayer(qreal dpr) {
     painter.setPen(LinePen(kAxis));
     painter.drawLine(m_nPlotLeft, m_rcPlot.top(), m_nPlotLeft, m_rcPlot.top() + m_nPlotHeight);
     painter.drawLines(m_tickLines.data(), int(m_tickLines.size()));
+    // Behind the curves, at least two pixels wide so that a short event still shows.
+    const GSensorPlot plot = GSensorPlotForClient(width(), height());
+    for (const CurveSpanMark& mark : m_spanMarks) {
+        const int left = XOfSample(mark.firstSample);
+        const int right = std::max(XOfSample(mark.lastSample + 1), left + 2);
+        QColor shade = mark.colour;
+        shade.setAlpha(110);
+        painter.fillRect(QRect(left, plot.top, right - left, plot.bottom - plot.top), shade);
+    }
     if (!m_bStopped) {
         painter.setBrush(Qt::NoBrush);
         for (int a = 0; a < 3; ++a) {

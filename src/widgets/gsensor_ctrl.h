@@ -3,6 +3,7 @@
 // cursor. Clicking a legend box switches that axis's curve on or off; the widget never seeks.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QLine>
@@ -14,6 +15,13 @@
 
 #include "gsensor_plot.h"
 #include "records.h"
+
+// A stretch of the series marked on the curve (an event): samples first..last, shaded behind it.
+struct CurveSpanMark {
+    size_t firstSample = 0;
+    size_t lastSample = 0;
+    QColor colour;
+};
 
 class CGSensorCtrl : public QWidget {
     Q_OBJECT
@@ -37,6 +45,12 @@ class CGSensorCtrl : public QWidget {
     // when neither gives a rate), then 100 milliseconds a pixel.
     void SetUpSeries(const std::vector<GSensorSample>& samples, const uint8_t gsensorAttr[4],
                      uint32_t durationMs);
+
+    // Shaded stretches; a new series drops them (its own come after seriesSetUp).
+    void SetSpanMarks(std::vector<CurveSpanMark> marks);
+    const std::vector<CurveSpanMark>& SpanMarks() const { return m_spanMarks; }
+    // x of sample `index` as the curves draw it.
+    int XOfSample(size_t index) const;
 
     // Rate and scales. A rate or scale that is not a positive finite number is ignored.
     void SetSamplesPerMs(double samplesPerMs);
@@ -68,6 +82,10 @@ class CGSensorCtrl : public QWidget {
     QRect PlotRect() const { return m_rcPlot; }
     // The legend's texts joined, as read to assistive technology.
     QString ValueText() const;
+
+  signals:
+    // A series was set up or cleared: the samples, rate and full scale are the new recording's.
+    void seriesSetUp();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -120,6 +138,7 @@ class CGSensorCtrl : public QWidget {
     QImage m_layer;
     bool m_bLayerDirty = true;
 
+    std::vector<CurveSpanMark> m_spanMarks;
     QFont m_axisFont;
     QFont m_legendFont;
 };

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <utility>
 
 #include "private_message.h"
 #include "win_edges.h"
@@ -65,7 +66,30 @@ void CVideoSlider::MoveToPointer(int x) {
 void CVideoSlider::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     PaintGroove(painter);
+    PaintTimeMarks(painter);
     PaintThumb(painter);
+}
+
+void CVideoSlider::SetTimeMarks(std::vector<SliderTimeMark> marks) {
+    m_Marks = std::move(marks);
+    update();
+}
+
+int CVideoSlider::XOfMs(uint32_t ms) const {
+    const SeekScale scale{g_nSeekOrigin, g_nSeekSpan};
+    const int64_t clamped = std::min(ms, m_nDurationMs);
+    const int64_t position =
+        m_nDurationMs == 0 ? scale.origin : scale.origin + clamped * scale.span / int64_t(m_nDurationMs);
+    return SliderThumbX(ChannelRect().width(), int(position), minimum(), maximum());
+}
+
+// Three pixels wide, along the groove's lower half so that the time texts stay readable.
+void CVideoSlider::PaintTimeMarks(QPainter& painter) {
+    if (m_nDurationMs == 0) return;
+    const QRect channel = ChannelRect();
+    const int top = channel.center().y();
+    for (const SliderTimeMark& mark : m_Marks)
+        painter.fillRect(XOfMs(mark.ms) - 1, top, 3, std::max(channel.bottom() - top + 1, 3), mark.colour);
 }
 
 void CVideoSlider::PaintGroove(QPainter& painter) {

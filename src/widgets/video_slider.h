@@ -7,11 +7,19 @@
 // send anything, so the playback controller can move the thumb without seeking.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <cstdint>
+#include <vector>
 
 #include "fusion_slider.h"
 #include "seek_scale.h"
+
+// A moment marked on the seek slider (an event), drawn as a short bar under the groove.
+struct SliderTimeMark {
+    uint32_t ms = 0;
+    QColor colour;
+};
 
 // Its receiver (SetMessageTarget) gets 0x0C0D. The first drawing once a receiver is set posts one
 // 0x0C0D, once per run (g_bSliderDrawn); user moves send it.
@@ -29,6 +37,12 @@ class CVideoSlider : public CFusionSlider {
     // The channel rectangle of the style, in widget coordinates.
     QRect ChannelRect() const;
 
+    // Marks at moments of the recording; a new recording brings its own (or none).
+    void SetTimeMarks(std::vector<SliderTimeMark> marks);
+    const std::vector<SliderTimeMark>& TimeMarks() const { return m_Marks; }
+    // Where the moment `ms` lies: the thumb's x when it stands there.
+    int XOfMs(uint32_t ms) const;
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void MoveToPointer(int x) override;
@@ -38,11 +52,13 @@ class CVideoSlider : public CFusionSlider {
   private:
     void OnUserAction(int action);
     void PaintGroove(QPainter& painter);
+    void PaintTimeMarks(QPainter& painter);
     void UpdateDescription();
 
     QFont m_pTimeFont;
     uint32_t m_nDurationMs = 0;
     uint32_t m_nCurrentMs = 0;
+    std::vector<SliderTimeMark> m_Marks;
 };
 
 // Its receiver (SetMessageTarget) gets 0x0C0C.
