@@ -26,6 +26,9 @@ constexpr int kGripMinWidth = 1250;
 constexpr int kGripMinHeight = 560;
 // Side of the size grip's square in the bottom-right corner.
 constexpr int kGripSize = 20;
+// The Events list's greatest height, and the least the file list keeps beside it.
+constexpr int kEventListMaxHeight = 160;
+constexpr int kEventListMinFiles = 120;
 // Initial splitter sizes.
 constexpr int kDefaultRightColWidth = 240;
 constexpr int kDefaultMapHeight = 240;
@@ -50,6 +53,7 @@ struct LayoutParams {
     bool gsrShown = true;
     int gsensorHeight = 0; // current height of the G-sensor curve's window
     int viewMode = 0;      // 0 both videos, 1 front only, 2 rear only
+    bool eventListShown = false; // the Events list shares the file list's place, under it
 };
 
 struct ControlPlace {
