@@ -159,6 +159,15 @@ const LangString kStrings[] = {
     {1232, "impact"},
     {1233, "Next event"},
     {1234, "Previous event"},
+    // Trip summary: the panel's name and the labels of its lines.
+    {1190, "Trip summary"},
+    {1191, "Start"},
+    {1192, "End"},
+    {1193, "Length"},
+    {1194, "Recordings"},
+    {1195, "Distance"},
+    {1196, "Top speed"},
+    {1197, "Average speed"},
 };
 
 } // namespace

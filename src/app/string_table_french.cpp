@@ -159,6 +159,15 @@ const LangString kStrings[] = {
     {1232, "choc"},
     {1233, "Événement suivant"},
     {1234, "Événement précédent"},
+    // Trip summary: the panel's name and the labels of its lines.
+    {1190, "Résumé du trajet"},
+    {1191, "Début"},
+    {1192, "Fin"},
+    {1193, "Durée"},
+    {1194, "Enregistrements"},
+    {1195, "Distance"},
+    {1196, "Vitesse maximale"},
+    {1197, "Vitesse moyenne"},
 };
 
 } // namespace

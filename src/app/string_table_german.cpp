@@ -159,6 +159,15 @@ const LangString kStrings[] = {
     {1232, "Aufprall"},
     {1233, "Nächstes Ereignis"},
     {1234, "Vorheriges Ereignis"},
+    // Trip summary: the panel's name and the labels of its lines.
+    {1190, "Fahrtübersicht"},
+    {1191, "Beginn"},
+    {1192, "Ende"},
+    {1193, "Dauer"},
+    {1194, "Aufnahmen"},
+    {1195, "Strecke"},
+    {1196, "Höchstgeschwindigkeit"},
+    {1197, "Durchschnittsgeschwindigkeit"},
 };
 
 } // namespace

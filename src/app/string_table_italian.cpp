@@ -160,6 +160,15 @@ const LangString kStrings[] = {
     {1232, "urto"},
     {1233, "Evento successivo"},
     {1234, "Evento precedente"},
+    // Trip summary: the panel's name and the labels of its lines.
+    {1190, "Riepilogo del viaggio"},
+    {1191, "Inizio"},
+    {1192, "Fine"},
+    {1193, "Durata"},
+    {1194, "Registrazioni"},
+    {1195, "Distanza"},
+    {1196, "Velocità massima"},
+    {1197, "Velocità media"},
 };
 
 } // namespace

@@ -159,6 +159,15 @@ const LangString kStrings[] = {
     {1232, "trieciens"},
     {1233, "Nākamais notikums"},
     {1234, "Iepriekšējais notikums"},
+    // Trip summary: the panel's name and the labels of its lines.
+    {1190, "Brauciena kopsavilkums"},
+    {1191, "Sākums"},
+    {1192, "Beigas"},
+    {1193, "Ilgums"},
+    {1194, "Ieraksti"},
+    {1195, "Attālums"},
+    {1196, "Maksimālais ātrums"},
+    {1197, "Vidējais ātrums"},
 };
 
 } // namespace

@@ -159,6 +159,15 @@ const LangString kStrings[] = {
     {1232, "uderzenie"},
     {1233, "Następne zdarzenie"},
     {1234, "Poprzednie zdarzenie"},
+    // Trip summary: the panel's name and the labels of its lines.
+    {1190, "Podsumowanie przejazdu"},
+    {1191, "Początek"},
+    {1192, "Koniec"},
+    {1193, "Czas trwania"},
+    {1194, "Nagrania"},
+    {1195, "Dystans"},
+    {1196, "Prędkość maksymalna"},
+    {1197, "Prędkość średnia"},
 };
 
 } // namespace

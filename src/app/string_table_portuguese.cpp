@@ -159,6 +159,15 @@ const LangString kStrings[] = {
     {1232, "impacto"},
     {1233, "Próximo evento"},
     {1234, "Evento anterior"},
+    // Trip summary: the panel's name and the labels of its lines.
+    {1190, "Resumo da viagem"},
+    {1191, "Início"},
+    {1192, "Fim"},
+    {1193, "Duração"},
+    {1194, "Gravações"},
+    {1195, "Distância"},
+    {1196, "Velocidade máxima"},
+    {1197, "Velocidade média"},
 };
 
 } // namespace

@@ -159,6 +159,15 @@ const LangString kStrings[] = {
     {1232, "impact"},
     {1233, "Evenimentul următor"},
     {1234, "Evenimentul anterior"},
+    // Trip summary: the panel's name and the labels of its lines.
+    {1190, "Rezumatul călătoriei"},
+    {1191, "Început"},
+    {1192, "Sfârșit"},
+    {1193, "Durată"},
+    {1194, "Înregistrări"},
+    {1195, "Distanță"},
+    {1196, "Viteză maximă"},
+    {1197, "Viteză medie"},
 };
 
 } // namespace

@@ -159,6 +159,15 @@ const LangString kStrings[] = {
     {1232, "náraz"},
     {1233, "Nasledujúca udalosť"},
     {1234, "Predchádzajúca udalosť"},
+    // Trip summary: the panel's name and the labels of its lines.
+    {1190, "Súhrn jazdy"},
+    {1191, "Začiatok"},
+    {1192, "Koniec"},
+    {1193, "Trvanie"},
+    {1194, "Záznamy"},
+    {1195, "Vzdialenosť"},
+    {1196, "Najvyššia rýchlosť"},
+    {1197, "Priemerná rýchlosť"},
 };
 
 } // namespace

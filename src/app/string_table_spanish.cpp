@@ -160,6 +160,15 @@ const LangString kStrings[] = {
     {1232, "impacto"},
     {1233, "Evento siguiente"},
     {1234, "Evento anterior"},
+    // Trip summary: the panel's name and the labels of its lines.
+    {1190, "Resumen del viaje"},
+    {1191, "Inicio"},
+    {1192, "Fin"},
+    {1193, "Duración"},
+    {1194, "Grabaciones"},
+    {1195, "Distancia"},
+    {1196, "Velocidad máxima"},
+    {1197, "Velocidad media"},
 };
 
 } // namespace

@@ -8,6 +8,7 @@ constexpr int IDC_FRONT_FRAME = 1008;
 constexpr int IDC_REAR_FRAME = 1011;
 constexpr int IDC_SEEK_SLIDER = 1009;
 constexpr int IDC_VOLUME_SLIDER = 1021;
+constexpr int IDC_TRIP_BAR = 1092; // the whole trip's time line, shown while a trip plays
 
 // Telemetry widgets and lists.
 constexpr int IDC_GSENSOR = 1003;

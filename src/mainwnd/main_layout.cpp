@@ -156,12 +156,16 @@ LayoutResult LayOutControls(const LayoutParams& p) {
     const int lower = p.lowerHeight > available - g - 40 ? available - g - 40 : std::max(p.lowerHeight, 200);
     const int half = x / 2;
     const int gap = lower == 0 ? 25 : 35;
-    const int v = available - gap - g - lower;
+    // The trip bar takes its height from the video, so nothing below the slider moves.
+    const int trip = p.tripBarShown ? kTripBarStep : 0;
+    const int v = available - gap - g - lower - trip;
 
     result.places.push_back({IDC_SEEK_SLIDER, QRect(5, top + v, 2 * half - 10, 20)});
+    if (p.tripBarShown)
+        result.places.push_back({IDC_TRIP_BAR, QRect(5, top + v + kTripBarStep, 2 * half - 10, kTripBarHeight)});
     // The curve keeps its own height, also while hidden, so that showing it again restores it.
-    result.places.push_back({IDC_GSENSOR, QRect(5, top + v + 25, 2 * half - 10, p.gsensorHeight)});
-    const int b = p.gsrShown ? top + v + 30 + g : top + v + 25;
+    result.places.push_back({IDC_GSENSOR, QRect(5, top + v + trip + 25, 2 * half - 10, p.gsensorHeight)});
+    const int b = p.gsrShown ? top + v + trip + 30 + g : top + v + trip + 25;
     result.lowerSplit = RectLTRB(5, b - 5, 2 * half - 5, b);
     PlaceLowerArea(w, h, half, b, result.places);
     PlaceVideoFrames(p.viewMode, top, half, v, result);

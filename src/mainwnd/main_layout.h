@@ -26,6 +26,9 @@ constexpr int kGripMinWidth = 1250;
 constexpr int kGripMinHeight = 560;
 // Side of the size grip's square in the bottom-right corner.
 constexpr int kGripSize = 20;
+// The trip bar's height and its step below the seek slider's top.
+constexpr int kTripBarHeight = 18;
+constexpr int kTripBarStep = 22;
 // The Events list's greatest height, and the least the file list keeps beside it.
 constexpr int kEventListMaxHeight = 160;
 constexpr int kEventListMinFiles = 120;
@@ -53,6 +56,7 @@ struct LayoutParams {
     bool gsrShown = true;
     int gsensorHeight = 0; // current height of the G-sensor curve's window
     int viewMode = 0;      // 0 both videos, 1 front only, 2 rear only
+    bool tripBarShown = false; // a trip plays: its bar goes under the seek slider
     bool eventListShown = false; // the Events list shares the file list's place, under it
 };
 
