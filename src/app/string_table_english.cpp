@@ -168,6 +168,17 @@ const LangString kStrings[] = {
     {1195, "Distance"},
     {1196, "Top speed"},
     {1197, "Average speed"},
+    // File jobs: progress, the refusal of a second one, free space.
+    {1250, "%s: file %s of %s"},
+    {1251, "%s of %s"},
+    {1252, "%s/s"},
+    {1253, "about %s left"},
+    {1254, "%s: cancelling..."},
+    {1255, "Another file operation is still running (%s). Wait until it has finished, or cancel it, and try again."},
+    {1256, "Not enough free space in %s: the copy needs %s, only %s are free. Nothing was copied."},
+    {1257, "%s h %s min"},
+    {1258, "%s min %s s"},
+    {1259, "%s s"},
 };
 
 } // namespace

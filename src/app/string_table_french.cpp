@@ -168,6 +168,17 @@ const LangString kStrings[] = {
     {1195, "Distance"},
     {1196, "Vitesse maximale"},
     {1197, "Vitesse moyenne"},
+    // File jobs: progress, the refusal of a second one, free space.
+    {1250, "%s : fichier %s sur %s"},
+    {1251, "%s sur %s"},
+    {1252, "%s/s"},
+    {1253, "encore environ %s"},
+    {1254, "%s : annulation..."},
+    {1255, "Une autre opération sur les fichiers est en cours (%s). Attendez qu'elle se termine ou annulez-la, puis réessayez."},
+    {1256, "Espace libre insuffisant dans %s : la copie nécessite %s, seuls %s sont libres. Rien n'a été copié."},
+    {1257, "%s h %s min"},
+    {1258, "%s min %s s"},
+    {1259, "%s s"},
 };
 
 } // namespace

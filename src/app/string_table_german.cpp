@@ -168,6 +168,17 @@ const LangString kStrings[] = {
     {1195, "Strecke"},
     {1196, "Höchstgeschwindigkeit"},
     {1197, "Durchschnittsgeschwindigkeit"},
+    // File jobs: progress, the refusal of a second one, free space.
+    {1250, "%s: Datei %s von %s"},
+    {1251, "%s von %s"},
+    {1252, "%s/s"},
+    {1253, "noch etwa %s"},
+    {1254, "%s: wird abgebrochen..."},
+    {1255, "Ein anderer Dateivorgang läuft noch (%s). Warten Sie, bis er beendet ist, oder brechen Sie ihn ab, und versuchen Sie es erneut."},
+    {1256, "Nicht genug freier Speicher in %s: Die Kopie benötigt %s, frei sind nur %s. Es wurde nichts kopiert."},
+    {1257, "%s h %s min"},
+    {1258, "%s min %s s"},
+    {1259, "%s s"},
 };
 
 } // namespace

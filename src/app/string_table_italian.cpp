@@ -169,6 +169,17 @@ const LangString kStrings[] = {
     {1195, "Distanza"},
     {1196, "Velocità massima"},
     {1197, "Velocità media"},
+    // File jobs: progress, the refusal of a second one, free space.
+    {1250, "%s: file %s di %s"},
+    {1251, "%s di %s"},
+    {1252, "%s/s"},
+    {1253, "circa %s rimanenti"},
+    {1254, "%s: annullamento..."},
+    {1255, "Un'altra operazione sui file è ancora in corso (%s). Attendere che finisca, oppure annullarla, e riprovare."},
+    {1256, "Spazio libero insufficiente in %s: la copia richiede %s, sono liberi solo %s. Nulla è stato copiato."},
+    {1257, "%s h %s min"},
+    {1258, "%s min %s s"},
+    {1259, "%s s"},
 };
 
 } // namespace

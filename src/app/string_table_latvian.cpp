@@ -168,6 +168,17 @@ const LangString kStrings[] = {
     {1195, "Attālums"},
     {1196, "Maksimālais ātrums"},
     {1197, "Vidējais ātrums"},
+    // File jobs: progress, the refusal of a second one, free space.
+    {1250, "%s: fails %s no %s"},
+    {1251, "%s no %s"},
+    {1252, "%s/s"},
+    {1253, "atlicis apmēram %s"},
+    {1254, "%s: atceļ..."},
+    {1255, "Vēl notiek cita darbība ar failiem (%s). Pagaidiet, līdz tā beidzas, vai atceliet to un mēģiniet vēlreiz."},
+    {1256, "Mapē %s nepietiek brīvas vietas: kopijai vajag %s, brīvi ir tikai %s. Nekas netika kopēts."},
+    {1257, "%s h %s min"},
+    {1258, "%s min %s s"},
+    {1259, "%s s"},
 };
 
 } // namespace

@@ -168,6 +168,17 @@ const LangString kStrings[] = {
     {1195, "Dystans"},
     {1196, "Prędkość maksymalna"},
     {1197, "Prędkość średnia"},
+    // File jobs: progress, the refusal of a second one, free space.
+    {1250, "%s: plik %s z %s"},
+    {1251, "%s z %s"},
+    {1252, "%s/s"},
+    {1253, "pozostało około %s"},
+    {1254, "%s: anulowanie..."},
+    {1255, "Inna operacja na plikach jest jeszcze w toku (%s). Poczekaj, aż się zakończy, lub ją anuluj i spróbuj ponownie."},
+    {1256, "Za mało wolnego miejsca w %s: kopia wymaga %s, wolne jest tylko %s. Nic nie zostało skopiowane."},
+    {1257, "%s h %s min"},
+    {1258, "%s min %s s"},
+    {1259, "%s s"},
 };
 
 } // namespace

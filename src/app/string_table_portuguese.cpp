@@ -168,6 +168,17 @@ const LangString kStrings[] = {
     {1195, "Distância"},
     {1196, "Velocidade máxima"},
     {1197, "Velocidade média"},
+    // File jobs: progress, the refusal of a second one, free space.
+    {1250, "%s: ficheiro %s de %s"},
+    {1251, "%s de %s"},
+    {1252, "%s/s"},
+    {1253, "faltam cerca de %s"},
+    {1254, "%s: a cancelar..."},
+    {1255, "Ainda está em curso outra operação com ficheiros (%s). Aguarde até que termine, ou cancele-a, e tente novamente."},
+    {1256, "Espaço livre insuficiente em %s: a cópia precisa de %s, só estão livres %s. Nada foi copiado."},
+    {1257, "%s h %s min"},
+    {1258, "%s min %s s"},
+    {1259, "%s s"},
 };
 
 } // namespace

@@ -168,6 +168,17 @@ const LangString kStrings[] = {
     {1195, "Distanță"},
     {1196, "Viteză maximă"},
     {1197, "Viteză medie"},
+    // File jobs: progress, the refusal of a second one, free space.
+    {1250, "%s: fișierul %s din %s"},
+    {1251, "%s din %s"},
+    {1252, "%s/s"},
+    {1253, "mai rămân aproximativ %s"},
+    {1254, "%s: se anulează..."},
+    {1255, "O altă operație cu fișiere este încă în desfășurare (%s). Așteptați să se termine sau anulați-o și încercați din nou."},
+    {1256, "Spațiu liber insuficient în %s: copia necesită %s, sunt libere doar %s. Nu s-a copiat nimic."},
+    {1257, "%s h %s min"},
+    {1258, "%s min %s s"},
+    {1259, "%s s"},
 };
 
 } // namespace

@@ -168,6 +168,17 @@ const LangString kStrings[] = {
     {1195, "Vzdialenosť"},
     {1196, "Najvyššia rýchlosť"},
     {1197, "Priemerná rýchlosť"},
+    // File jobs: progress, the refusal of a second one, free space.
+    {1250, "%s: súbor %s z %s"},
+    {1251, "%s z %s"},
+    {1252, "%s/s"},
+    {1253, "zostáva približne %s"},
+    {1254, "%s: ruší sa..."},
+    {1255, "Iná operácia so súbormi ešte prebieha (%s). Počkajte, kým sa skončí, alebo ju zrušte a skúste to znova."},
+    {1256, "V %s nie je dosť voľného miesta: kópia potrebuje %s, voľných je len %s. Nič sa neskopírovalo."},
+    {1257, "%s h %s min"},
+    {1258, "%s min %s s"},
+    {1259, "%s s"},
 };
 
 } // namespace

@@ -169,6 +169,17 @@ const LangString kStrings[] = {
     {1195, "Distancia"},
     {1196, "Velocidad máxima"},
     {1197, "Velocidad media"},
+    // File jobs: progress, the refusal of a second one, free space.
+    {1250, "%s: archivo %s de %s"},
+    {1251, "%s de %s"},
+    {1252, "%s/s"},
+    {1253, "quedan unos %s"},
+    {1254, "%s: cancelando..."},
+    {1255, "Otra operación con archivos sigue en curso (%s). Espere a que termine, o cancélela, y vuelva a intentarlo."},
+    {1256, "No hay suficiente espacio libre en %s: la copia necesita %s y solo hay %s libres. No se ha copiado nada."},
+    {1257, "%s h %s min"},
+    {1258, "%s min %s s"},
+    {1259, "%s s"},
 };
 
 } // namespace

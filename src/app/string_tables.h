@@ -71,6 +71,19 @@ constexpr unsigned IDS_EVENT_IMPACT = 1232;
 constexpr unsigned IDS_CMD_NEXT_EVENT = 1233;
 constexpr unsigned IDS_CMD_PREVIOUS_EVENT = 1234;
 
+// File jobs on a worker: the progress dialog, the refusal of a second job while one runs and a
+// copy that does not fit (every table has them).
+constexpr unsigned IDS_JOB_FILE_OF = 1250;    // "%s" title, "%s" file number, "%s" files
+constexpr unsigned IDS_JOB_BYTES_OF = 1251;   // "%s" done, "%s" total
+constexpr unsigned IDS_JOB_SPEED = 1252;      // "%s" bytes, per second
+constexpr unsigned IDS_JOB_TIME_LEFT = 1253;  // "%s" duration
+constexpr unsigned IDS_JOB_CANCELLING = 1254; // "%s" title
+constexpr unsigned IDS_JOB_REFUSED = 1255;    // "%s" the running job's title
+constexpr unsigned IDS_JOB_NO_SPACE = 1256;   // "%s" folder, "%s" needed, "%s" free
+constexpr unsigned IDS_JOB_HOURS = 1257;      // "%s" h "%s" min
+constexpr unsigned IDS_JOB_MINUTES = 1258;    // "%s" min "%s" s
+constexpr unsigned IDS_JOB_SECONDS = 1259;    // "%s" s
+
 // Every table, in no particular order.
 std::span<const StringTable* const> AllStringTables();
 // The table stored under exactly `langId`, or nullptr.

@@ -1,5 +1,8 @@
 #include "file_job_runner.h"
 
+#include "lang_text.h"
+#include "string_tables.h"
+
 #include <QMetaObject>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -17,15 +20,23 @@ struct CFileJobRunner::Channel {
 };
 
 namespace {
-QString Size(uint64_t bytes) {
-    return QString::fromStdString(FormatByteSize(bytes));
+constexpr unsigned IDS_CANCEL_BUTTON = 109; // "Cancel"
+
+std::string Size(uint64_t bytes) {
+    return FormatByteSize(bytes);
 }
 
-QString Duration(double seconds) {
+// A text of the current language with its placeholders filled.
+QString Filled(unsigned id, std::initializer_list<std::string> values) {
+    return QString::fromStdString(FillPlaceholders(LangText(id).toStdString(), values));
+}
+
+std::string Duration(double seconds) {
     const long s = std::lround(seconds);
-    if (s >= 3600) return QStringLiteral("%1 h %2 min").arg(s / 3600).arg((s % 3600) / 60);
-    if (s >= 60) return QStringLiteral("%1 min %2 s").arg(s / 60).arg(s % 60);
-    return QStringLiteral("%1 s").arg(s);
+    if (s >= 3600)
+        return Filled(IDS_JOB_HOURS, {std::to_string(s / 3600), std::to_string((s % 3600) / 60)}).toStdString();
+    if (s >= 60) return Filled(IDS_JOB_MINUTES, {std::to_string(s / 60), std::to_string(s % 60)}).toStdString();
+    return Filled(IDS_JOB_SECONDS, {std::to_string(s)}).toStdString();
 }
 
 int Permille(const FileJobProgress& p) {
@@ -49,11 +60,14 @@ CFileJobRunner::~CFileJobRunner() {
 }
 
 QString CFileJobRunner::ProgressText(const QString& title, const FileJobProgress& p) {
-    QString text = QStringLiteral("%1: file %2 of %3").arg(title).arg(std::min(p.filesDone + 1, p.filesTotal)).arg(p.filesTotal);
+    QString text = Filled(IDS_JOB_FILE_OF, {title.toStdString(), std::to_string(std::min(p.filesDone + 1, p.filesTotal)),
+                                            std::to_string(p.filesTotal)});
     if (p.bytesTotal > 0) {
-        text += QStringLiteral("\n%1 of %2").arg(Size(p.bytesDone), Size(p.bytesTotal));
-        if (p.BytesPerSecond() > 0) text += QStringLiteral(", %1/s").arg(Size(static_cast<uint64_t>(p.BytesPerSecond())));
-        if (const auto left = p.SecondsLeft()) text += QStringLiteral(", about %1 left").arg(Duration(*left));
+        text += QStringLiteral("\n") + Filled(IDS_JOB_BYTES_OF, {Size(p.bytesDone), Size(p.bytesTotal)});
+        if (p.BytesPerSecond() > 0)
+            text += QStringLiteral(", ") +
+                    Filled(IDS_JOB_SPEED, {Size(static_cast<uint64_t>(p.BytesPerSecond()))});
+        if (const auto left = p.SecondsLeft()) text += QStringLiteral(", ") + Filled(IDS_JOB_TIME_LEFT, {Duration(*left)});
     }
     return text;
 }
@@ -61,9 +75,7 @@ QString CFileJobRunner::ProgressText(const QString& title, const FileJobProgress
 bool CFileJobRunner::Start(const QString& title, FileJob job, Finished finished, QString* refusal) {
     if (Running()) {
         if (refusal) {
-            *refusal = QStringLiteral("Another file operation is still running (%1). Wait until it has "
-                                      "finished, or cancel it, and try again.")
-                           .arg(m_strTitle);
+            *refusal = RefusalText();
         }
         return false;
     }
@@ -80,8 +92,8 @@ bool CFileJobRunner::Start(const QString& title, FileJob job, Finished finished,
     m_pDialog->setAutoReset(false);
     m_pDialog->setMinimumDuration(INT_MAX); // shown by our own timer, not by the dialog's guess
     m_pDialog->hide();
-    auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), m_pDialog);
-    cancelButton->setAccessibleName(QStringLiteral("Cancel"));
+    auto* cancelButton = new QPushButton(LangText(IDS_CANCEL_BUTTON), m_pDialog);
+    cancelButton->setAccessibleName(LangText(IDS_CANCEL_BUTTON));
     m_pDialog->setCancelButton(cancelButton);
     connect(m_pDialog, &QProgressDialog::canceled, this, &CFileJobRunner::Cancel);
     m_pShowTimer->start(kShowDialogAfterMs);
@@ -108,6 +120,10 @@ bool CFileJobRunner::Start(const QString& title, FileJob job, Finished finished,
     return true;
 }
 
+QString CFileJobRunner::RefusalText() const {
+    return Filled(IDS_JOB_REFUSED, {m_strTitle.toStdString()});
+}
+
 void CFileJobRunner::ShowProgress() {
     if (!m_Channel) return;
     FileJobProgress p;
@@ -126,7 +142,7 @@ void CFileJobRunner::ShowProgress() {
 void CFileJobRunner::Cancel() {
     if (!m_Channel || m_Channel->cancel) return;
     m_Channel->cancel = true;
-    if (m_pDialog) m_pDialog->setLabelText(QStringLiteral("%1: cancelling...").arg(m_strTitle));
+    if (m_pDialog) m_pDialog->setLabelText(Filled(IDS_JOB_CANCELLING, {m_strTitle.toStdString()}));
 }
 
 void CFileJobRunner::Finish(FileOperationReport report) {

@@ -13,6 +13,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QString>
 #include <atomic>
 #include <functional>
@@ -22,7 +23,7 @@
 #include "copy_job.h"
 #include "file_operation_report.h"
 
-class QProgressDialog;
+
 class QTimer;
 class QWidget;
 
@@ -52,6 +53,8 @@ class CFileJobRunner : public QObject {
     // started: false, and `refusal` (when given) receives the words to show.
     bool Start(const QString& title, FileJob job, Finished finished, QString* refusal = nullptr);
     bool Running() const { return m_Worker.joinable(); }
+    // Why nothing more starts while a job runs, in the current language (names the running job).
+    QString RefusalText() const;
     // Asks the running job to stop (also the dialog's Cancel button).
     void Cancel();
     // Called on the UI thread with every progress update that arrives (status line, tests).

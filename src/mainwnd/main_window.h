@@ -28,6 +28,7 @@
 #include <optional>
 
 class CEscapeFilter;
+class CFileCommandJobs;
 class CToolTips;
 struct FileCommandHooks;
 struct UserMessage;
@@ -215,6 +216,8 @@ class COrvexMainWindow : public QWidget {
     // The context menu with every command, at a global position; the chosen one runs after it.
     void ShowCommandMenu(const QPoint& globalPos);
     CToolTips* ToolTips() const { return m_pToolTips; }
+    // Save as, delete and lock run their file work here, one job at a time (made when first asked).
+    CFileCommandJobs& FileJobs();
 
   protected:
     // Routes save as, delete, lock, auto-next, the switches, configuration and about; false for
@@ -250,6 +253,7 @@ class COrvexMainWindow : public QWidget {
     void HidePanesAfterFileCommand();
 
     CToolTips* m_pToolTips = nullptr;
+    CFileCommandJobs* m_pFileJobs = nullptr;
     // End of the commands block -----------------------------------------------------------
 
   protected:

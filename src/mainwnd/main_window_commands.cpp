@@ -7,6 +7,7 @@
 #include "about_dlg.h"
 #include "control_ids.h"
 #include "file_command_flows.h"
+#include "file_command_jobs.h"
 #include "folder_dialog.h"
 #include "native_path.h"
 #include "skin_button.h"
@@ -149,17 +150,29 @@ FileCommandHooks COrvexMainWindow::MakeFileCommandHooks() {
         const ConfirmOverwriteFn ask = [&](const fs::path& target) {
             return !catalogFiles.Contains(target) && confirm(target);
         };
-        return WithBothListsMarking([&] { return m_catalog.CopyMarked(folder, ask); });
+        // The questions are asked here; the copying runs as a job.
+        CopyPlan plan = WithBothListsMarking([&] { return m_catalog.PlanCopyMarked(folder, ask); });
+        return FileJobs().Copy(std::move(plan));
     };
     hooks.inspectMarked = [this] { return InspectTickedGroups(); };
+    // The files go on a worker; the catalog learns of it here, on its own thread, afterwards.
     hooks.deleteMarked = [this] {
+        DeletePlan plan = WithBothListsMarking([this] { return m_catalog.PlanDeleteMarked(); });
+        const FileOperationReport report = FileJobs().Delete(std::move(plan));
         const bool hadCurrent = m_catalog.CurrentEntry() >= 0;
-        FileOperationReport report = WithBothListsMarking([this] { return m_catalog.DeleteMarked(); });
+        m_catalog.ForgetDeletedFiles(report);
         if (hadCurrent && m_catalog.CurrentEntry() < 0) ForgetDeletedRecording();
         return report;
     };
-    hooks.lockMarked = [this] { return WithBothListsMarking([this] { return m_catalog.LockMarked(); }); };
-    hooks.unlockMarked = [this] { return WithBothListsMarking([this] { return m_catalog.UnlockMarked(); }); };
+    const auto changeReadOnly = [this](bool makeReadOnly) {
+        ReadOnlyPlan plan = WithBothListsMarking([&] { return m_catalog.PlanReadOnlyMarked(makeReadOnly); });
+        if (!plan.report) return plan.report;
+        const FileOperationReport report = FileJobs().ChangeReadOnly(std::move(plan));
+        m_catalog.ApplyReadOnlyChanges(makeReadOnly, report);
+        return report;
+    };
+    hooks.lockMarked = [changeReadOnly] { return changeReadOnly(true); };
+    hooks.unlockMarked = [changeReadOnly] { return changeReadOnly(false); };
     hooks.refreshLockPicture = [this] { UpdateLockPicture(); };
     hooks.ask = [this](const UserMessage& message) { return AskUser(message); };
     return hooks;
@@ -188,16 +201,23 @@ void COrvexMainWindow::ForgetDeletedRecording() {
     }
 }
 
+CFileCommandJobs& COrvexMainWindow::FileJobs() {
+    if (!m_pFileJobs)
+        m_pFileJobs = new CFileCommandJobs(this, [this](const UserMessage& message) { return AskUser(message); }, this);
+    return *m_pFileJobs;
+}
+
+// While a file job runs, another file command is refused before it asks anything.
 void COrvexMainWindow::OnSaveAs() {
-    RunSaveAs(MakeFileCommandHooks());
+    if (!FileJobs().RefuseWhileBusy()) RunSaveAs(MakeFileCommandHooks());
 }
 
 void COrvexMainWindow::OnDelete() {
-    RunDelete(MakeFileCommandHooks());
+    if (!FileJobs().RefuseWhileBusy()) RunDelete(MakeFileCommandHooks());
 }
 
 void COrvexMainWindow::OnLockToggle() {
-    RunLockToggle(MakeFileCommandHooks());
+    if (!FileJobs().RefuseWhileBusy()) RunLockToggle(MakeFileCommandHooks());
 }
 
 bool COrvexMainWindow::AskUser(const UserMessage& message) {
