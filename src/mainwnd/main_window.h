@@ -28,7 +28,7 @@
 #include <optional>
 
 class CEscapeFilter;
-class CFileCommandJobs;
+class CTelemetryPresenter;
 class CToolTips;
 struct FileCommandHooks;
 struct UserMessage;
@@ -153,7 +153,10 @@ class COrvexMainWindow : public QWidget {
     int CurrentEntryIndex() const { return m_catalog.CurrentEntry(); }
     CRecordingCatalog& Catalog() { return m_catalog; }
     const CRecordingCatalog& Catalog() const { return m_catalog; }
-    const CTrackPlot& TrackPlot() const { return m_plot; }
+    // The map, curve and gauges that follow playback (made at first use); file commands tell it
+    // which recordings changed (Forget).
+    CTelemetryPresenter& Telemetry();
+    const CTrackPlot& TrackPlot();
     int SpeedIndex() const;
     // Auto-play next: the state of button 1022 (its standard picture means on).
     bool AutoNextOn() const;
@@ -179,10 +182,8 @@ class COrvexMainWindow : public QWidget {
     void DropTelemetry();
     void CreateScan();
     void StartScan(const std::filesystem::path& folder);
-    void FollowTime(int64_t timeMs); // UpdateAtTime applied to the map, curve and gauges
-    void LoadTrackOf(int index);     // LoadTrack applied
-    void ShowVehicleSample(size_t index);
-    void ShowGaugeSample(const VehicleSample& sample);
+    void FollowTime(int64_t timeMs); // the map, curve and gauges at a playback time
+    void LoadTrackOf(int index);     // the entry's telemetry loaded in the background
     void ClearGauges();
     void SetGpsColor(int color);
     void Navigate(bool next);
@@ -193,12 +194,11 @@ class COrvexMainWindow : public QWidget {
     int ViewMode() const;
 
     CRecordingCatalog m_catalog;
-    CTrackPlot m_plot;
+    CTelemetryPresenter* m_pTelemetry = nullptr; // child QObject
     std::unique_ptr<CCatalogLists> m_pLists;
     std::unique_ptr<IFolderScanWindow> m_pScanWindow;
     std::unique_ptr<CFolderScan> m_pScan;
     CFileChoiceGate m_gate;
-    TurnLightsState m_turnLights;
     std::filesystem::path m_strSourcePath;
     int m_nSpeedLabelTicks = 10;
     // End of the playback controller block ------------------------------------------------
@@ -216,8 +216,6 @@ class COrvexMainWindow : public QWidget {
     // The context menu with every command, at a global position; the chosen one runs after it.
     void ShowCommandMenu(const QPoint& globalPos);
     CToolTips* ToolTips() const { return m_pToolTips; }
-    // Save as, delete and lock run their file work here, one job at a time (made when first asked).
-    CFileCommandJobs& FileJobs();
 
   protected:
     // Routes save as, delete, lock, auto-next, the switches, configuration and about; false for
@@ -253,7 +251,6 @@ class COrvexMainWindow : public QWidget {
     void HidePanesAfterFileCommand();
 
     CToolTips* m_pToolTips = nullptr;
-    CFileCommandJobs* m_pFileJobs = nullptr;
     // End of the commands block -----------------------------------------------------------
 
   protected:

@@ -11,6 +11,7 @@
 #include "orvex_group_list_ctrl.h"
 #include "playback_session.h"
 #include "playback_speeds.h"
+#include "telemetry_presenter.h"
 #include "png_static.h"
 #include "recording_plan.h"
 #include "seek_rules.h"
@@ -79,13 +80,7 @@ void COrvexMainWindow::ConnectSession() {
         FollowTime(ms);
         MoveSlider(ms, lengthMs);
     });
-    connect(session, &PlaybackSession::seekApplied, this, [this](qint64 ms) {
-        // The driven line is redrawn only on the playing recording's own track.
-        if (m_plot.GetCurrent() == m_catalog.CurrentEntry())
-            ApplyToMap(m_pMapDlg,
-                       m_plot.RebuildDrivenPath(static_cast<uint32_t>(ms), m_catalog.Entries()).scripts,
-                       std::nullopt);
-    });
+    connect(session, &PlaybackSession::seekApplied, this, [this](qint64 ms) { Telemetry().RedrawDrivenPath(ms); });
     connect(session, &PlaybackSession::recordingOpened, this, [this] { FitVideoPanes(); });
     connect(session, &PlaybackSession::gpsIndicatorCleared, this, [this] { SetGpsColor(0); });
     connect(session, &PlaybackSession::errorReported, this, &COrvexMainWindow::OnPlayerError);
