@@ -101,6 +101,9 @@ class CommandsTest : public testing::Test {
 
 static void StartChild(const ShellTestFolder& folder, const std::string& screen) {
     EnterChild(folder.path(), screen);
+    // A cache folder below the settings file cannot be made: the map keeps nothing on disk, and
+    // nothing of the tests lands in the user's own cache.
+    qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(std::filesystem::absolute(folder.ini() / "cache").string()));
     ChildApplication();
 }
 
