@@ -109,7 +109,7 @@ void CEventPresenter::OnItemActivated(QListWidgetItem* line) {
 }
 
 int64_t CEventPresenter::NowOnLineMs() const {
-    const int64_t now = m_pSlider->CurrentMs();
+    const int64_t now = m_nowMs ? m_nowMs() : int64_t(m_pSlider->CurrentMs());
     if (!m_bTrip) return now;
     const int entry = m_currentEntry();
     for (const RecordingEvents& recording : m_trip)

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "event_items.h"
@@ -35,6 +36,8 @@ class CEventPresenter : public QObject {
                     const EventThresholds& thresholds, std::function<int()> currentEntry,
                     QObject* parent = nullptr);
 
+    // Where playback stands in the open recording, for the steps (default: the slider's time).
+    void SetClock(std::function<int64_t()> nowMs) { m_nowMs = std::move(nowMs); }
     // The trip bar that gets the marks of a trip (none: trips show no bar marks).
     void SetTripBar(CTripBar* bar);
     // Shows the events of every recording of a trip, each at its place in the trip.
@@ -73,6 +76,7 @@ class CEventPresenter : public QObject {
     CTripBar* m_pTripBar = nullptr;
     EventThresholds m_thresholds;
     std::function<int()> m_currentEntry;
+    std::function<int64_t()> m_nowMs;
     std::vector<GForceEvent> m_recordingEvents;
     std::vector<RecordingEvents> m_trip;
     std::vector<EventItem> m_items;

@@ -101,6 +101,7 @@ bool COrvexMainWindow::OnInitDialog() {
     // 4.-6.
     AttachEngines();
     InitSliders();
+    InitEvents();
     // 7.
     CreateMapWindow();
     // 8.

@@ -28,6 +28,7 @@
 #include <optional>
 
 class CEscapeFilter;
+class CEventPresenter;
 class CTelemetryPresenter;
 class CToolTips;
 struct FileCommandHooks;
@@ -95,6 +96,8 @@ class COrvexMainWindow : public QWidget {
 
     // Both engines and every piece of playback state; the window only presents what it tells.
     PlaybackSession* Session() const { return m_pSession; }
+    // The G-force events of the open recording or trip: marks, the Events list, next/previous.
+    CEventPresenter* Events() const { return m_pEvents; }
     CVideoEngine* FrontEngine() const;
     CVideoEngine* RearEngine() const;
     CMapWindow* MapDlg() const { return m_pMapDlg; }
@@ -314,6 +317,8 @@ class COrvexMainWindow : public QWidget {
     template <class T> T* Child(int id) const { return dynamic_cast<T*>(ControlById(id)); }
 
     void CreateChildren();
+    void InitEvents(); // main_window_events.cpp
+    void ShowEventAt(int entryIndex, int64_t recordingMs);
     void AttachEngines();
     void InitSliders();
     void CreateMapWindow();
@@ -342,6 +347,7 @@ class COrvexMainWindow : public QWidget {
     QSize m_szLastLayout;
     PlaybackSession* m_pSession = nullptr;
     CMapWindow* m_pMapDlg = nullptr;
+    CEventPresenter* m_pEvents = nullptr;
     CEscapeFilter* m_pEscapeFilter = nullptr;
     std::array<QBasicTimer, 9> m_timers; // ids 100..108
     // Background drag: armed by a press, started once the pointer passed the drag distance.

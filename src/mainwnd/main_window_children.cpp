@@ -4,6 +4,7 @@
 
 #include "accessible_names.h"
 #include "control_ids.h"
+#include "event_presenter.h"
 #include "skin_button.h"
 #include "gsensor_ctrl.h"
 #include "map_window.h"
@@ -195,6 +196,7 @@ void COrvexMainWindow::ApplyAccessibleNames() {
             row.controlId == IDD_HTML_MAP ? static_cast<QWidget*>(m_pMapDlg) : ControlById(row.controlId);
         if (control) control->setAccessibleName(QString::fromStdString(AccessibleNameOf(row.controlId)));
     }
+    if (m_pEvents) m_pEvents->Retranslate();
 }
 
 void COrvexMainWindow::InitLists() {
