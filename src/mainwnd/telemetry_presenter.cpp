@@ -14,6 +14,12 @@
 
 #include <QFile>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
+
 #include <cstring>
 
 namespace {
@@ -95,12 +101,30 @@ void CTelemetryPresenter::Deliver(uint64_t generation, std::shared_ptr<const Loa
     Show(m_nIndex, *loaded);
 }
 
+// A load still running may be a large file on a slow card or a card that stopped answering: one
+// byte of the file is read on a thread of its own, and only when that read does not come back in
+// time is the load given up.
 void CTelemetryPresenter::OnLoadTimeout() {
     if (!m_loader->Pending()) return;
-    // The worker may stay blocked on the card; its result goes nowhere now, and the next opening
-    // starts a load of its own.
-    m_loader->Cancel();
-    emit loadTimedOut(TimeoutMessage(m_path));
+    auto answered = std::make_shared<std::atomic<bool>>(false);
+    std::thread([path = m_path, answered] {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        char byte = 0;
+        if (fd >= 0 && ::pread(fd, &byte, 1, 0) >= 0) *answered = true;
+        if (fd >= 0) ::close(fd);
+    }).detach();
+    const uint64_t generation = m_nGeneration;
+    QTimer::singleShot(kCardAnswerMs, this, [this, answered, generation] {
+        if (generation != m_nGeneration || !m_loader->Pending()) return;
+        if (*answered) {
+            m_timeout.start(); // slow, but it reads: wait on
+            return;
+        }
+        // The worker may stay blocked on the card; its result goes nowhere now, and the next
+        // opening starts a load of its own.
+        m_loader->Cancel();
+        emit loadTimedOut(TimeoutMessage(m_path));
+    });
 }
 
 void CTelemetryPresenter::Show(int index, const LoadedTelemetry& loaded) {

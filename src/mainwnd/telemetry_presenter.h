@@ -5,8 +5,8 @@
 // the last few recordings), so the video starts as soon as it is open and the widgets fill when the
 // load ends. Only the load of the latest opening reaches the widgets; a reopen, rotation or a step
 // back to a recording seen a moment ago is served from the cache without reading the card. A load
-// that does not end within kLoadTimeoutMs (a card that stopped answering) is given up with a message
-// in words; a later opening loads normally.
+// that runs long while the card does not answer a read of its own (a card that stopped answering) is
+// given up with a message in words within seconds; a later opening loads normally.
 //
 // Threading: every member runs on the UI thread. The loader's worker reads the file and touches
 // nothing here; its result is delivered as a queued call and checked against the opening in force.
@@ -35,7 +35,10 @@ class CTelemetryPresenter : public QObject {
     Q_OBJECT
 
   public:
-    static constexpr int kLoadTimeoutMs = 5000;
+    // A load running this long makes the presenter ask the card for one byte; no answer within
+    // kCardAnswerMs gives the load up.
+    static constexpr int kLoadTimeoutMs = 4000;
+    static constexpr int kCardAnswerMs = 2000;
 
     // Where the results go: the window's children by control id, the map window (may be null), and
     // the two switches that say whether the map and the curve are shown now.
