@@ -102,6 +102,7 @@ bool COrvexMainWindow::OnInitDialog() {
     AttachEngines();
     InitSliders();
     InitEvents();
+    InitTrips();
     // 7.
     CreateMapWindow();
     // 8.

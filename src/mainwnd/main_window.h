@@ -30,6 +30,7 @@
 class CEscapeFilter;
 class CEventPresenter;
 class CTelemetryPresenter;
+class CTripPresenter;
 class CToolTips;
 struct FileCommandHooks;
 struct UserMessage;
@@ -318,6 +319,11 @@ class COrvexMainWindow : public QWidget {
 
     void CreateChildren();
     void InitEvents(); // main_window_events.cpp
+    // Trips (main_window_trips.cpp): a group line played as one drive.
+    void InitTrips();
+    bool PlayTrip(int group);
+    bool TripOwnsMap() const;
+    bool TripBarShown() const;
     void ShowEventAt(int entryIndex, int64_t recordingMs);
     void AttachEngines();
     void InitSliders();
@@ -348,6 +354,7 @@ class COrvexMainWindow : public QWidget {
     PlaybackSession* m_pSession = nullptr;
     CMapWindow* m_pMapDlg = nullptr;
     CEventPresenter* m_pEvents = nullptr;
+    CTripPresenter* m_pTrips = nullptr;
     CEscapeFilter* m_pEscapeFilter = nullptr;
     std::array<QBasicTimer, 9> m_timers; // ids 100..108
     // Background drag: armed by a press, started once the pointer passed the drag distance.

@@ -94,6 +94,7 @@ void COrvexMainWindow::LayOut(int width, int height) {
     params.gsrShown = m_bGsrShown;
     params.gsensorHeight = ControlById(IDC_GSENSOR)->height();
     params.viewMode = ViewMode();
+    params.tripBarShown = TripBarShown();
     params.eventListShown = true;
     ApplyLayout(LayOutControls(params));
     FitVideoPanes();

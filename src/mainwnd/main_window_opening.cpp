@@ -13,6 +13,7 @@
 #include "playback_session.h"
 #include "recording_plan.h"
 #include "start_folder.h"
+#include "trip_presenter.h"
 #include "video_engine.h"
 #include "video_slider.h"
 #include "video_static.h"
@@ -154,6 +155,7 @@ void COrvexMainWindow::OpenEntryAt(int index, int64_t offsetMs) {
     if (index < 0 || index >= count) return;
     MarkCurrent(m_catalog, *Child<COrvexGroupListCtrl>(IDC_GROUP_LIST),
                 *Child<COrvexFileListCtrl>(IDC_FILE_LIST), index);
+    if (m_pTrips) m_pTrips->OnRecordingOpened(index); // before the track: a trip keeps the map
     LoadTrackOf(index);
     const RecordingEntry& entry = m_catalog.Entries()[static_cast<size_t>(index)];
     Child<CVideoSlider>(IDC_SEEK_SLIDER)->SetDurationMs(entry.m_MediaInfo.m_uDurationMs);
@@ -196,7 +198,7 @@ void COrvexMainWindow::OnGroupChosen(uintptr_t wParam) {
         if (current < 0 || current >= CatalogEntryCount()) return;
         BeginListOpen();
         ShowViewModePane();
-        OpenEntry(current);
+        if (!PlayTrip(group)) OpenEntry(current);
     });
 }
 

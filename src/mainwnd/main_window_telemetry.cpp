@@ -12,7 +12,8 @@ CTelemetryPresenter& COrvexMainWindow::Telemetry() {
     if (m_pTelemetry) return *m_pTelemetry;
     CTelemetryPresenter::Views views;
     views.child = [this](int id) { return ControlById(id); };
-    views.map = [this] { return m_pMapDlg; };
+    // While a trip plays the map shows the trip's route, not the recording's track.
+    views.map = [this] { return TripOwnsMap() ? nullptr : m_pMapDlg; };
     views.mapShown = [this] { return m_bMapShown; };
     views.curveShown = [this] { return m_bGsrShown; };
     m_pTelemetry = new CTelemetryPresenter(m_catalog, std::move(views), this);

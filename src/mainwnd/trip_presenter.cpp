@@ -4,6 +4,8 @@
 #include <QThread>
 
 #include "language.h"
+#include "recording_plan.h"
+#include "recording_warmup.h"
 #include "trip_bar.h"
 #include "trip_summary_text.h"
 
@@ -66,6 +68,28 @@ void CTripPresenter::OnRecordingOpened(int entry) {
         return;
     }
     OnRecordingTime(0);
+    PrepareNext();
+}
+
+bool CTripPresenter::OnRecordingEnded(bool autoNext) {
+    if (!autoNext || m_nEntry < 0 || !m_hooks.openEntryAt) return false;
+    const std::optional<size_t> next = NextInTrip(static_cast<size_t>(m_nEntry));
+    if (!next) return false;
+    m_hooks.openEntryAt(static_cast<int>(*next), 0);
+    return true;
+}
+
+void CTripPresenter::PrepareNext() {
+    const std::optional<size_t> next = NextInTrip(static_cast<size_t>(m_nEntry));
+    if (!next || *next >= m_Entries.size()) return;
+    const std::filesystem::path front = RecordingPath(m_Entries[*next]);
+    const RecordingPlan plan = PlanRecording(front);
+    QThread* warmer = QThread::create([files = std::vector<std::filesystem::path>{plan.front, plan.rear}] {
+        WarmRecordingFiles(files);
+    });
+    warmer->setParent(this);
+    connect(warmer, &QThread::finished, warmer, &QObject::deleteLater);
+    warmer->start(QThread::LowPriority);
 }
 
 void CTripPresenter::OnRecordingTime(int64_t ms) {
@@ -165,6 +189,11 @@ QString CTripPresenter::GroupToolTip(int group) const {
         return TripSummaryText(SummarizeTrip(m_Trips[i], {}), m_bKmh, false);
     }
     return {};
+}
+
+QString CTripPresenter::PlayingSummary() const {
+    const CTrip* trip = CurrentTrip();
+    return trip ? GroupToolTip(trip->Group()) : QString();
 }
 
 void CTripPresenter::ShowSummary() {

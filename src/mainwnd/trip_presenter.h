@@ -62,6 +62,10 @@ class CTripPresenter : public QObject {
     void OnRecordingOpened(int entry);
     // A time report (or a seek) of the open recording, in ms from its start.
     void OnRecordingTime(int64_t ms);
+    // The open recording reached its end. With auto-next on and a next recording in the trip, that
+    // one opens at once (its files were read ahead while this one played) and true is returned:
+    // the usual delayed next of the session must then not run.
+    bool OnRecordingEnded(bool autoNext);
 
     bool Playing() const { return m_nTrip.has_value(); }
     // The map shows the trip: the per-recording track must not reach it.
@@ -75,6 +79,8 @@ class CTripPresenter : public QObject {
     void SetSpeedInKmh(bool kmh);
     // Tool tip of a group line: the summary, with route figures once that trip's route was read.
     QString GroupToolTip(int group) const;
+    // The playing trip's summary (empty when none plays).
+    QString PlayingSummary() const;
     // The route of the playing trip, once read (empty before).
     const std::vector<RoutePoint>& Route() const { return m_Follower.Route(); }
 
@@ -87,6 +93,7 @@ class CTripPresenter : public QObject {
     void StartRouteLoad();
     void OnRouteLoaded(uint64_t generation, std::vector<RoutePoint> route);
     void EndTrip();
+    void PrepareNext();
     void ShowSummary();
     const CTrip* CurrentTrip() const;
 

@@ -144,10 +144,17 @@ TEST_F(TripPresenterTest, BarOpensTheRecordingOfTheMomentOnBothSidesOfABoundaryA
             presenter.OnRecordingTime(2500);
             const auto third = presenter.NextInTrip(static_cast<size_t>(window.opened[3].entry));
             CHILD_CHECK(third && nameOf(static_cast<int>(*third)) == s_names[2]);
+            // At the end of the second, with auto-next on, the third opens at once, from its start.
+            CHILD_CHECK(!presenter.OnRecordingEnded(false));
+            const size_t before = window.opened.size();
+            CHILD_CHECK(presenter.OnRecordingEnded(true));
+            CHILD_CHECK(window.opened.size() == before + 1 && window.opened.back().entry == static_cast<int>(*third));
+            CHILD_CHECK(window.opened.back().offsetMs == 0);
             presenter.OnRecordingOpened(static_cast<int>(*third));
             for (int64_t ms = 0; ms <= 3000; ms += 500)
                 presenter.OnRecordingTime(ms);
             CHILD_CHECK(!presenter.NextInTrip(*third));
+            CHILD_CHECK(!presenter.OnRecordingEnded(true)); // the trip's last: the window's own rule
             CHILD_CHECK(window.RouteDraws() == 1);
             CHILD_CHECK(window.mapCalls.size() > 2);
 
