@@ -41,6 +41,7 @@ constexpr int kFullVideoControls[] = {
     1210,
     1211,
     IDC_FILE_LIST,
+    IDC_EVENT_LIST,
     IDC_SEEK_SLIDER,
     IDC_OPEN,
     IDC_SAVE_AS,

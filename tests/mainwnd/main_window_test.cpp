@@ -7,6 +7,7 @@
 #include "gsensor_ctrl.h"
 #include "map_window.h"
 #include "language.h"
+#include "string_tables.h"
 #include "main_window.h"
 #include "orvex_file_list_ctrl.h"
 #include "orvex_group_list_ctrl.h"
@@ -182,7 +183,9 @@ TEST_F(MainWindowTest, EveryControlHasAnAccessibleNameInTheCurrentLanguage) {
                 CHILD_CHECK(!child->accessibleName().isEmpty());
                 ++named;
             }
-            CHILD_CHECK(named == 59); // 58 controls and the map window
+            CHILD_CHECK(named == 60); // 58 controls, the Events list and the map window
+            CHILD_CHECK(dlg.ControlById(IDC_EVENT_LIST)->accessibleName().toStdString() ==
+                        LoadLangStringFor(1036, IDS_EVENTS));
             // Tool-tip texts for the controls that have one, in French.
             CHILD_CHECK(dlg.ControlById(IDC_PLAY)->accessibleName().toStdString() ==
                         LoadLangStringFor(1036, 141));
