@@ -291,24 +291,24 @@ void COrvexMainWindow::OnLaterCommand(int id) {
 }
 
 void COrvexMainWindow::SetTimer(int id, int ms) {
-    if (id < TIMER_SHIFT_KEY || id > TIMER_RELAYOUT) return;
-    m_timers[id - TIMER_SHIFT_KEY].start(ms, this);
+    if (id < TIMER_SPEED_LABEL || id > TIMER_RELAYOUT) return;
+    m_timers[id - TIMER_SPEED_LABEL].start(ms, this);
 }
 
 void COrvexMainWindow::KillTimer(int id) {
-    if (id < TIMER_SHIFT_KEY || id > TIMER_RELAYOUT) return;
-    m_timers[id - TIMER_SHIFT_KEY].stop();
+    if (id < TIMER_SPEED_LABEL || id > TIMER_RELAYOUT) return;
+    m_timers[id - TIMER_SPEED_LABEL].stop();
 }
 
 bool COrvexMainWindow::IsTimerActive(int id) const {
-    if (id < TIMER_SHIFT_KEY || id > TIMER_RELAYOUT) return false;
-    return m_timers[id - TIMER_SHIFT_KEY].isActive();
+    if (id < TIMER_SPEED_LABEL || id > TIMER_RELAYOUT) return false;
+    return m_timers[id - TIMER_SPEED_LABEL].isActive();
 }
 
 void COrvexMainWindow::timerEvent(QTimerEvent* event) {
     for (size_t i = 0; i < m_timers.size(); ++i) {
         if (m_timers[i].timerId() == event->timerId()) {
-            OnTimer(TIMER_SHIFT_KEY + static_cast<int>(i));
+            OnTimer(TIMER_SPEED_LABEL + static_cast<int>(i));
             return;
         }
     }
@@ -317,16 +317,6 @@ void COrvexMainWindow::timerEvent(QTimerEvent* event) {
 
 void COrvexMainWindow::OnTimer(int id) {
     switch (id) {
-    case TIMER_SHIFT_KEY: // the Shift key press that woke the Windows desktop: nothing to do here
-        KillTimer(id);
-        break;
-    case TIMER_SHOW_WINDOW:
-    case TIMER_BRING_TO_FRONT:
-        show();
-        raise();
-        activateWindow();
-        KillTimer(id);
-        break;
     case TIMER_SPEED_LABEL:
         OnSpeedLabelTimer();
         break;

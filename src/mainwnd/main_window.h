@@ -41,10 +41,7 @@ class QCloseEvent;
 class QPaintEvent;
 
 // Main-window timers, by id.
-constexpr int TIMER_SHIFT_KEY = 100;
-constexpr int TIMER_SHOW_WINDOW = 101;
 constexpr int TIMER_SPEED_LABEL = 102;
-constexpr int TIMER_BRING_TO_FRONT = 104;
 constexpr int TIMER_OPEN_COUNTDOWN = 105;
 constexpr int TIMER_OPENING_TIMEOUT = 106;
 constexpr int TIMER_SLIDER_FOLLOW = 107;
@@ -356,7 +353,7 @@ class COrvexMainWindow : public QWidget {
     CEventPresenter* m_pEvents = nullptr;
     CTripPresenter* m_pTrips = nullptr;
     CEscapeFilter* m_pEscapeFilter = nullptr;
-    std::array<QBasicTimer, 9> m_timers; // ids 100..108
+    std::array<QBasicTimer, 7> m_timers; // ids 102..108
     // Background drag: armed by a press, started once the pointer passed the drag distance.
     bool m_bMovePending = false;
     QPoint m_ptPress;

@@ -255,7 +255,6 @@ void COrvexMainWindow::ToggleFullVideo() {
         PlaceOnMonitor(monitor);
         ApplyOutlineAndLayOut();
         if (QWidget* play = ControlById(IDC_PLAY)) play->setFocus();
-        SetTimer(TIMER_SHIFT_KEY, 800);
         SetPaneShown(chosen == IDC_FRONT_PANE ? IDC_REAR_PANE : IDC_FRONT_PANE, false);
         ControlById(chosen)->update();
     }

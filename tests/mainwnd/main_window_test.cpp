@@ -322,7 +322,6 @@ TEST_F(MainWindowTest, FullScreenVideoHidesTheControlsAndComesBack) {
                 CHILD_CHECK(!Shown(dlg, id));
             CHILD_CHECK(dlg.ControlById(IDC_FRONT_FRAME)->geometry() == QRect(0, 0, 1920, 1080));
             CHILD_CHECK(dlg.ControlById(IDC_FRONT_PANE)->geometry() == QRect(0, 0, 1920, 1080));
-            CHILD_CHECK(dlg.IsTimerActive(TIMER_SHIFT_KEY));
 
             SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0);
             CHILD_CHECK(!dlg.m_bFullVideo);
