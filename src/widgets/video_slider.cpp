@@ -70,9 +70,15 @@ void CVideoSlider::paintEvent(QPaintEvent*) {
     PaintThumb(painter);
 }
 
-void CVideoSlider::SetTimeMarks(std::vector<SliderTimeMark> marks) {
-    m_Marks = std::move(marks);
+void CVideoSlider::SetTimeMarks(std::vector<SliderTimeMark> marks, SliderMarkLayer layer) {
+    m_Marks[layer] = std::move(marks);
     update();
+}
+
+const std::vector<SliderTimeMark>& CVideoSlider::TimeMarks(SliderMarkLayer layer) const {
+    static const std::vector<SliderTimeMark> none;
+    const auto it = m_Marks.find(layer);
+    return it == m_Marks.end() ? none : it->second;
 }
 
 int CVideoSlider::XOfMs(uint32_t ms) const {
@@ -88,8 +94,9 @@ void CVideoSlider::PaintTimeMarks(QPainter& painter) {
     if (m_nDurationMs == 0) return;
     const QRect channel = ChannelRect();
     const int top = channel.center().y();
-    for (const SliderTimeMark& mark : m_Marks)
-        painter.fillRect(XOfMs(mark.ms) - 1, top, 3, std::max(channel.bottom() - top + 1, 3), mark.colour);
+    for (const auto& [layer, marks] : m_Marks)
+        for (const SliderTimeMark& mark : marks)
+            painter.fillRect(XOfMs(mark.ms) - 1, top, 3, std::max(channel.bottom() - top + 1, 3), mark.colour);
 }
 
 void CVideoSlider::PaintGroove(QPainter& painter) {

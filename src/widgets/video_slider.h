@@ -10,16 +10,21 @@
 #include <QColor>
 #include <QFont>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "fusion_slider.h"
 #include "seek_scale.h"
 
-// A moment marked on the seek slider (an event), drawn as a short bar under the groove.
+// A moment marked on the seek slider (an event, a clip's start or end), drawn as a short bar under
+// the groove.
 struct SliderTimeMark {
     uint32_t ms = 0;
     QColor colour;
 };
+
+// Who set a mark: each part replaces only its own layer of marks.
+enum class SliderMarkLayer { kEvents, kClip };
 
 // Its receiver (SetMessageTarget) gets 0x0C0D. The first drawing once a receiver is set posts one
 // 0x0C0D, once per run (g_bSliderDrawn); user moves send it.
@@ -37,9 +42,9 @@ class CVideoSlider : public CFusionSlider {
     // The channel rectangle of the style, in widget coordinates.
     QRect ChannelRect() const;
 
-    // Marks at moments of the recording; a new recording brings its own (or none).
-    void SetTimeMarks(std::vector<SliderTimeMark> marks);
-    const std::vector<SliderTimeMark>& TimeMarks() const { return m_Marks; }
+    // Marks at moments of the recording, by layer; a new recording brings its own (or none).
+    void SetTimeMarks(std::vector<SliderTimeMark> marks, SliderMarkLayer layer = SliderMarkLayer::kEvents);
+    const std::vector<SliderTimeMark>& TimeMarks(SliderMarkLayer layer = SliderMarkLayer::kEvents) const;
     // Where the moment `ms` lies: the thumb's x when it stands there.
     int XOfMs(uint32_t ms) const;
 
@@ -58,7 +63,7 @@ class CVideoSlider : public CFusionSlider {
     QFont m_pTimeFont;
     uint32_t m_nDurationMs = 0;
     uint32_t m_nCurrentMs = 0;
-    std::vector<SliderTimeMark> m_Marks;
+    std::map<SliderMarkLayer, std::vector<SliderTimeMark>> m_Marks;
 };
 
 // Its receiver (SetMessageTarget) gets 0x0C0C.
