@@ -91,6 +91,10 @@ void CClipCommands::ClearMarks() {
     ShowMarks();
 }
 
+void CClipCommands::OnRecordingOpened() {
+    if (!m_markedFront.empty() && !MarksBelongToOpenRecording(m_current())) ClearMarks();
+}
+
 void CClipCommands::ShowMarks() {
     if (m_marksView) m_marksView(m_marks.Start(), m_marks.End());
 }

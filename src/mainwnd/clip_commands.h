@@ -54,8 +54,10 @@ class CClipCommands : public QObject {
 
     void SetStart();
     void SetEnd();
-    // Drops the marks (another recording was opened).
+    // Drops the marks.
     void ClearMarks();
+    // A recording was opened: marks of another recording go (a reopen of the same one keeps them).
+    void OnRecordingOpened();
     void ExportClip();
     // Stops the running export (also the progress dialog's Cancel).
     void Cancel();

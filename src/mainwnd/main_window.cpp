@@ -102,6 +102,7 @@ bool COrvexMainWindow::OnInitDialog() {
     AttachEngines();
     InitSliders();
     InitEvents();
+    InitEvidenceExports();
     InitTrips();
     // 7.
     CreateMapWindow();

@@ -28,6 +28,8 @@
 #include <optional>
 
 class CEscapeFilter;
+class CClipCommands;
+class CTrackFileCommands;
 class CEventPresenter;
 class CTelemetryPresenter;
 class CTripPresenter;
@@ -96,6 +98,9 @@ class COrvexMainWindow : public QWidget {
     PlaybackSession* Session() const { return m_pSession; }
     // The G-force events of the open recording or trip: marks, the Events list, next/previous.
     CEventPresenter* Events() const { return m_pEvents; }
+    // Clip marks and "Export clip..."; GPX, CSV and SRT of the open recording.
+    CClipCommands* Clips() const { return m_pClips; }
+    CTrackFileCommands* TrackFiles() const { return m_pTrackFiles; }
     CVideoEngine* FrontEngine() const;
     CVideoEngine* RearEngine() const;
     CMapWindow* MapDlg() const { return m_pMapDlg; }
@@ -316,6 +321,7 @@ class COrvexMainWindow : public QWidget {
 
     void CreateChildren();
     void InitEvents(); // main_window_events.cpp
+    void InitEvidenceExports(); // main_window_evidence.cpp
     // Trips (main_window_trips.cpp): a group line played as one drive.
     void InitTrips();
     bool PlayTrip(int group);
@@ -351,6 +357,8 @@ class COrvexMainWindow : public QWidget {
     PlaybackSession* m_pSession = nullptr;
     CMapWindow* m_pMapDlg = nullptr;
     CEventPresenter* m_pEvents = nullptr;
+    CClipCommands* m_pClips = nullptr;
+    CTrackFileCommands* m_pTrackFiles = nullptr;
     CTripPresenter* m_pTrips = nullptr;
     CEscapeFilter* m_pEscapeFilter = nullptr;
     std::array<QBasicTimer, 7> m_timers; // ids 102..108
