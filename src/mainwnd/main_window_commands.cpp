@@ -8,6 +8,7 @@
 #include "control_ids.h"
 #include "file_command_flows.h"
 #include "file_command_jobs.h"
+#include "telemetry_presenter.h"
 #include "folder_dialog.h"
 #include "native_path.h"
 #include "skin_button.h"
@@ -136,6 +137,11 @@ template <class Operation> auto COrvexMainWindow::WithBothListsMarking(Operation
 
 FileCommandHooks COrvexMainWindow::MakeFileCommandHooks() {
     FileCommandHooks hooks;
+    // The kept telemetry of a file that a command deleted or changed is not served again.
+    const auto forgetTelemetryOfDone = [this](const FileOperationReport& report) {
+        for (const FileOperationResult& result : report.m_Files)
+            if (result.m_eOutcome == FileOperationOutcome::kDone) Telemetry().Forget(result.m_Path);
+    };
     hooks.catalogEmpty = [this] { return CatalogEntryCount() == 0; };
     hooks.pausePlaying = [this] { return PausePlayingEngines(); };
     // Play/pause resumes every paused engine, so a rear file playing alone goes on too.
@@ -156,18 +162,20 @@ FileCommandHooks COrvexMainWindow::MakeFileCommandHooks() {
     };
     hooks.inspectMarked = [this] { return InspectTickedGroups(); };
     // The files go on a worker; the catalog learns of it here, on its own thread, afterwards.
-    hooks.deleteMarked = [this] {
+    hooks.deleteMarked = [this, forgetTelemetryOfDone] {
         DeletePlan plan = WithBothListsMarking([this] { return m_catalog.PlanDeleteMarked(); });
         const FileOperationReport report = FileJobs().Delete(std::move(plan));
+        forgetTelemetryOfDone(report);
         const bool hadCurrent = m_catalog.CurrentEntry() >= 0;
         m_catalog.ForgetDeletedFiles(report);
         if (hadCurrent && m_catalog.CurrentEntry() < 0) ForgetDeletedRecording();
         return report;
     };
-    const auto changeReadOnly = [this](bool makeReadOnly) {
+    const auto changeReadOnly = [this, forgetTelemetryOfDone](bool makeReadOnly) {
         ReadOnlyPlan plan = WithBothListsMarking([&] { return m_catalog.PlanReadOnlyMarked(makeReadOnly); });
         if (!plan.report) return plan.report;
         const FileOperationReport report = FileJobs().ChangeReadOnly(std::move(plan));
+        forgetTelemetryOfDone(report);
         m_catalog.ApplyReadOnlyChanges(makeReadOnly, report);
         return report;
     };
