@@ -95,7 +95,7 @@ int Open(std::vector<fs::path> files, bool hangFirst) {
             std::printf("message %s\n", message.toUtf8().constData());
             loop.quit();
         });
-        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        QTimer::singleShot(600000, &loop, &QEventLoop::quit); // a 2 GB file at 30 MB/s takes over a minute
         const Counts before = CardCounts();
         QElapsedTimer took;
         took.start();
