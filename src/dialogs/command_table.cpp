@@ -32,6 +32,8 @@ std::vector<CommandEntry> MakeCommandTable() {
         {1018, 217, false, false, Keys({Qt::Key_Plus, Keypad | Qt::Key_Plus})},
         {CMD_SEEK_BACK, IDS_CMD_SEEK_BACK, false, false, Keys({Qt::Key_Left})},
         {CMD_SEEK_FORWARD, IDS_CMD_SEEK_FORWARD, false, false, Keys({Qt::Key_Right})},
+        {CMD_NEXT_EVENT, IDS_CMD_NEXT_EVENT, false, false, Keys({Qt::Key_N})},
+        {CMD_PREVIOUS_EVENT, IDS_CMD_PREVIOUS_EVENT, false, false, Keys({Qt::ShiftModifier | Qt::Key_N})},
         {1048, 220, true, true, Keys({Qt::Key_M})},
         {CMD_VOLUME_UP, IDS_CMD_VOLUME_UP, false, false, Keys({Qt::Key_Up})},
         {CMD_VOLUME_DOWN, IDS_CMD_VOLUME_DOWN, false, false, Keys({Qt::Key_Down})},

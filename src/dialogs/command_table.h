@@ -21,6 +21,8 @@ constexpr int CMD_SEEK_FORWARD = 0x7F02;
 constexpr int CMD_VOLUME_UP = 0x7F03;
 constexpr int CMD_VOLUME_DOWN = 0x7F04;
 constexpr int CMD_FULL_VIDEO = 0x7F05; // enter or leave full-screen video, as message 0x0C04
+constexpr int CMD_NEXT_EVENT = 0x7F06;     // play from the next G-force event
+constexpr int CMD_PREVIOUS_EVENT = 0x7F07; // play from the previous one
 
 struct CommandEntry {
     int m_nCommand;

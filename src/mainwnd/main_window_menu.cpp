@@ -6,6 +6,7 @@
 
 #include "command_table.h"
 #include "control_ids.h"
+#include "event_presenter.h"
 #include "file_operation_texts.h"
 #include "skin_button.h"
 #include "lang_text.h"
@@ -80,6 +81,12 @@ void COrvexMainWindow::RunCommand(int command) {
         break;
     case CMD_SEEK_FORWARD:
         SeekBy(kKeySeekStepMs);
+        break;
+    case CMD_NEXT_EVENT:
+        m_pEvents->GoToNext();
+        break;
+    case CMD_PREVIOUS_EVENT:
+        m_pEvents->GoToPrevious();
         break;
     case IDC_VOLUME_BUTTON:
         ToggleMute();

@@ -159,7 +159,9 @@ TEST(CommandTable, TheShortcutListNamesEveryKeyAndEscape) {
     EXPECT_EQ(byKey[QStringLiteral("PgUp")], QStringLiteral("Previous file"));
     EXPECT_EQ(byKey[QStringLiteral("Esc")], QStringLiteral("Leave full-screen video"));
     EXPECT_EQ(byKey[QStringLiteral("Del")], QStringLiteral("Del files"));
-    EXPECT_EQ(rows.size(), 18u) << "17 commands with keys and Escape";
+    EXPECT_EQ(byKey[QStringLiteral("N")], QStringLiteral("Next event"));
+    EXPECT_EQ(byKey[QStringLiteral("Shift+N")], QStringLiteral("Previous event"));
+    EXPECT_EQ(rows.size(), 20u) << "19 commands with keys and Escape";
 }
 
 TEST(CommandTable, APopupMenuRunsTheChosenCommandAfterItClosed) {
