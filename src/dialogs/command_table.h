@@ -23,6 +23,12 @@ constexpr int CMD_VOLUME_DOWN = 0x7F04;
 constexpr int CMD_FULL_VIDEO = 0x7F05; // enter or leave full-screen video, as message 0x0C04
 constexpr int CMD_NEXT_EVENT = 0x7F06;     // play from the next G-force event
 constexpr int CMD_PREVIOUS_EVENT = 0x7F07; // play from the previous one
+constexpr int CMD_CLIP_START = 0x7F10;     // the clip's start at the playback time
+constexpr int CMD_CLIP_END = 0x7F11;
+constexpr int CMD_EXPORT_CLIP = 0x7F12;
+constexpr int CMD_EXPORT_GPX = 0x7F13;
+constexpr int CMD_EXPORT_CSV = 0x7F14;
+constexpr int CMD_EXPORT_SRT = 0x7F15;
 
 struct CommandEntry {
     int m_nCommand;

@@ -4,6 +4,7 @@
 // button.
 #include "main_window.h"
 
+#include "clip_commands.h"
 #include "command_table.h"
 #include "control_ids.h"
 #include "event_presenter.h"
@@ -12,6 +13,7 @@
 #include "lang_text.h"
 #include "playback_session.h"
 #include "string_tables.h"
+#include "track_file_commands.h"
 
 #include <QAbstractScrollArea>
 #include <QKeyEvent>
@@ -114,6 +116,24 @@ void COrvexMainWindow::RunCommand(int command) {
         break;
     case IDC_KML:
         ExportKml();
+        break;
+    case CMD_CLIP_START:
+        m_pClips->SetStart();
+        break;
+    case CMD_CLIP_END:
+        m_pClips->SetEnd();
+        break;
+    case CMD_EXPORT_CLIP:
+        m_pClips->ExportClip();
+        break;
+    case CMD_EXPORT_GPX:
+        m_pTrackFiles->Export(TrackFileKind::kGpx);
+        break;
+    case CMD_EXPORT_CSV:
+        m_pTrackFiles->Export(TrackFileKind::kCsv);
+        break;
+    case CMD_EXPORT_SRT:
+        m_pTrackFiles->Export(TrackFileKind::kSrt);
         break;
     default: // the window's own commands, file commands, switches and dialogs
         OnCommand(command);
