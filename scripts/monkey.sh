@@ -471,10 +471,13 @@ do_resize() {
   fi
 }
 
-# Keys of the window's shortcuts and a few others; never Ctrl+Q or Alt+F4.
-KEYS=(space space Left Right Up Down plus minus KP_Add KP_Subtract Prior Next Next f m
-  ctrl+o ctrl+s ctrl+p ctrl+e Delete Escape Tab shift+Tab Home End Return a z 1 F1 F5 ctrl+a
-  ctrl+c ctrl+z alt+Left alt+Right)
+# The window's commands from the viewer itself: their keys, and which menu entry ends the program.
+command_list=$("$viewer" --list-commands) || { echo "monkey: $viewer --list-commands failed" >&2; exit 2; }
+# Keys of the window's shortcuts (never the quitting command's) and a few others; never Alt+F4.
+KEYS=($(awk -F'\t' '$3 != "quit" && $4 != "-" { print $4 }' <<<"$command_list")
+  space Escape Tab shift+Tab Home End Return a z 1 F1 F5 ctrl+a ctrl+c ctrl+z alt+Left alt+Right)
+MENU_ENTRIES=$(wc -l <<<"$command_list")
+QUIT_ENTRY=$(awk -F'\t' '$3 == "quit" { print $1 }' <<<"$command_list")
 do_key() {
   ((keys++))
   xdotool windowfocus "$win" 2>/dev/null
@@ -482,10 +485,9 @@ do_key() {
 }
 
 # The context menu: opened with a right click on the background, a video pane or a list, then
-# either dismissed or one of its commands chosen with the arrow keys. The close command is the
-# menu's last entry (32nd); at most 31 steps down from no selection never reach it. The pointer
-# leaves the menu first so that no entry is selected by hovering.
-MENU_ENTRIES=31
+# either dismissed or one of its commands chosen with the arrow keys: Down N times from no
+# selection selects the Nth entry, never the quitting one. The pointer leaves the menu first so
+# that no entry is selected by hovering.
 do_menu() {
   local before after menu t down
   random_point
@@ -509,6 +511,7 @@ do_menu() {
     return 0
   fi
   down=$(rnd 1 "$MENU_ENTRIES")
+  ((down == QUIT_ENTRY)) && down=$((down > 1 ? down - 1 : down + 1))
   ((menu_commands++))
   send key --delay 15 $(printf 'Down %.0s' $(seq 1 "$down")) Return
   note "  menu entry $down"

@@ -9,6 +9,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "command_table.h"
 #include "skin_picture.h"
 #include "lang_text.h"
@@ -38,7 +40,8 @@ QLabel* Picture(QWidget* parent) {
 
 } // namespace
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+CAboutDlg::CAboutDlg(std::vector<ShortcutRow> shortcuts, QWidget* parent)
+    : QDialog(parent), m_rows(std::move(shortcuts)) {
     setObjectName(QStringLiteral("100"));
     setFont(QFont(QStringLiteral("Georgia"), 12));
 
@@ -89,7 +92,7 @@ void CAboutDlg::OnInitDialog() {
 void CAboutDlg::FillShortcuts() {
     m_pShortcuts->setAccessibleName(LangText(IDS_SHORTCUTS));
     m_pShortcuts->setHorizontalHeaderLabels({LangText(IDS_SHORTCUT_KEY), LangText(IDS_SHORTCUT_COMMAND)});
-    const std::vector<ShortcutRow> rows = ShortcutRows();
+    const std::vector<ShortcutRow>& rows = m_rows;
     m_pShortcuts->setRowCount(int(rows.size()));
     for (int r = 0; r < int(rows.size()); ++r) {
         m_pShortcuts->setItem(r, 0, new QTableWidgetItem(rows[size_t(r)].m_strKey));

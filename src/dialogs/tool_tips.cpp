@@ -8,13 +8,6 @@
 #include "skin_picture.h"
 #include "lang_text.h"
 
-const std::array<ToolTableRow, 25> TOOL_TABLE = {{
-    {57670, 246}, {1015, 214}, {1014, 213}, {1046, 238}, {1018, 217}, {1023, 225}, {1026, 233},
-    {1024, 228},  {1027, 236}, {1022, 222}, {1025, 230}, {4, 241},    {1045, 243}, {1001, 210},
-    {1016, 141},  {1005, 212}, {1020, 215}, {1006, 211}, {1017, 216}, {1048, 220}, {1021, 218},
-    {1060, 247},  {1053, 147}, {1063, 149}, {1064, 151},
-}};
-
 namespace {
 
 int ControlIdOf(const QWidget* window) {
@@ -91,7 +84,7 @@ bool CToolTips::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-int SetupToolTips(CToolTips& tips, const ControlLookupFn& controlById) {
+int SetupToolTips(CToolTips& tips, std::span<const ToolTableRow> rows, const ControlLookupFn& controlById) {
     while (!tips.m_toolWindows.isEmpty()) {
         QPointer<QWidget> window = tips.m_toolWindows.first();
         if (window)
@@ -101,9 +94,9 @@ int SetupToolTips(CToolTips& tips, const ControlLookupFn& controlById) {
     }
     tips.m_tools.clear();
     int registered = 0;
-    for (const ToolTableRow& row : TOOL_TABLE)
+    for (const ToolTableRow& row : rows)
         registered += tips.AddTool(controlById(row.m_nCtrlId), LangText(row.m_nTextId)) ? 1 : 0;
-    for (const ToolTableRow& row : TOOL_TABLE)
+    for (const ToolTableRow& row : rows)
         tips.m_tools.append({row.m_nCtrlId, 0, kToolTipImageId});
     return registered;
 }

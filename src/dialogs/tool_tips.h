@@ -9,7 +9,7 @@
 #include <QSize>
 #include <QString>
 
-#include <array>
+#include <span>
 #include <functional>
 
 class QEvent;
@@ -28,8 +28,6 @@ struct ToolTableRow {
 
 constexpr int kToolTipImageId = 191;
 
-// The registered controls, in registration order.
-extern const std::array<ToolTableRow, 25> TOOL_TABLE;
 
 class CToolTips : public QObject {
   public:
@@ -64,7 +62,7 @@ class CToolTips : public QObject {
 // The control with a control id, or null (the main window's id lookup).
 using ControlLookupFn = std::function<QWidget*(int ctrlId)>;
 
-// Removes every tool, then registers the controls of TOOL_TABLE in order with their texts in the
+// Removes every tool, then registers the controls of `rows` in order with their texts in the
 // current language, and their records (no description, picture 191). Returns how many controls
 // were registered (a missing control is left out).
-int SetupToolTips(CToolTips& tips, const ControlLookupFn& controlById);
+int SetupToolTips(CToolTips& tips, std::span<const ToolTableRow> rows, const ControlLookupFn& controlById);

@@ -3,44 +3,20 @@
 #include "control_ids.h"
 #include "language.h"
 #include "string_tables.h"
+#include "window_commands.h"
 #include "window_title.h"
+
+#include <iterator>
 
 namespace {
 
 constexpr int kMapWindowId = 194;
 
 const AccessibleNameRow kRows[] = {
-    // The controls with a tool tip: its text.
-    {IDC_ABOUT, 246},
-    {IDC_CONFIG, 214},
-    {IDC_DELETE, 213},
-    {IDC_CLOSE, 238},
-    {IDC_FASTER, 217},
-    {IDC_ROTATE, 225},
-    {IDC_GSENSOR_SWITCH, 233},
-    {IDC_KML, 228},
-    {IDC_LOCK, 236},
-    {IDC_AUTO_NEXT, 222},
-    {IDC_MAP_SWITCH, 230},
-    {IDC_MAXIMIZE, 241},
-    {IDC_MINIMIZE, 243},
-    {IDC_OPEN, 210},
-    {IDC_PLAY, 141},
-    {IDC_SAVE_AS, 212},
-    {IDC_SLOWER, 215},
-    {IDC_SNAPSHOT, 211},
-    {IDC_STOP, 216},
-    {IDC_VOLUME_BUTTON, 220},
+    // The command buttons are named by the command table; the others here. With a tool tip: its
+    // text.
     {IDC_VOLUME_SLIDER, 218},
     {IDC_SPEED_LABEL, 247},
-    {IDC_SMALL_SIZE, 147},
-    {IDC_MEDIUM_SIZE, 149},
-    {IDC_LARGE_SIZE, 151},
-    // The others.
-    {IDC_PREVIOUS, IDS_ACC_PREVIOUS_FILE},
-    {IDC_NEXT, IDS_ACC_NEXT_FILE},
-    {IDC_PRINT, IDS_ACC_PRINT},
-    {IDC_SWITCH, IDS_ACC_FRONT_REAR_VIEW},
     {IDC_FRONT_PANE, IDS_ACC_FRONT_CAMERA},
     {IDC_FRONT_FRAME, IDS_ACC_FRONT_CAMERA},
     {IDC_REAR_PANE, IDS_ACC_REAR_CAMERA},
@@ -77,18 +53,22 @@ const AccessibleNameRow kRows[] = {
 
 } // namespace
 
-std::span<const AccessibleNameRow> AccessibleNameTable() {
-    return kRows;
+std::vector<AccessibleNameRow> AccessibleNameTable() {
+    std::vector<AccessibleNameRow> rows;
+    for (const WindowCommand& command : WindowCommands())
+        if (command.button.has_value()) rows.push_back({command.id, command.textId});
+    rows.insert(rows.end(), std::begin(kRows), std::end(kRows));
+    return rows;
 }
 
 unsigned AccessibleNameStringId(int controlId) {
-    for (const AccessibleNameRow& row : kRows)
+    for (const AccessibleNameRow& row : AccessibleNameTable())
         if (row.controlId == controlId) return row.stringId;
     return 0;
 }
 
 std::string AccessibleNameOf(int controlId) {
-    for (const AccessibleNameRow& row : kRows) {
+    for (const AccessibleNameRow& row : AccessibleNameTable()) {
         if (row.controlId != controlId) continue;
         return row.stringId == 0 ? std::string(kProductName) : LoadLangString(row.stringId);
     }

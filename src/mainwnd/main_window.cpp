@@ -282,15 +282,6 @@ void COrvexMainWindow::OnMapChanged() {
     if (m_pMapDlg) m_pMapDlg->LoadMapPage(m_nMapKind);
 }
 
-// The playback controller's handlers live in orvex_dlg_playback.cpp, orvex_dlg_opening.cpp and
-// orvex_dlg_telemetry.cpp.
-// The tool tips live in orvex_dlg_commands.cpp.
-// Commands of playback, files and dialogs.
-void COrvexMainWindow::OnLaterCommand(int id) {
-    if (OnPlaybackCommand(id)) return;
-    if (OnFileAndDialogCommand(id)) return;
-}
-
 void COrvexMainWindow::SetTimer(int id, int ms) {
     if (id < TIMER_SPEED_LABEL || id > TIMER_RELAYOUT) return;
     m_timers[id - TIMER_SPEED_LABEL].start(ms, this);

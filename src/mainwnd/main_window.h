@@ -26,6 +26,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class CEscapeFilter;
 class CClipCommands;
@@ -33,7 +34,9 @@ class CTrackFileCommands;
 class CEventPresenter;
 class CTelemetryPresenter;
 class CTripPresenter;
+class CCommandSet;
 class CToolTips;
+struct WindowCommand;
 struct FileCommandHooks;
 struct UserMessage;
 class CMapWindow;
@@ -174,8 +177,6 @@ class COrvexMainWindow : public QWidget {
     void OpenEntryAt(int index, int64_t offsetMs);
 
   protected:
-    // Routes the playback, opening and telemetry commands; false for any other id.
-    bool OnPlaybackCommand(int id);
     void StopEngines();
     void ResetTransport(); // slider to the start, curve cursor to 0
     void RefreshSpeedLabel(bool timed);
@@ -214,19 +215,16 @@ class COrvexMainWindow : public QWidget {
     // Save as, delete, lock, auto-next, the map and G-sensor switches, configuration, about, the
     // tool tips, the context menu and the keyboard shortcuts (orvex_dlg_commands.cpp,
     // orvex_dlg_menu.cpp).
-    // A command of the command table by its number (a button's id or a keyboard-only command),
-    // as the context menu and the keys give it.
-    virtual void RunCommand(int command);
-    // Whether a switch of the command table is on now: the context menu's check marks.
-    bool IsCommandChecked(int command);
+    // A command of the command table by its id, as a button, the menu or a key gives it.
+    void RunCommand(int command);
     // The context menu with every command, at a global position; the chosen one runs after it.
     void ShowCommandMenu(const QPoint& globalPos);
+    CCommandSet* Commands() const { return m_pCommands; }
     CToolTips* ToolTips() const { return m_pToolTips; }
 
   protected:
-    // Routes save as, delete, lock, auto-next, the switches, configuration and about; false for
-    // any other id.
-    bool OnFileAndDialogCommand(int id);
+    // The command table's handlers call the window's operations.
+    friend const std::vector<WindowCommand>& WindowCommands();
     void OnSaveAs();        // 1005
     void OnDelete();        // 1014
     void OnLockToggle();    // 1027
@@ -257,6 +255,7 @@ class COrvexMainWindow : public QWidget {
     void HidePanesAfterFileCommand();
 
     CToolTips* m_pToolTips = nullptr;
+    CCommandSet* m_pCommands = nullptr;
     // End of the commands block -----------------------------------------------------------
 
   protected:
@@ -289,8 +288,6 @@ class COrvexMainWindow : public QWidget {
     virtual void OnMapChanged();
     virtual void OnVolumeChanged(uintptr_t wParam);
     virtual void OnSeekRequest(uintptr_t wParam);
-    // Commands of the buttons whose behaviour lives elsewhere (playback, files, dialogs).
-    virtual void OnLaterCommand(int id);
     // Timer ticks of the playback controller and source opening.
     virtual void OnSpeedLabelTimer();
     virtual void OnOpenCountdownTimer();

@@ -19,6 +19,7 @@
 #include "speed_label_static.h"
 #include "video_engine.h"
 #include "video_slider.h"
+#include "window_commands.h"
 #include "video_static.h"
 
 #include <QAbstractButton>
@@ -32,31 +33,14 @@ namespace {
 // Height of the G-sensor curve as created; the layout keeps it.
 constexpr int kGsensorHeight = 80;
 
-struct ButtonSkin {
-    int id;
-    int standard;
-    int alternate;
-    int third;
-    bool shown;
-};
-
-// Command buttons, their pictures and whether they show at start. The about button is only
-// left unshown; the others that do not show are hidden and disabled for good.
-constexpr ButtonSkin kButtons[] = {
-    {IDC_OPEN, 150, 0, 0, true},        {IDC_PRINT, 256, 0, 0, true},
-    {IDC_PREVIOUS, 258, 0, 0, true},    {IDC_PLAY, 133, 137, 0, true},
-    {IDC_NEXT, 257, 0, 0, true},        {IDC_VOLUME_BUTTON, 184, 183, 0, true},
-    {IDC_SLOWER, 146, 0, 0, true},      {IDC_FASTER, 144, 0, 0, true},
-    {IDC_SWITCH, 262, 261, 263, true},  {IDC_MEDIUM_SIZE, 219, 0, 0, true},
-    {IDC_LARGE_SIZE, 221, 0, 0, true},  {IDC_MINIMIZE, 181, 0, 0, true},
-    {IDC_MAXIMIZE, 180, 0, 0, true},    {IDC_CLOSE, 179, 0, 0, true},
-    {IDC_ABOUT, 182, 0, 0, false},      {IDC_SMALL_SIZE, 1047, 0, 0, false},
-    {IDC_STOP, 139, 0, 0, false},       {IDC_SNAPSHOT, 152, 0, 0, false},
-    {IDC_SAVE_AS, 154, 0, 0, false},    {IDC_DELETE, 156, 0, 0, false},
-    {IDC_CONFIG, 0, 0, 0, false},       {IDC_AUTO_NEXT, 158, 207, 0, false},
-    {IDC_ROTATE, 0, 0, 0, false},       {IDC_KML, 163, 0, 0, false},
-    {IDC_MAP_SWITCH, 167, 0, 0, false}, {IDC_GSENSOR_SWITCH, 172, 0, 0, false},
-    {IDC_LOCK, 251, 174, 0, false},
+// The command buttons in the order they are made (and reached with Tab): the shown ones as they
+// stand from left to right, then the hidden ones. Their pictures are their commands'
+// (window_commands.h).
+constexpr int kButtonOrder[] = {
+    IDC_OPEN,      IDC_PRINT,          IDC_PREVIOUS,   IDC_PLAY,     IDC_NEXT,    IDC_VOLUME_BUTTON, IDC_SLOWER,
+    IDC_FASTER,    IDC_SWITCH,         IDC_MEDIUM_SIZE, IDC_LARGE_SIZE, IDC_MINIMIZE, IDC_MAXIMIZE,   IDC_CLOSE,
+    IDC_ABOUT,     IDC_SMALL_SIZE,     IDC_STOP,       IDC_SNAPSHOT, IDC_SAVE_AS, IDC_DELETE,        IDC_CONFIG,
+    IDC_AUTO_NEXT, IDC_ROTATE,         IDC_KML,        IDC_MAP_SWITCH, IDC_GSENSOR_SWITCH, IDC_LOCK,
 };
 
 // Controls hidden and disabled at start besides the buttons above.
@@ -102,11 +86,9 @@ void COrvexMainWindow::CreateChildren() {
     Make<CPbSpeedLabelStatic>(this, IDC_PB_SPEED_LABEL);
     for (int id : {IDC_GPS_INDICATOR, IDC_LOGO, IDC_TITLE, IDC_BANNER})
         Make<CPngStatic>(this, id);
-    for (const ButtonSkin& skin : kButtons) {
-        auto* button = Make<CSkinButton>(this, skin.id);
-        const int id = skin.id;
-        connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
-    }
+    // Their clicks are commands: the command set attaches them (command_set.h).
+    for (int id : kButtonOrder)
+        Make<CSkinButton>(this, id);
     // The frame of the map window's first rectangle; the map window takes its place.
     Make<QWidget>(this, IDC_MAP_PLACEHOLDER)->setGeometry(1003, 57, 244, 244);
 }
@@ -145,21 +127,22 @@ void COrvexMainWindow::InitMapWindow() {
 }
 
 void COrvexMainWindow::LoadSkins() {
-    for (const ButtonSkin& skin : kButtons) {
-        auto* button = Child<CSkinButton>(skin.id);
+    for (int id : kButtonOrder) {
+        auto* button = Child<CSkinButton>(id);
+        const ButtonLook skin = *FindWindowCommand(id)->button;
         if (skin.standard != 0) button->LoadImages(skin.standard, skin.alternate, skin.third);
         // The volume button toggles itself; it starts toggled, as the front video starts muted.
         // The other pictures with a second state follow their commands.
-        if (skin.id == IDC_VOLUME_BUTTON) {
+        if (id == IDC_VOLUME_BUTTON) {
             button->m_bToggle = 1;
             button->m_nImageState = 1;
         }
-        if (skin.shown) {
+        if (skin.shownAtStart) {
             button->show();
         } else {
             button->hide();
             // The about button is only not shown; it is still usable once shown.
-            if (skin.id != IDC_ABOUT) button->setEnabled(false);
+            if (id != IDC_ABOUT) button->setEnabled(false);
         }
     }
     for (int id : kHiddenControls) {
@@ -208,22 +191,5 @@ void COrvexMainWindow::InitLists() {
 }
 
 void COrvexMainWindow::OnCommand(int id) {
-    switch (id) {
-    case IDC_CLOSE:
-        OnClose();
-    case IDC_MAXIMIZE:
-        OnMaximizeRestore();
-        break;
-    case IDC_MINIMIZE:
-        OnMinimize();
-        break;
-    case IDC_SMALL_SIZE:
-    case IDC_MEDIUM_SIZE:
-    case IDC_LARGE_SIZE:
-        OnPresetSize(id);
-        break;
-    default:
-        OnLaterCommand(id);
-        break;
-    }
+    RunCommand(id);
 }

@@ -5,6 +5,8 @@
 #include "main_window.h"
 
 #include "about_dlg.h"
+#include "accessible_names.h"
+#include "command_set.h"
 #include "control_ids.h"
 #include "file_command_flows.h"
 #include "file_command_jobs.h"
@@ -26,6 +28,7 @@
 #include "user_message_box.h"
 #include "video_engine.h"
 #include "video_slider.h"
+#include "window_commands.h"
 
 #include <set>
 #include <utility>
@@ -65,37 +68,6 @@ class CatalogFileIds {
 };
 
 } // namespace
-
-bool COrvexMainWindow::OnFileAndDialogCommand(int id) {
-    switch (id) {
-    case IDC_SAVE_AS:
-        OnSaveAs();
-        return true;
-    case IDC_DELETE:
-        OnDelete();
-        return true;
-    case IDC_LOCK:
-        OnLockToggle();
-        return true;
-    case IDC_AUTO_NEXT:
-        OnAutoNext();
-        return true;
-    case IDC_MAP_SWITCH:
-        OnMapSwitch();
-        return true;
-    case IDC_GSENSOR_SWITCH:
-        OnGsensorSwitch();
-        return true;
-    case IDC_CONFIG:
-        OnConfiguration();
-        return true;
-    case IDC_ABOUT:
-        OnAbout();
-        return true;
-    default:
-        return false;
-    }
-}
 
 // --- file commands --------------------------------------------------------------------------
 
@@ -302,7 +274,7 @@ void COrvexMainWindow::OnConfiguration() {
 }
 
 void COrvexMainWindow::OnAbout() {
-    CAboutDlg about(this);
+    CAboutDlg about(m_pCommands->ShortcutRows(), this);
     about.exec();
 }
 
@@ -310,7 +282,13 @@ void COrvexMainWindow::OnAbout() {
 
 void COrvexMainWindow::SetupToolTips() {
     if (!m_pToolTips) m_pToolTips = new CToolTips(this);
-    ::SetupToolTips(*m_pToolTips, [this](int id) { return ControlById(id); });
+    // Every command button by its command's label, and the two other controls with a tip.
+    std::vector<ToolTableRow> rows;
+    for (const WindowCommand& command : WindowCommands())
+        if (command.button.has_value()) rows.push_back({command.id, command.textId});
+    for (int id : {IDC_VOLUME_SLIDER, IDC_SPEED_LABEL})
+        rows.push_back({id, AccessibleNameStringId(id)});
+    ::SetupToolTips(*m_pToolTips, rows, [this](int id) { return ControlById(id); });
 }
 
 void COrvexMainWindow::RelayEventToToolTip(QObject* receiver, QEvent* event) {

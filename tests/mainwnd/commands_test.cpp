@@ -8,6 +8,7 @@
 
 #include "about_dlg.h"
 #include "web_engine_setup.h"
+#include "command_set.h"
 #include "command_table.h"
 #include "control_ids.h"
 #include "file_operation_texts.h"
@@ -26,6 +27,7 @@
 #include "tool_tips.h"
 #include "video_engine.h"
 #include "video_slider.h"
+#include "window_commands.h"
 
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
@@ -56,8 +58,12 @@ class CommandDlg : public COrvexMainWindow {
     bool m_bStartSucceeds = true;
     int m_nStarts = 0;
     int m_nFakeEntries = -1;        // >= 0: the layout sees this many entries
-    bool m_bRecordCommands = false; // keys and menu only recorded, not run
     std::vector<int> m_commands;
+
+    // From here on keys, menu and buttons only record their commands, which do not run.
+    void RecordCommands() {
+        Commands()->SetRunner([this](const WindowCommand& command) { m_commands.push_back(command.id); });
+    }
 
     using COrvexMainWindow::OnCommand;
 
@@ -82,12 +88,6 @@ class CommandDlg : public COrvexMainWindow {
     }
     int CatalogEntryCount() const override {
         return m_nFakeEntries >= 0 ? m_nFakeEntries : COrvexMainWindow::CatalogEntryCount();
-    }
-    void RunCommand(int command) override {
-        if (m_bRecordCommands)
-            m_commands.push_back(command);
-        else
-            COrvexMainWindow::RunCommand(command);
     }
 };
 
@@ -122,16 +122,28 @@ QString Text(unsigned id) {
     return QString::fromStdString(LoadLangString(id));
 }
 
-// Each table control registered once, labelled in the current language.
+// The controls with a tool tip: every command button by its command's label, and the volume
+// slider and speed label.
+std::vector<ToolTableRow> ToolTipRows() {
+    std::vector<ToolTableRow> rows;
+    for (const WindowCommand& command : WindowCommands())
+        if (command.button.has_value()) rows.push_back({command.id, command.textId});
+    rows.push_back({IDC_VOLUME_SLIDER, 218});
+    rows.push_back({IDC_SPEED_LABEL, 247});
+    return rows;
+}
+
+// Each of them registered once, labelled in the current language.
 bool ToolTipsRegisteredOnce(const CommandDlg& dlg) {
+    const std::vector<ToolTableRow> rows = ToolTipRows();
     const CToolTips* tips = dlg.ToolTips();
-    if (!tips || tips->m_toolWindows.size() != static_cast<qsizetype>(TOOL_TABLE.size())) return false;
+    if (!tips || tips->m_toolWindows.size() != static_cast<qsizetype>(rows.size())) return false;
     std::set<const QWidget*> seen;
     for (const auto& window : tips->m_toolWindows)
         seen.insert(window.data());
-    if (seen.size() != TOOL_TABLE.size() || tips->m_tools.size() != static_cast<qsizetype>(TOOL_TABLE.size()))
+    if (seen.size() != rows.size() || tips->m_tools.size() != static_cast<qsizetype>(rows.size()))
         return false;
-    for (const ToolTableRow& row : TOOL_TABLE)
+    for (const ToolTableRow& row : rows)
         if (dlg.ControlById(row.m_nCtrlId)->toolTip() != Text(row.m_nTextId)) return false;
     return true;
 }
@@ -204,8 +216,8 @@ void WhenMenuShows(MenuSeen& seen, int choose) {
 
 std::vector<int> TableCommands() {
     std::vector<int> commands;
-    for (const CommandEntry& entry : CommandTable())
-        commands.push_back(entry.m_nCommand);
+    for (const WindowCommand& command : WindowCommands())
+        commands.push_back(command.id);
     return commands;
 }
 
@@ -531,7 +543,7 @@ static void EachShortcutReachesItsCommandAndEscapeNoneChild(const ShellTestFolde
     CommandDlg dlg;
     dlg.Create();
     CHILD_CHECK(ShowActive(dlg));
-    dlg.m_bRecordCommands = true;
+    dlg.RecordCommands();
     const std::vector<std::pair<QKeyCombination, int>> keys = {
         {Qt::Key_Space, IDC_PLAY},
         {Qt::Key_Left, CMD_SEEK_BACK},
@@ -651,7 +663,7 @@ ContextMenuListsEveryCommandWithItsChecksOnBackgroundPanesAndListsChild(const Sh
         // The lock entry says what it would do: nothing ticked, so it locks.
         for (size_t i = 0; i < seen.commands.size(); ++i)
             CHILD_CHECK(seen.labels[i] == (seen.commands[i] == IDC_LOCK ? Text(IDS_LOCK_FILES)
-                                                                         : CommandLabel(*FindCommand(seen.commands[i]))));
+                                                                         : Text(FindWindowCommand(seen.commands[i])->textId)));
         // At start: map, curve and auto-next on; muted; nothing locked, rotated or full-screen.
         CHILD_CHECK((seen.checked == std::set<int>{IDC_MAP_SWITCH, IDC_GSENSOR_SWITCH, IDC_AUTO_NEXT}));
     }
