@@ -32,9 +32,10 @@ class CEscapeFilter;
 class CClipCommands;
 class CTrackFileCommands;
 class CEventPresenter;
+class CFileCommandJobs;
+class CCommandSet;
 class CTelemetryPresenter;
 class CTripPresenter;
-class CCommandSet;
 class CToolTips;
 struct WindowCommand;
 struct FileCommandHooks;
@@ -221,6 +222,8 @@ class COrvexMainWindow : public QWidget {
     void ShowCommandMenu(const QPoint& globalPos);
     CCommandSet* Commands() const { return m_pCommands; }
     CToolTips* ToolTips() const { return m_pToolTips; }
+    // Save as, delete and lock run their file work here, one job at a time (made when first asked).
+    CFileCommandJobs& FileJobs();
 
   protected:
     // The command table's handlers call the window's operations.
@@ -255,6 +258,7 @@ class COrvexMainWindow : public QWidget {
     void HidePanesAfterFileCommand();
 
     CToolTips* m_pToolTips = nullptr;
+    CFileCommandJobs* m_pFileJobs = nullptr;
     CCommandSet* m_pCommands = nullptr;
     // End of the commands block -----------------------------------------------------------
 

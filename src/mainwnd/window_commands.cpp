@@ -1,10 +1,14 @@
 #include "window_commands.h"
 
 #include "command_table.h"
+#include "clip_commands.h"
 #include "control_ids.h"
+#include "event_presenter.h"
+#include "evidence_texts.h"
 #include "main_window.h"
 #include "playback_session.h"
 #include "string_tables.h"
+#include "track_file_commands.h"
 
 #include <algorithm>
 
@@ -49,6 +53,9 @@ const std::vector<WindowCommand>& WindowCommands() {
          [](W& w) { KeySeek(w, -1); }},
         {CMD_SEEK_FORWARD, IDS_CMD_SEEK_FORWARD, std::nullopt, Keys({Qt::Key_Right}), false,
          [](W& w) { KeySeek(w, 1); }},
+        {CMD_NEXT_EVENT, IDS_CMD_NEXT_EVENT, std::nullopt, Keys({Qt::Key_N}), false, [](W& w) { w.Events()->GoToNext(); }},
+        {CMD_PREVIOUS_EVENT, IDS_CMD_PREVIOUS_EVENT, std::nullopt, Keys({Qt::ShiftModifier | Qt::Key_N}), false,
+         [](W& w) { w.Events()->GoToPrevious(); }},
         {IDC_VOLUME_BUTTON, 220, ButtonLook{184, 183, 0, true}, Keys({Qt::Key_M}), true, [](W& w) { w.ToggleMute(); },
          [](W& w) { return !w.Session()->Muted(); }},
         {CMD_VOLUME_UP, IDS_CMD_VOLUME_UP, std::nullopt, Keys({Qt::Key_Up}), false,
@@ -62,6 +69,15 @@ const std::vector<WindowCommand>& WindowCommands() {
         {IDC_SNAPSHOT, 211, ButtonLook{152, 0, 0, false}, Keys({Ctrl | Qt::Key_S}), true, [](W& w) { w.Snapshot(); }},
         {IDC_PRINT, IDS_ACC_PRINT, ButtonLook{256, 0, 0, true}, Keys({Ctrl | Qt::Key_P}), false, [](W& w) { w.Print(); }},
         {IDC_KML, 228, ButtonLook{163, 0, 0, false}, Keys({Ctrl | Qt::Key_E}), false, [](W& w) { w.ExportKml(); }},
+        {CMD_EXPORT_GPX, IDS_CMD_EXPORT_GPX, std::nullopt, {}, false,
+         [](W& w) { w.TrackFiles()->Export(TrackFileKind::kGpx); }},
+        {CMD_EXPORT_CSV, IDS_CMD_EXPORT_CSV, std::nullopt, {}, false,
+         [](W& w) { w.TrackFiles()->Export(TrackFileKind::kCsv); }},
+        {CMD_EXPORT_SRT, IDS_CMD_EXPORT_SRT, std::nullopt, {}, false,
+         [](W& w) { w.TrackFiles()->Export(TrackFileKind::kSrt); }},
+        {CMD_CLIP_START, IDS_CMD_CLIP_START, std::nullopt, Keys({Qt::Key_I}), true, [](W& w) { w.Clips()->SetStart(); }},
+        {CMD_CLIP_END, IDS_CMD_CLIP_END, std::nullopt, Keys({Qt::Key_O}), false, [](W& w) { w.Clips()->SetEnd(); }},
+        {CMD_EXPORT_CLIP, IDS_CMD_EXPORT_CLIP, std::nullopt, {}, false, [](W& w) { w.Clips()->ExportClip(); }},
         {IDC_SAVE_AS, 212, ButtonLook{154, 0, 0, false}, {}, false, [](W& w) { w.OnSaveAs(); }},
         {IDC_DELETE, 213, ButtonLook{156, 0, 0, false}, Keys({Qt::Key_Delete}), false, [](W& w) { w.OnDelete(); }},
         // Checked, and named "Unlock files", when every ticked group is locked: what it would do.
