@@ -179,6 +179,8 @@ const LangString kStrings[] = {
     {1321, "%s already exists. Replace it?"},
     {1322, "Mark the clip's start (I) and then its end (O) first."},
     {1323, "No recording is open."},
+    // Telemetry load given up on a card that stops answering.
+    {1370, "The card does not answer: the map and gauges of %s stay empty."},
 };
 
 } // namespace

@@ -179,6 +179,8 @@ const LangString kStrings[] = {
     {1321, "%s existe déjà. Le remplacer ?"},
     {1322, "Marquez d'abord le début de l'extrait (I), puis sa fin (O)."},
     {1323, "Aucun enregistrement n'est ouvert."},
+    // Telemetry load given up on a card that stops answering.
+    {1370, "La carte ne répond pas : la carte et les jauges de %s restent vides."},
 };
 
 } // namespace

@@ -179,6 +179,8 @@ const LangString kStrings[] = {
     {1321, "%s ist bereits vorhanden. Ersetzen?"},
     {1322, "Markieren Sie zuerst den Anfang (I) und dann das Ende (O) des Clips."},
     {1323, "Keine Aufnahme geöffnet."},
+    // Telemetry load given up on a card that stops answering.
+    {1370, "Die Speicherkarte antwortet nicht: Karte und Anzeigen von %s bleiben leer."},
 };
 
 } // namespace

@@ -180,6 +180,8 @@ const LangString kStrings[] = {
     {1321, "%s esiste già. Sostituirlo?"},
     {1322, "Segna prima l'inizio del clip (I) e poi la fine (O)."},
     {1323, "Nessuna registrazione aperta."},
+    // Telemetry load given up on a card that stops answering.
+    {1370, "La scheda non risponde: la mappa e gli indicatori di %s restano vuoti."},
 };
 
 } // namespace

@@ -179,6 +179,8 @@ const LangString kStrings[] = {
     {1321, "%s は既に存在します。置き換えますか?"},
     {1322, "先にクリップの開始 (I) と終了 (O) を設定してください。"},
     {1323, "録画が開かれていません。"},
+    // Telemetry load given up on a card that stops answering.
+    {1370, "カードが応答しません: %s の地図とメーターは空のままです。"},
 };
 
 } // namespace

@@ -179,6 +179,8 @@ const LangString kStrings[] = {
     {1321, "%s 파일이 이미 있습니다. 바꾸시겠습니까?"},
     {1322, "먼저 클립의 시작(I)과 끝(O)을 표시하십시오."},
     {1323, "열린 녹화가 없습니다."},
+    // Telemetry load given up on a card that stops answering.
+    {1370, "카드가 응답하지 않습니다: %s의 지도와 계기판이 비어 있습니다."},
 };
 
 } // namespace

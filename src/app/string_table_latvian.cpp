@@ -179,6 +179,8 @@ const LangString kStrings[] = {
     {1321, "%s jau pastāv. Vai aizstāt?"},
     {1322, "Vispirms atzīmējiet klipa sākumu (I) un pēc tam beigas (O)."},
     {1323, "Neviens ieraksts nav atvērts."},
+    // Telemetry load given up on a card that stops answering.
+    {1370, "Karte neatbild: %s karte un mērinstrumenti paliek tukši."},
 };
 
 } // namespace

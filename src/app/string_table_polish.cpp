@@ -179,6 +179,8 @@ const LangString kStrings[] = {
     {1321, "%s już istnieje. Zastąpić?"},
     {1322, "Najpierw zaznacz początek klipu (I), a potem jego koniec (O)."},
     {1323, "Żadne nagranie nie jest otwarte."},
+    // Telemetry load given up on a card that stops answering.
+    {1370, "Karta nie odpowiada: mapa i wskaźniki pliku %s pozostają puste."},
 };
 
 } // namespace

@@ -179,6 +179,8 @@ const LangString kStrings[] = {
     {1321, "%s já existe. Substituir?"},
     {1322, "Marque primeiro o início do clip (I) e depois o fim (O)."},
     {1323, "Nenhuma gravação está aberta."},
+    // Telemetry load given up on a card that stops answering.
+    {1370, "O cartão não responde: o mapa e os indicadores de %s ficam vazios."},
 };
 
 } // namespace

@@ -179,6 +179,8 @@ const LangString kStrings[] = {
     {1321, "%s există deja. Îl înlocuiți?"},
     {1322, "Marcați mai întâi începutul clipului (I) și apoi sfârșitul (O)."},
     {1323, "Nicio înregistrare nu este deschisă."},
+    // Telemetry load given up on a card that stops answering.
+    {1370, "Cardul nu răspunde: harta și indicatoarele pentru %s rămân goale."},
 };
 
 } // namespace

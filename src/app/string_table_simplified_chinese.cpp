@@ -179,6 +179,8 @@ const LangString kStrings[] = {
     {1321, "%s 已存在。是否替换？"},
     {1322, "请先标记片段起点 (I)，再标记终点 (O)。"},
     {1323, "没有打开的录像。"},
+    // Telemetry load given up on a card that stops answering.
+    {1370, "存储卡无响应：%s 的地图和仪表保持空白。"},
 };
 
 } // namespace

@@ -179,6 +179,8 @@ const LangString kStrings[] = {
     {1321, "%s už existuje. Nahradiť?"},
     {1322, "Najprv označte začiatok klipu (I) a potom jeho koniec (O)."},
     {1323, "Nie je otvorený žiadny záznam."},
+    // Telemetry load given up on a card that stops answering.
+    {1370, "Karta neodpovedá: mapa a ukazovatele súboru %s zostávajú prázdne."},
 };
 
 } // namespace

@@ -180,6 +180,8 @@ const LangString kStrings[] = {
     {1321, "%s ya existe. ¿Reemplazarlo?"},
     {1322, "Marque primero el inicio del clip (I) y después el fin (O)."},
     {1323, "No hay ninguna grabación abierta."},
+    // Telemetry load given up on a card that stops answering.
+    {1370, "La tarjeta no responde: el mapa y los indicadores de %s quedan vacíos."},
 };
 
 } // namespace

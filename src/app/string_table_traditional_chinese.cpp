@@ -179,6 +179,8 @@ const LangString kStrings[] = {
     {1321, "%s 已存在。是否取代？"},
     {1322, "請先標記片段起點 (I)，再標記終點 (O)。"},
     {1323, "沒有開啟的錄影。"},
+    // Telemetry load given up on a card that stops answering.
+    {1370, "記憶卡無回應：%s 的地圖和儀表保持空白。"},
 };
 
 } // namespace

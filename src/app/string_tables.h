@@ -83,6 +83,8 @@ constexpr unsigned IDS_JOB_NO_SPACE = 1256;   // "%s" folder, "%s" needed, "%s" 
 constexpr unsigned IDS_JOB_HOURS = 1257;      // "%s" h "%s" min
 constexpr unsigned IDS_JOB_MINUTES = 1258;    // "%s" min "%s" s
 constexpr unsigned IDS_JOB_SECONDS = 1259;    // "%s" s
+// "The card does not answer: the map and gauges of %s stay empty."
+constexpr unsigned IDS_TELEMETRY_NOT_ANSWERING = 1370;
 
 // Every table, in no particular order.
 std::span<const StringTable* const> AllStringTables();

@@ -156,7 +156,12 @@ void CFileJobRunner::Finish(FileOperationReport report) {
         outcome.progress = m_Channel->latest;
     }
     m_Channel.reset();
-    if (m_pDialog) m_pDialog->deleteLater();
+    if (m_pDialog) {
+        // Hidden at once: a nested event loop (the next question box) does not run deferred
+        // deletes, and a finished job's dialog must not stay on screen or in the modal stack.
+        m_pDialog->hide();
+        m_pDialog->deleteLater();
+    }
     m_pDialog = nullptr;
     Finished finished = std::move(m_Finished);
     m_Finished = nullptr;

@@ -9,6 +9,7 @@
 #include "property_controls.h"
 #include "recording_catalog.h"
 #include "speed_label_static.h"
+#include "string_tables.h"
 #include "telemetry_cache.h"
 #include "telemetry_loader.h"
 
@@ -24,12 +25,8 @@
 
 namespace {
 
-// "The card does not answer: the map and gauges of %s stay empty."
-constexpr unsigned IDS_TELEMETRY_NOT_ANSWERING = 1370;
-
 QString TimeoutMessage(const std::filesystem::path& path) {
     QString text = QString::fromStdString(LoadLangString(IDS_TELEMETRY_NOT_ANSWERING));
-    if (text.isEmpty()) text = QStringLiteral("The card does not answer: the map and gauges of %s stay empty.");
     return text.replace(QStringLiteral("%s"), QFile::decodeName(path.filename().native().c_str()));
 }
 

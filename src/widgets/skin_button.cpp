@@ -73,7 +73,7 @@ class GdipButtonAccessible : public QAccessibleWidget {
 };
 
 QAccessibleInterface* GdipButtonAccessibleFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("CGdipButton") && object && object->isWidgetType())
+    if (className == QLatin1String("CSkinButton") && object && object->isWidgetType())
         return new GdipButtonAccessible(static_cast<CSkinButton*>(object));
     return nullptr;
 }

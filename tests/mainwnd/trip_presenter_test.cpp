@@ -204,7 +204,8 @@ TEST(TripSummaryText, EveryLanguageHasItsOwnLabels) {
             ASSERT_NE(text, nullptr) << table->langId << " " << id;
             EXPECT_GT(std::strlen(text), 0u);
         }
-        if (table->langId != 1033)
+        if (table->langId != 1033) {
             EXPECT_STRNE(FindLangString(table, IDS_TRIP_TOP_SPEED), english) << table->langId;
+        }
     }
 }
