@@ -4,6 +4,8 @@
 // choice away. Real engines on the X display, each window in a child process.
 #include <gtest/gtest.h>
 
+#include "e2e_child.h"
+
 #include "control_ids.h"
 #include "fixture_writer.h"
 #include "main_window.h"
@@ -32,24 +34,6 @@ namespace {
 
 constexpr int kClipSeconds = 6;
 
-#define BYTES_CHECK(condition)                                                                               \
-    do {                                                                                                     \
-        if (!(condition)) {                                                                                  \
-            std::fprintf(stderr, "check failed: %s (line %d)\n", #condition, __LINE__);                      \
-            std::_Exit(3);                                                                                   \
-        }                                                                                                    \
-    } while (false)
-
-std::string RecordingName(int64_t start, int number, bool rear) {
-    const time_t time = static_cast<time_t>(start);
-    std::tm t{};
-    localtime_r(&time, &t);
-    char name[64];
-    std::snprintf(name, sizeof name, "%04d_%02d_%02d_%02d%02d%02d_%02d%s.MP4", t.tm_year + 1900, t.tm_mon + 1,
-                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, number, rear ? "_b" : "");
-    return name;
-}
-
 // `pairs` front/rear pairs back to back in Movie/ and Movi_be/ of `card`.
 void WritePairs(const fs::path& card, int pairs) {
     const fs::path front = fixtures::MakeClip({320, 240, kClipSeconds, 10, "FRONT"});
@@ -63,31 +47,10 @@ void WritePairs(const fs::path& card, int pairs) {
             fixtures::Telemetry telemetry =
                 fixtures::SimulateDrive(fixtures::DriveSpecForLayout(kLayoutVideMeta, kClipSeconds));
             telemetry.startTime = start;
-            fixtures::WriteRecording(card / (isRear ? "Movi_be" : "Movie") / RecordingName(start, k, isRear),
+            fixtures::WriteRecording(card / (isRear ? "Movi_be" : "Movie") / e2e::RecordingName(start, k, isRear),
                                      kLayoutVideMeta, telemetry, {}, isRear ? rear : front);
         }
     }
-}
-
-fs::path WorkFolder(const char* name) {
-    const fs::path work = fixtures::ScratchDir(name);
-    std::ofstream(work / "Veltrix.ini", std::ios::binary)
-        << "[UI]\nLANGID=ENG\nMAP=2\n[WINPOS]\nLEFT=0\nTOP=0\nRIGHT=1250\nBOTTOM=560\n";
-    return work;
-}
-
-void EnterChild(const fs::path& folder) {
-    if (chdir(folder.c_str()) != 0) std::_Exit(90);
-    setenv("HOME", folder.c_str(), 1); // the documents folder of the KML export
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-}
-
-QApplication& ChildApplication() {
-    static int argc = 1;
-    static char name[] = "test_e2e";
-    static char* argv[] = {name, nullptr};
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return *new QApplication(argc, argv);
 }
 
 bool Playing(const CVideoEngine* engine) {
@@ -133,46 +96,46 @@ TEST(CardBytes, CardBelowALatin1FolderNamePlaysExportsAndIsSavedAs) {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
     const fs::path card = fixtures::ScratchDir("e2e_bytes_card") / "Fahrt_M\xFCnchen";
     WritePairs(card, 2);
-    const fs::path work = WorkFolder("e2e_bytes_work");
+    const fs::path work = e2e::WindowWorkFolder("e2e_bytes_work");
     const fs::path target = fixtures::ScratchDir("e2e_bytes_target");
     EXPECT_EXIT(
         {
-            EnterChild(work);
-            ChildApplication();
+            e2e::EnterChild(work);
+            e2e::ChildApplication();
             ModalAnswerer modal;
             modal.pickFolder = QString::fromStdString(target.string());
             COrvexMainWindow dlg;
-            BYTES_CHECK(dlg.Create());
+            E2E_CHECK(dlg.Create());
             dlg.show();
-            BYTES_CHECK(QTest::qWaitForWindowExposed(&dlg));
+            E2E_CHECK(QTest::qWaitForWindowExposed(&dlg));
             auto* files = dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST);
             dlg.OpenFolder(card);
-            BYTES_CHECK(QTest::qWaitFor([&] { return files->LineCount() == 4; }, 20000));
+            E2E_CHECK(QTest::qWaitFor([&] { return files->LineCount() == 4; }, 20000));
 
             // Both cameras play the first recording; no engine reports an error.
-            BYTES_CHECK(PlaysEntry(dlg, 0, 10000));
-            BYTES_CHECK(QTest::qWaitFor([&] { return Playing(dlg.RearEngine()); }, 3000));
+            E2E_CHECK(PlaysEntry(dlg, 0, 10000));
+            E2E_CHECK(QTest::qWaitFor([&] { return Playing(dlg.RearEngine()); }, 3000));
             QTest::qWait(500);
             for (const QString& text : modal.texts)
                 std::fprintf(stderr, "box: %s\n", qPrintable(text));
-            BYTES_CHECK(!modal.texts.contains("Media player encountered a error."));
+            E2E_CHECK(!modal.texts.contains("Media player encountered a error."));
             // The list shows the folder, its stray byte as U+FFFD.
             bool folderShown = false;
             for (int column = 0; column < files->columnCount(); ++column)
                 if (const QTableWidgetItem* item = files->item(0, column))
                     folderShown = folderShown || item->text().contains(QStringLiteral("Fahrt_M\uFFFDnchen"));
-            BYTES_CHECK(folderShown);
+            E2E_CHECK(folderShown);
 
             // The track is exported under the recording's own name, as valid UTF-8.
             dlg.OnCommand(IDC_KML);
             const QString saved = modal.texts.isEmpty() ? QString() : modal.texts.last();
             std::fprintf(stderr, "KML: %s\n", qPrintable(saved));
-            BYTES_CHECK(saved.startsWith("Save KML file:") && saved.endsWith("OK."));
+            E2E_CHECK(saved.startsWith("Save KML file:") && saved.endsWith("OK."));
             const fs::path kmlFolder = work / "Documents" / "Halvorn Veltrix" / "KML";
-            BYTES_CHECK(fs::exists(kmlFolder) && !fs::is_empty(kmlFolder));
+            E2E_CHECK(fs::exists(kmlFolder) && !fs::is_empty(kmlFolder));
             const std::string kml = ReadAll(fs::directory_iterator(kmlFolder)->path());
-            BYTES_CHECK(kml.find("<coordinates>") != std::string::npos);
-            BYTES_CHECK(QString::fromUtf8(kml).toUtf8() == QByteArray::fromStdString(kml));
+            E2E_CHECK(kml.find("<coordinates>") != std::string::npos);
+            E2E_CHECK(QString::fromUtf8(kml).toUtf8() == QByteArray::fromStdString(kml));
 
             // Save as copies the ticked group, front and rear, byte for byte.
             files->SetLineTicked(0, true);
@@ -180,7 +143,7 @@ TEST(CardBytes, CardBelowALatin1FolderNamePlaysExportsAndIsSavedAs) {
             for (const fs::path& source : {dlg.Catalog().EntryPath(0), dlg.Catalog().EntryPath(1)}) {
                 const fs::path copy = target / source.parent_path().filename() / source.filename();
                 std::fprintf(stderr, "copy %s\n", copy.c_str());
-                BYTES_CHECK(fs::exists(copy) && ReadAll(copy) == ReadAll(source));
+                E2E_CHECK(fs::exists(copy) && ReadAll(copy) == ReadAll(source));
             }
             std::_Exit(0);
         },
@@ -193,20 +156,20 @@ TEST(CardBytes, EndOfFileJustBeforeAListChoiceLeavesTheChoiceOpen) {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
     const fs::path card = fixtures::ScratchDir("e2e_stale_card");
     WritePairs(card, 4);
-    const fs::path work = WorkFolder("e2e_stale_work");
+    const fs::path work = e2e::WindowWorkFolder("e2e_stale_work");
     EXPECT_EXIT(
         {
-            EnterChild(work);
-            ChildApplication();
+            e2e::EnterChild(work);
+            e2e::ChildApplication();
             ModalAnswerer modal;
             COrvexMainWindow dlg;
-            BYTES_CHECK(dlg.Create());
+            E2E_CHECK(dlg.Create());
             dlg.show();
-            BYTES_CHECK(QTest::qWaitForWindowExposed(&dlg));
+            E2E_CHECK(QTest::qWaitForWindowExposed(&dlg));
             auto* files = dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST);
             dlg.OpenFolder(card);
-            BYTES_CHECK(QTest::qWaitFor([&] { return files->LineCount() == 8; }, 20000));
-            BYTES_CHECK(PlaysEntry(dlg, 0, 10000));
+            E2E_CHECK(QTest::qWaitFor([&] { return files->LineCount() == 8; }, 20000));
+            E2E_CHECK(PlaysEntry(dlg, 0, 10000));
             QTest::qWait(1600); // past the list's debounce
 
             // What libVLC does at the end of the front file: the engine's own callback.
@@ -220,16 +183,16 @@ TEST(CardBytes, EndOfFileJustBeforeAListChoiceLeavesTheChoiceOpen) {
             error.type = libvlc_MediaPlayerEncounteredError;
             front->m_pfnEventCallback(&error, front->m_pEventUser);
             SendPrivateMessage(&dlg, MSG_FILE_CHOSEN, 5);
-            BYTES_CHECK(PlaysEntry(dlg, 5, 5000));
+            E2E_CHECK(PlaysEntry(dlg, 5, 5000));
             QTest::qWait(1000);
             std::fprintf(stderr, "current entry %d\n", dlg.CurrentEntryIndex());
-            BYTES_CHECK(dlg.CurrentEntryIndex() == 5 && files->IsCurrentLine(5));
-            BYTES_CHECK(Playing(front));
-            BYTES_CHECK(modal.texts.isEmpty());
+            E2E_CHECK(dlg.CurrentEntryIndex() == 5 && files->IsCurrentLine(5));
+            E2E_CHECK(Playing(front));
+            E2E_CHECK(modal.texts.isEmpty());
 
             // An error of the recording now open is still said.
             front->m_pfnEventCallback(&error, front->m_pEventUser);
-            BYTES_CHECK(QTest::qWaitFor(
+            E2E_CHECK(QTest::qWaitFor(
                 [&] { return modal.texts.contains("Media player encountered a error."); }, 3000));
             std::_Exit(0);
         },

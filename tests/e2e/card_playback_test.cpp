@@ -5,6 +5,8 @@
 // object per process); the parent only reads its exit status and message.
 #include <gtest/gtest.h>
 
+#include "e2e_child.h"
+
 #include "control_ids.h"
 #include "fixture_writer.h"
 #include "gsensor_ctrl.h"
@@ -43,37 +45,6 @@ namespace {
 
 constexpr int kClipSeconds = 8;
 
-#define STEP_CHECK(condition)                                                                                \
-    do {                                                                                                     \
-        if (!(condition)) {                                                                                  \
-            std::fprintf(stderr, "check failed: %s (line %d)\n", #condition, __LINE__);                      \
-            std::_Exit(3);                                                                                   \
-        }                                                                                                    \
-    } while (false)
-
-// A working folder whose settings file places the window at a known spot, with the map offline.
-fs::path WindowWorkFolder(const char* name) {
-    const fs::path work = fixtures::ScratchDir(name);
-    std::ofstream(work / "Veltrix.ini", std::ios::binary)
-        << "[UI]\nLANGID=ENG\nMAP=2\n[WINPOS]\nLEFT=0\nTOP=0\nRIGHT=1250\nBOTTOM=560\n";
-    return work;
-}
-
-bool ShowExposed(QWidget& window) {
-    window.show();
-    return QTest::qWaitForWindowExposed(&window);
-}
-
-std::string Name(int64_t start, int number, bool rear) {
-    const time_t time = static_cast<time_t>(start);
-    std::tm t{};
-    localtime_r(&time, &t);
-    char name[64];
-    std::snprintf(name, sizeof name, "%04d_%02d_%02d_%02d%02d%02d_%02d%s.MP4", t.tm_year + 1900, t.tm_mon + 1,
-                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, number, rear ? "_b" : "");
-    return name;
-}
-
 void WriteCamera(const fs::path& path, int64_t start, TelemetryLayout layout, const fs::path& clip) {
     fixtures::Telemetry telemetry =
         fixtures::SimulateDrive(fixtures::DriveSpecForLayout(layout, kClipSeconds));
@@ -106,31 +77,17 @@ Card WriteCard() {
     first.tm_isdst = -1;
     const int64_t t0 = std::mktime(&first);
     const fs::path movie = card.dir / "Movie", movieB = card.dir / "Movi_be";
-    card.firstName = Name(t0, 0, false);
-    WriteCamera(movie / Name(t0, 0, false), t0, kLayoutJtdMeta, front);
-    WriteCamera(movieB / Name(t0, 0, true), t0, kLayoutJtdMeta, rear);
-    WriteCamera(movie / Name(t0 + kClipSeconds, 1, false), t0 + kClipSeconds, kLayoutVideMeta, front);
-    WriteCamera(movieB / Name(t0 + kClipSeconds, 1, true), t0 + kClipSeconds, kLayoutVideMeta, rear);
-    WriteCamera(movieB / Name(t0 + 2 * kClipSeconds, 2, true), t0 + 2 * kClipSeconds, kLayoutGpsBox, rear);
-    card.unplayable = movie / Name(t0 + 3600, 3, false);
+    card.firstName = e2e::RecordingName(t0, 0, false);
+    WriteCamera(movie / e2e::RecordingName(t0, 0, false), t0, kLayoutJtdMeta, front);
+    WriteCamera(movieB / e2e::RecordingName(t0, 0, true), t0, kLayoutJtdMeta, rear);
+    WriteCamera(movie / e2e::RecordingName(t0 + kClipSeconds, 1, false), t0 + kClipSeconds, kLayoutVideMeta, front);
+    WriteCamera(movieB / e2e::RecordingName(t0 + kClipSeconds, 1, true), t0 + kClipSeconds, kLayoutVideMeta, rear);
+    WriteCamera(movieB / e2e::RecordingName(t0 + 2 * kClipSeconds, 2, true), t0 + 2 * kClipSeconds, kLayoutGpsBox, rear);
+    card.unplayable = movie / e2e::RecordingName(t0 + 3600, 3, false);
     WriteCamera(card.unplayable, t0 + 3600, kLayoutGpsBox, front);
-    WriteCamera(movie / Name(t0 + 3600 + kClipSeconds, 4, false), t0 + 3600 + kClipSeconds, kLayoutGpsBox,
+    WriteCamera(movie / e2e::RecordingName(t0 + 3600 + kClipSeconds, 4, false), t0 + 3600 + kClipSeconds, kLayoutGpsBox,
                 front);
     return card;
-}
-
-void EnterChild(const fs::path& folder) {
-    if (chdir(folder.c_str()) != 0) std::_Exit(90);
-    setenv("HOME", folder.c_str(), 1); // the documents folder of the KML export
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-}
-
-QApplication& ChildApplication() {
-    static int argc = 1;
-    static char name[] = "test_e2e";
-    static char* argv[] = {name, nullptr};
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return *new QApplication(argc, argv);
 }
 
 bool Playing(const CVideoEngine* engine) {
@@ -157,87 +114,87 @@ struct BoxAnswerer {
 TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
     const Card card = WriteCard();
-    const fs::path work = WindowWorkFolder("e2e_work");
+    const fs::path work = e2e::WindowWorkFolder("e2e_work");
     const std::string outputDir = VELTRIX_TEST_OUTPUT_DIR;
     EXPECT_EXIT(
         {
-            EnterChild(work);
-            ChildApplication();
+            e2e::EnterChild(work);
+            e2e::ChildApplication();
             BoxAnswerer boxes;
             COrvexMainWindow dlg;
-            STEP_CHECK(dlg.Create());
-            STEP_CHECK(ShowExposed(dlg));
+            E2E_CHECK(dlg.Create());
+            E2E_CHECK(e2e::ShowExposed(dlg));
             auto* files = dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST);
             auto* groups = dlg.ControlById<COrvexGroupListCtrl>(IDC_GROUP_LIST);
             auto* slider = dlg.ControlById<CVideoSlider>(IDC_SEEK_SLIDER);
             auto* rate = dlg.ControlById<CPbSpeedLabelStatic>(IDC_PB_SPEED_LABEL);
             auto* gps = dlg.ControlById<CPngStatic>(IDC_GPS_INDICATOR);
             auto* curve = dlg.ControlById<CGSensorCtrl>(IDC_GSENSOR);
-            STEP_CHECK(gps->m_bColor == 0);
+            E2E_CHECK(gps->m_bColor == 0);
             CVideoEngine* front = dlg.FrontEngine();
             CVideoEngine* rear = dlg.RearEngine();
-            STEP_CHECK(front->IsUsable() && rear->IsUsable());
+            E2E_CHECK(front->IsUsable() && rear->IsUsable());
 
             // The map page first: the short clips must not run out while the web engine starts.
-            STEP_CHECK(QTest::qWaitFor([&] { return dlg.MapDlg() && dlg.MapDlg()->IsEngineReady(); }, 60000));
+            E2E_CHECK(QTest::qWaitFor([&] { return dlg.MapDlg() && dlg.MapDlg()->IsEngineReady(); }, 60000));
 
             // Opened as `veltrix CARD` does: the lists fill, the first recording plays in both panes.
             dlg.OpenFolder(card.dir);
             (void)QTest::qWaitFor([&] { return files->LineCount() == card.entries; }, 20000);
             std::fprintf(stderr, "file lines %d, group lines %d\n", files->LineCount(), groups->LineCount());
-            STEP_CHECK(files->LineCount() == card.entries);
-            STEP_CHECK(groups->LineCount() == 2);
+            E2E_CHECK(files->LineCount() == card.entries);
+            E2E_CHECK(groups->LineCount() == 2);
             // Listed, then cut to nothing (a card pulled while copying): the player cannot open it.
             fs::resize_file(card.unplayable, 0);
-            STEP_CHECK(
+            E2E_CHECK(
                 QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 0 && Playing(front); }, 10000));
-            STEP_CHECK(Playing(rear));
-            STEP_CHECK(files->IsCurrentLine(0) && groups->IsCurrentLine(0));
-            STEP_CHECK(!files->IsLineTicked(0) && !files->IsLineSelected(0));
-            STEP_CHECK(dlg.windowTitle() == QString::fromStdString(card.firstName) + " - Halvorn Veltrix");
-            STEP_CHECK(dlg.ControlById(IDC_FRONT_PANE)->isVisible() &&
+            E2E_CHECK(Playing(rear));
+            E2E_CHECK(files->IsCurrentLine(0) && groups->IsCurrentLine(0));
+            E2E_CHECK(!files->IsLineTicked(0) && !files->IsLineSelected(0));
+            E2E_CHECK(dlg.windowTitle() == QString::fromStdString(card.firstName) + " - Halvorn Veltrix");
+            E2E_CHECK(dlg.ControlById(IDC_FRONT_PANE)->isVisible() &&
                        dlg.ControlById(IDC_REAR_PANE)->isVisible());
-            STEP_CHECK(fs::path(GetAppSettings().ReadString("UI", "Folder", "")) == card.dir);
+            E2E_CHECK(fs::path(GetAppSettings().ReadString("UI", "Folder", "")) == card.dir);
 
             // Time reports move the slider.
-            STEP_CHECK(QTest::qWaitFor(
+            E2E_CHECK(QTest::qWaitFor(
                 [&] { return slider->value() > g_nSeekOrigin && slider->CurrentMs() > 0; }, 5000));
 
             // The telemetry follows: the GPS indicator in colour, the curve running, the speed shown.
-            STEP_CHECK(QTest::qWaitFor([&] { return gps->m_bColor == 1; }, 3000));
-            STEP_CHECK(!curve->IsStopped());
-            STEP_CHECK(dlg.ControlById<CSpeedLabelStatic>(IDC_SPEED_LABEL)->m_bValid == 1);
+            E2E_CHECK(QTest::qWaitFor([&] { return gps->m_bColor == 1; }, 3000));
+            E2E_CHECK(!curve->IsStopped());
+            E2E_CHECK(dlg.ControlById<CSpeedLabelStatic>(IDC_SPEED_LABEL)->m_bValid == 1);
             // The page holds the whole track, the driven part grows and the car is on it.
             CMapBrowser* page = FirstBrowser(*dlg.MapDlg());
-            STEP_CHECK(page);
+            E2E_CHECK(page);
             const QJsonObject map = MapState(page);
             std::fprintf(stderr, "map: %s\n", QJsonDocument(map).toJson(QJsonDocument::Compact).constData());
-            STEP_CHECK(map.value("path").toInt() >= 2 && map.value("drived").toInt() >= 1);
-            STEP_CHECK(map.value("car").isArray() || map.value("car").isObject());
+            E2E_CHECK(map.value("path").toInt() >= 2 && map.value("drived").toInt() >= 1);
+            E2E_CHECK(map.value("car").isArray() || map.value("car").isObject());
 
             // The window playing.
             QTest::qWait(800);
             QDir().mkpath(QString::fromStdString(outputDir));
             const QImage shot =
                 dlg.screen()->grabWindow(0, dlg.x(), dlg.y(), dlg.width(), dlg.height()).toImage();
-            STEP_CHECK(shot.save(QString::fromStdString(outputDir + "/window_playing_card.png")));
+            E2E_CHECK(shot.save(QString::fromStdString(outputDir + "/window_playing_card.png")));
 
             // Faster twenty times stops at "4.0 X"; both engines get the rate.
             for (int i = 0; i < 20; ++i)
                 dlg.OnCommand(IDC_FASTER);
-            STEP_CHECK(rate->m_strText == QStringLiteral("4.0 X") && rate->m_bShow == 1);
-            STEP_CHECK(front->m_fRate == 4.0f && rear->m_fRate == 4.0f);
+            E2E_CHECK(rate->m_strText == QStringLiteral("4.0 X") && rate->m_bShow == 1);
+            E2E_CHECK(front->m_fRate == 4.0f && rear->m_fRate == 4.0f);
             for (int i = 0; i < 10; ++i)
                 dlg.OnCommand(IDC_SLOWER);
-            STEP_CHECK(dlg.SpeedIndex() == 7 && front->Rate() == 1.0f);
+            E2E_CHECK(dlg.SpeedIndex() == 7 && front->Rate() == 1.0f);
 
             // A seek while paused lands within a second of its target.
-            STEP_CHECK(dlg.CurrentEntryIndex() == 0 && Playing(front));
+            E2E_CHECK(dlg.CurrentEntryIndex() == 0 && Playing(front));
             dlg.OnCommand(IDC_PLAY);
-            STEP_CHECK(front->IsPaused());
+            E2E_CHECK(front->IsPaused());
             QTest::qWait(500);
             const int64_t length = front->GetLength();
-            STEP_CHECK(length > 3000);
+            E2E_CHECK(length > 3000);
             const int64_t target = length / 2;
             slider->setValue(g_nSeekOrigin + static_cast<int>(target * g_nSeekSpan / length));
             SendPrivateMessage(&dlg, MSG_SEEK_REQUEST, 0);
@@ -245,77 +202,77 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             const int64_t landed = front->GetTime();
             std::fprintf(stderr, "seek target %lld ms, landed %lld ms\n", static_cast<long long>(target),
                          static_cast<long long>(landed));
-            STEP_CHECK(landed >= target - 1000 && landed <= target + 1000);
+            E2E_CHECK(landed >= target - 1000 && landed <= target + 1000);
             dlg.OnCommand(IDC_PLAY);
-            STEP_CHECK(Playing(front));
+            E2E_CHECK(Playing(front));
 
             // Next skips the rear partner; previous steps back onto it.
             dlg.OnCommand(IDC_NEXT);
-            STEP_CHECK(dlg.CurrentEntryIndex() == 2 && files->IsCurrentLine(2) && !files->IsCurrentLine(0));
-            STEP_CHECK(QTest::qWaitFor([&] { return Playing(front) && Playing(rear); }, 5000));
-            STEP_CHECK(rear->m_nVolume == 0); // beside a front file the rear is silent
+            E2E_CHECK(dlg.CurrentEntryIndex() == 2 && files->IsCurrentLine(2) && !files->IsCurrentLine(0));
+            E2E_CHECK(QTest::qWaitFor([&] { return Playing(front) && Playing(rear); }, 5000));
+            E2E_CHECK(rear->m_nVolume == 0); // beside a front file the rear is silent
             // This camera records vehicle data: the gauges show it.
             auto* speedGauge = dlg.ControlById<CPropertyText>(1209);
-            STEP_CHECK(QTest::qWaitFor(
+            E2E_CHECK(QTest::qWaitFor(
                 [&] { return !speedGauge->m_strValue.isEmpty() && speedGauge->m_strValue != "Invalid Data"; },
                 3000));
             dlg.OnCommand(IDC_PREVIOUS);
-            STEP_CHECK(dlg.CurrentEntryIndex() == 1);
+            E2E_CHECK(dlg.CurrentEntryIndex() == 1);
 
             // The rear recording alone, chosen in the list: it plays in the rear engine and drives the
             // slider; at its end the next recording (the unplayable one) opens by itself.
-            STEP_CHECK(QTest::qWaitFor([&] { return g_bOpening == 0; }, 10000));
+            E2E_CHECK(QTest::qWaitFor([&] { return g_bOpening == 0; }, 10000));
             QTest::qWait(1600);
             // Two choices within 1.5 s: only the first opens.
             SendPrivateMessage(&dlg, MSG_FILE_CHOSEN, 4);
             SendPrivateMessage(&dlg, MSG_FILE_CHOSEN, 6);
-            STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 4 && Playing(rear); }, 5000));
-            STEP_CHECK(!Playing(front));
+            E2E_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 4 && Playing(rear); }, 5000));
+            E2E_CHECK(!Playing(front));
             QTest::qWait(300);
-            STEP_CHECK(dlg.CurrentEntryIndex() == 4);
+            E2E_CHECK(dlg.CurrentEntryIndex() == 4);
             // Alone, the rear is heard at the volume slider's volume and follows it.
-            STEP_CHECK(rear->m_nVolume == 100);
+            E2E_CHECK(rear->m_nVolume == 100);
             dlg.VolumeBy(10);
-            STEP_CHECK(rear->m_nVolume == 120 && front->m_nVolume == 120);
+            E2E_CHECK(rear->m_nVolume == 120 && front->m_nVolume == 120);
             dlg.VolumeBy(-10);
-            STEP_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 1000; }, 8000));
-            STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() >= 5; }, 20000));
+            E2E_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 1000; }, 8000));
+            E2E_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() >= 5; }, 20000));
 
             // The unplayable file: the error box, answered; the next choice still opens.
-            STEP_CHECK(QTest::qWaitFor(
+            E2E_CHECK(QTest::qWaitFor(
                 [&] { return boxes.texts.contains("Media player encountered a error."); }, 10000));
-            STEP_CHECK(g_bOpening == 0);
+            E2E_CHECK(g_bOpening == 0);
             QTest::qWait(1600);
             SendPrivateMessage(&dlg, MSG_FILE_CHOSEN, 6);
-            STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 6 && Playing(front); }, 5000));
-            STEP_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 0; }, 8000));
+            E2E_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 6 && Playing(front); }, 5000));
+            E2E_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 0; }, 8000));
 
             // A group chosen in the group list opens its first recording.
-            STEP_CHECK(QTest::qWaitFor([&] { return g_bOpening == 0; }, 5000));
+            E2E_CHECK(QTest::qWaitFor([&] { return g_bOpening == 0; }, 5000));
             SendPrivateMessage(&dlg, MSG_GROUP_CHOSEN, 0);
-            STEP_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 0 && Playing(front); }, 5000));
-            STEP_CHECK(groups->IsCurrentLine(0) && !groups->IsCurrentLine(1) && files->IsCurrentLine(0));
+            E2E_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 0 && Playing(front); }, 5000));
+            E2E_CHECK(groups->IsCurrentLine(0) && !groups->IsCurrentLine(1) && files->IsCurrentLine(0));
 
             // The front/rear switch: front alone, rear alone, both; playback goes on.
             QWidget* frontPane = dlg.ControlById(IDC_FRONT_PANE);
             QWidget* rearPane = dlg.ControlById(IDC_REAR_PANE);
             dlg.OnCommand(IDC_SWITCH);
-            STEP_CHECK(dlg.Session()->ViewMode() == 1 && frontPane->isVisible() && !rearPane->isVisible());
+            E2E_CHECK(dlg.Session()->ViewMode() == 1 && frontPane->isVisible() && !rearPane->isVisible());
             dlg.OnCommand(IDC_SWITCH);
-            STEP_CHECK(dlg.Session()->ViewMode() == 2 && !frontPane->isVisible() && rearPane->isVisible());
+            E2E_CHECK(dlg.Session()->ViewMode() == 2 && !frontPane->isVisible() && rearPane->isVisible());
             dlg.OnCommand(IDC_SWITCH);
-            STEP_CHECK(dlg.Session()->ViewMode() == 0 && frontPane->isVisible() && rearPane->isVisible());
-            STEP_CHECK(Playing(front) && Playing(rear));
+            E2E_CHECK(dlg.Session()->ViewMode() == 0 && frontPane->isVisible() && rearPane->isVisible());
+            E2E_CHECK(Playing(front) && Playing(rear));
 
             // Rotate: both engines rebuilt turned, the same recording plays on at the same rate.
             dlg.OnCommand(IDC_FASTER);
             dlg.OnCommand(IDC_ROTATE);
-            STEP_CHECK(front->m_nArgSet == 1 && rear->m_nArgSet == 1);
-            STEP_CHECK(dlg.CurrentEntryIndex() == 0 && Playing(front) && Playing(rear));
-            STEP_CHECK(front->m_fRate == rear->m_fRate && front->m_fRate > 1.0f);
+            E2E_CHECK(front->m_nArgSet == 1 && rear->m_nArgSet == 1);
+            E2E_CHECK(dlg.CurrentEntryIndex() == 0 && Playing(front) && Playing(rear));
+            E2E_CHECK(front->m_fRate == rear->m_fRate && front->m_fRate > 1.0f);
             dlg.OnCommand(IDC_SLOWER);
             // Rotated while paused: it stays paused where it was.
-            STEP_CHECK(QTest::qWaitFor([&] { return front->GetTime() > 500; }, 5000));
+            E2E_CHECK(QTest::qWaitFor([&] { return front->GetTime() > 500; }, 5000));
             dlg.OnCommand(IDC_PLAY);
             QTest::qWait(300);
             const int64_t pausedAt = front->GetTime();
@@ -326,18 +283,18 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             std::fprintf(stderr, "rotate while paused: %lld -> %lld -> %lld ms\n",
                          static_cast<long long>(pausedAt), static_cast<long long>(afterRotate),
                          static_cast<long long>(front->GetTime()));
-            STEP_CHECK(front->IsPaused() && front->GetTime() == afterRotate);
-            STEP_CHECK(afterRotate >= pausedAt - 1000 && afterRotate <= pausedAt + 1000);
+            E2E_CHECK(front->IsPaused() && front->GetTime() == afterRotate);
+            E2E_CHECK(afterRotate >= pausedAt - 1000 && afterRotate <= pausedAt + 1000);
             dlg.OnCommand(IDC_PLAY);
-            STEP_CHECK(Playing(front));
+            E2E_CHECK(Playing(front));
 
             // The KML command writes the playing recording's track into the documents folder.
             dlg.OnCommand(IDC_KML);
             const QString saved = boxes.texts.isEmpty() ? QString() : boxes.texts.last();
             std::fprintf(stderr, "KML: %s\n", qPrintable(saved));
-            STEP_CHECK(saved.startsWith("Save KML file:") && saved.endsWith("OK."));
-            STEP_CHECK(fs::exists((work / "Documents" / "Halvorn Veltrix" / "KML")));
-            STEP_CHECK(!fs::is_empty(work / "Documents" / "Halvorn Veltrix" / "KML"));
+            E2E_CHECK(saved.startsWith("Save KML file:") && saved.endsWith("OK."));
+            E2E_CHECK(fs::exists((work / "Documents" / "Halvorn Veltrix" / "KML")));
+            E2E_CHECK(!fs::is_empty(work / "Documents" / "Halvorn Veltrix" / "KML"));
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
@@ -353,25 +310,25 @@ TEST(CardPlayback, MissingFolderGivesBoxAndEmptyWindow) {
         {
             if (chdir(work.c_str()) != 0) std::_Exit(90);
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
-            ChildApplication();
+            e2e::ChildApplication();
             BoxAnswerer boxes;
             COrvexMainWindow dlg;
-            STEP_CHECK(dlg.Create());
+            E2E_CHECK(dlg.Create());
             dlg.show();
             // The GPS indicator starts grey.
-            STEP_CHECK(dlg.ControlById<CPngStatic>(IDC_GPS_INDICATOR)->m_bColor == 0);
+            E2E_CHECK(dlg.ControlById<CPngStatic>(IDC_GPS_INDICATOR)->m_bColor == 0);
             dlg.OpenFolder(missing);
-            STEP_CHECK(QTest::qWaitFor([&] { return boxes.texts.contains("Folder is not exist."); }, 10000));
-            STEP_CHECK(dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST)->LineCount() == 0);
-            STEP_CHECK(dlg.Catalog().Entries().empty() && dlg.CurrentEntryIndex() == -1);
-            STEP_CHECK(dlg.windowTitle() == QStringLiteral("Halvorn Veltrix"));
-            STEP_CHECK(g_bOpening == 0 && !dlg.ScanBusy());
-            STEP_CHECK(GetAppSettings().ReadString("UI", "Folder", "").empty());
+            E2E_CHECK(QTest::qWaitFor([&] { return boxes.texts.contains("Folder is not exist."); }, 10000));
+            E2E_CHECK(dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST)->LineCount() == 0);
+            E2E_CHECK(dlg.Catalog().Entries().empty() && dlg.CurrentEntryIndex() == -1);
+            E2E_CHECK(dlg.windowTitle() == QStringLiteral("Halvorn Veltrix"));
+            E2E_CHECK(g_bOpening == 0 && !dlg.ScanBusy());
+            E2E_CHECK(GetAppSettings().ReadString("UI", "Folder", "").empty());
             // Play, next and previous on the empty window change nothing.
             dlg.OnCommand(IDC_PLAY);
             dlg.OnCommand(IDC_NEXT);
             dlg.OnCommand(IDC_PREVIOUS);
-            STEP_CHECK(dlg.CurrentEntryIndex() == -1 && !dlg.FrontEngine()->IsPlaying());
+            E2E_CHECK(dlg.CurrentEntryIndex() == -1 && !dlg.FrontEngine()->IsPlaying());
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
@@ -385,29 +342,29 @@ TEST(CardPlayback, DemoCardPlayingScreenshot) {
     const fs::path demo = fixtures::ScratchDir("e2e_demo");
     const std::string command = std::string(VELTRIX_DEMO_CARD_EXE) + " '" + demo.string() + "' > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    const fs::path work = WindowWorkFolder("e2e_demo_work");
+    const fs::path work = e2e::WindowWorkFolder("e2e_demo_work");
     const std::string outputDir = VELTRIX_TEST_OUTPUT_DIR;
     EXPECT_EXIT(
         {
-            EnterChild(work);
-            ChildApplication();
+            e2e::EnterChild(work);
+            e2e::ChildApplication();
             COrvexMainWindow dlg;
-            STEP_CHECK(dlg.Create());
-            STEP_CHECK(ShowExposed(dlg));
-            STEP_CHECK(QTest::qWaitFor([&] { return dlg.MapDlg() && dlg.MapDlg()->IsEngineReady(); }, 60000));
+            E2E_CHECK(dlg.Create());
+            E2E_CHECK(e2e::ShowExposed(dlg));
+            E2E_CHECK(QTest::qWaitFor([&] { return dlg.MapDlg() && dlg.MapDlg()->IsEngineReady(); }, 60000));
             dlg.OpenFolder(demo);
             auto* slider = dlg.ControlById<CVideoSlider>(IDC_SEEK_SLIDER);
-            STEP_CHECK(QTest::qWaitFor([&] { return Playing(dlg.FrontEngine()) && slider->CurrentMs() > 0; },
+            E2E_CHECK(QTest::qWaitFor([&] { return Playing(dlg.FrontEngine()) && slider->CurrentMs() > 0; },
                                        20000));
             dlg.SeekBy(17000);
-            STEP_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() >= 17000; }, 5000));
+            E2E_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() >= 17000; }, 5000));
             QTest::qWait(1500);
             const QJsonObject map = MapState(FirstBrowser(*dlg.MapDlg()));
-            STEP_CHECK(map.value("path").toInt() >= 10 && map.value("drived").toInt() >= 10);
+            E2E_CHECK(map.value("path").toInt() >= 10 && map.value("drived").toInt() >= 10);
             QDir().mkpath(QString::fromStdString(outputDir));
             const QImage shot =
                 dlg.screen()->grabWindow(0, dlg.x(), dlg.y(), dlg.width(), dlg.height()).toImage();
-            STEP_CHECK(shot.save(QString::fromStdString(outputDir + "/window_playing.png")));
+            E2E_CHECK(shot.save(QString::fromStdString(outputDir + "/window_playing.png")));
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");

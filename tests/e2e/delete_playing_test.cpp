@@ -3,6 +3,8 @@
 // process on the X display with the real engines and the map page.
 #include <gtest/gtest.h>
 
+#include "e2e_child.h"
+
 #include "control_ids.h"
 #include "fixture_writer.h"
 #include "gsensor_ctrl.h"
@@ -32,24 +34,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kSeconds = 8;
-
-#define STEP_CHECK(condition)                                                                                \
-    do {                                                                                                     \
-        if (!(condition)) {                                                                                  \
-            std::fprintf(stderr, "check failed: %s (line %d)\n", #condition, __LINE__);                      \
-            std::_Exit(3);                                                                                   \
-        }                                                                                                    \
-    } while (false)
-
-std::string Name(int64_t start, int number, bool rear) {
-    const time_t time = static_cast<time_t>(start);
-    std::tm t{};
-    localtime_r(&time, &t);
-    char name[64];
-    std::snprintf(name, sizeof name, "%04d_%02d_%02d_%02d%02d%02d_%02d%s.MP4", t.tm_year + 1900, t.tm_mon + 1,
-                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, number, rear ? "_b" : "");
-    return name;
-}
 
 fs::path WriteCamera(const fs::path& path, int64_t start, const fs::path& clip) {
     fixtures::Telemetry telemetry = fixtures::SimulateDrive(fixtures::DriveSpecForLayout(kLayoutVideMeta, kSeconds));
@@ -86,66 +70,60 @@ struct Answerer {
 
 static void DeletePlayingChild(const fs::path& card, const fs::path& work, const fs::path& playing,
                                const fs::path& partner, const fs::path& other, const QString& shot) {
-    if (chdir(work.c_str()) != 0) std::_Exit(90);
-    setenv("HOME", work.c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-    static int argc = 1;
-    static char name[] = "test_e2e";
-    static char* argv[] = {name, nullptr};
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    new QApplication(argc, argv);
+    e2e::EnterChild(work);
+    e2e::ChildApplication();
     Answerer boxes;
     boxes.shot = shot;
     COrvexMainWindow dlg;
-    STEP_CHECK(dlg.Create());
+    E2E_CHECK(dlg.Create());
     dlg.show();
-    STEP_CHECK(QTest::qWaitForWindowExposed(&dlg));
+    E2E_CHECK(QTest::qWaitForWindowExposed(&dlg));
     auto* files = dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST);
     auto* slider = dlg.ControlById<CVideoSlider>(IDC_SEEK_SLIDER);
     auto* curve = dlg.ControlById<CGSensorCtrl>(IDC_GSENSOR);
     auto* speed = dlg.ControlById<CSpeedLabelStatic>(IDC_SPEED_LABEL);
     CVideoEngine* frontEngine = dlg.FrontEngine();
     CVideoEngine* rearEngine = dlg.RearEngine();
-    STEP_CHECK(QTest::qWaitFor([&] { return dlg.MapDlg() && dlg.MapDlg()->IsEngineReady(); }, 60000));
+    E2E_CHECK(QTest::qWaitFor([&] { return dlg.MapDlg() && dlg.MapDlg()->IsEngineReady(); }, 60000));
 
     dlg.OpenFolder(card);
-    STEP_CHECK(QTest::qWaitFor([&] { return files->LineCount() == 3; }, 20000));
-    STEP_CHECK(QTest::qWaitFor(
+    E2E_CHECK(QTest::qWaitFor([&] { return files->LineCount() == 3; }, 20000));
+    E2E_CHECK(QTest::qWaitFor(
         [&] { return dlg.CurrentEntryIndex() == 0 && frontEngine->IsPlaying() && rearEngine->IsPlaying(); },
         10000));
-    STEP_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 0 && !curve->Samples().empty(); }, 5000));
+    E2E_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 0 && !curve->Samples().empty(); }, 5000));
     CMapBrowser* page = FirstBrowser(*dlg.MapDlg());
-    STEP_CHECK(page && QTest::qWaitFor([&] { return MapState(page).value("path").toInt() >= 2; }, 5000));
+    E2E_CHECK(page && QTest::qWaitFor([&] { return MapState(page).value("path").toInt() >= 2; }, 5000));
 
     // The playing recording's line ticked, deleted with its rear partner.
     files->SetLineTicked(0, true);
     dlg.OnCommand(IDC_DELETE);
-    STEP_CHECK(!fs::exists(playing) && !fs::exists(partner) && fs::exists(other));
-    STEP_CHECK(boxes.texts.size() == 1 && boxes.texts[0].contains("2 files in 1 groups"));
-    STEP_CHECK(files->LineCount() == 1);
+    E2E_CHECK(!fs::exists(playing) && !fs::exists(partner) && fs::exists(other));
+    E2E_CHECK(boxes.texts.size() == 1 && boxes.texts[0].contains("2 files in 1 groups"));
+    E2E_CHECK(files->LineCount() == 1);
 
     // Nothing of it stays on screen.
-    STEP_CHECK(dlg.windowTitle() == MainWindowTitle(QString()));
-    STEP_CHECK(!dlg.ControlById(IDC_FRONT_PANE)->isVisible() && !dlg.ControlById(IDC_REAR_PANE)->isVisible());
-    STEP_CHECK(slider->CurrentMs() == 0 && slider->DurationMs() == 0 && slider->value() == g_nSeekOrigin);
-    STEP_CHECK(curve->Samples().empty());
-    STEP_CHECK(speed->m_bValid == 0);
-    STEP_CHECK(QTest::qWaitFor([&] { return MapState(page).value("path").toInt() == 0; }, 3000));
+    E2E_CHECK(dlg.windowTitle() == MainWindowTitle(QString()));
+    E2E_CHECK(!dlg.ControlById(IDC_FRONT_PANE)->isVisible() && !dlg.ControlById(IDC_REAR_PANE)->isVisible());
+    E2E_CHECK(slider->CurrentMs() == 0 && slider->DurationMs() == 0 && slider->value() == g_nSeekOrigin);
+    E2E_CHECK(curve->Samples().empty());
+    E2E_CHECK(speed->m_bValid == 0);
+    E2E_CHECK(QTest::qWaitFor([&] { return MapState(page).value("path").toInt() == 0; }, 3000));
 
     // No command reaches the deleted path: rotate reopens nothing, a seek moves nothing, the
     // snapshot has no picture to save and the KML export has no recording.
     dlg.OnCommand(IDC_ROTATE);
     dlg.SeekBy(3000);
     QTest::qWait(1500);
-    STEP_CHECK(!frontEngine->IsPlaying() && !frontEngine->IsPaused());
-    STEP_CHECK(!rearEngine->IsPlaying() && !rearEngine->IsPaused());
-    STEP_CHECK(slider->CurrentMs() == 0);
+    E2E_CHECK(!frontEngine->IsPlaying() && !frontEngine->IsPaused());
+    E2E_CHECK(!rearEngine->IsPlaying() && !rearEngine->IsPaused());
+    E2E_CHECK(slider->CurrentMs() == 0);
     dlg.RunCommand(IDC_SNAPSHOT);
-    STEP_CHECK(boxes.texts.size() == 2 && boxes.texts[1] == "Snapshot failed: no picture was saved.");
-    STEP_CHECK(!fs::exists(work / "shot_F.jpg") && !fs::exists(work / "shot_R.jpg"));
+    E2E_CHECK(boxes.texts.size() == 2 && boxes.texts[1] == "Snapshot failed: no picture was saved.");
+    E2E_CHECK(!fs::exists(work / "shot_F.jpg") && !fs::exists(work / "shot_R.jpg"));
     dlg.RunCommand(IDC_KML);
-    STEP_CHECK(boxes.texts.size() == 3 && boxes.texts[2].contains("Failed"));
-    STEP_CHECK(!fs::exists(playing) && !fs::exists(partner));
+    E2E_CHECK(boxes.texts.size() == 3 && boxes.texts[2].contains("Failed"));
+    E2E_CHECK(!fs::exists(playing) && !fs::exists(partner));
     std::_Exit(0);
 }
 
@@ -164,9 +142,9 @@ TEST(DeletePlaying, TheDeletedRecordingLeavesNothingOnScreenAndNoCommandReachesI
     const int64_t t0 = std::mktime(&first);
     const fs::path front = fixtures::MakeClip({320, 240, kSeconds, 10, "FRONT"});
     const fs::path rear = fixtures::MakeClip({320, 240, kSeconds, 10, "REAR"});
-    const fs::path playing = WriteCamera(card / "Movie" / Name(t0, 0, false), t0, front);
-    const fs::path partner = WriteCamera(card / "Movi_be" / Name(t0, 0, true), t0, rear);
-    const fs::path other = WriteCamera(card / "Movie" / Name(t0 + 3600, 1, false), t0 + 3600, front);
+    const fs::path playing = WriteCamera(card / "Movie" / e2e::RecordingName(t0, 0, false), t0, front);
+    const fs::path partner = WriteCamera(card / "Movi_be" / e2e::RecordingName(t0, 0, true), t0, rear);
+    const fs::path other = WriteCamera(card / "Movie" / e2e::RecordingName(t0 + 3600, 1, false), t0 + 3600, front);
     const QString shot = QString::fromStdString((work / "shot.jpg").string());
     EXPECT_EXIT(DeletePlayingChild(card, work, playing, partner, other, shot), testing::ExitedWithCode(0), "");
 }

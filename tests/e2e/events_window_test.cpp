@@ -3,6 +3,8 @@
 // the Events list take playback there. The window runs in a child process on the X display.
 #include <gtest/gtest.h>
 
+#include "e2e_child.h"
+
 #include "../events/planted_events.h"
 #include "command_table.h"
 #include "control_ids.h"
@@ -25,14 +27,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-#define EVENT_CHECK(condition)                                                                               \
-    do {                                                                                                     \
-        if (!(condition)) {                                                                                  \
-            std::fprintf(stderr, "check failed: %s (line %d)\n", #condition, __LINE__);                      \
-            std::_Exit(3);                                                                                   \
-        }                                                                                                    \
-    } while (false)
 
 // One recording of 20 s, front only, with the planted events.
 fs::path WriteEventCard() {
@@ -62,50 +56,45 @@ bool ReachesMs(COrvexMainWindow& window, int64_t ms) {
 }
 
 void EventsChild(const fs::path& work, const fs::path& card) {
-    if (chdir(work.c_str()) != 0) std::_Exit(90);
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-    static int argc = 1;
-    static char name[] = "test_e2e";
-    static char* argv[] = {name, nullptr};
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    new QApplication(argc, argv);
+    e2e::EnterChild(work);
+    e2e::ChildApplication();
 
     COrvexMainWindow window;
-    EVENT_CHECK(window.Create());
+    E2E_CHECK(window.Create());
     window.show();
-    EVENT_CHECK(QTest::qWaitForWindowExposed(&window));
+    E2E_CHECK(QTest::qWaitForWindowExposed(&window));
     auto* list = window.ControlById<QListWidget>(IDC_EVENT_LIST);
     auto* slider = window.ControlById<CVideoSlider>(IDC_SEEK_SLIDER);
-    EVENT_CHECK(list && list->accessibleName() == "Events");
-    EVENT_CHECK(list->isVisible() && list->height() > 0);
+    E2E_CHECK(list && list->accessibleName() == "Events");
+    E2E_CHECK(list->isVisible() && list->height() > 0);
 
     window.OpenFolder(card);
-    EVENT_CHECK(QTest::qWaitFor([&] { return list->count() == 2; }, 20000));
-    EVENT_CHECK(list->item(0)->text() == "00:05, harsh, 0.41 G");
-    EVENT_CHECK(list->item(1)->text() == "00:10, impact, 1.20 G");
-    EVENT_CHECK(slider->TimeMarks().size() == 2);
-    EVENT_CHECK(window.ControlById<CGSensorCtrl>(IDC_GSENSOR)->SpanMarks().size() == 2);
+    E2E_CHECK(QTest::qWaitFor([&] { return list->count() == 2; }, 20000));
+    E2E_CHECK(list->item(0)->text() == "00:05, harsh, 0.41 G");
+    E2E_CHECK(list->item(1)->text() == "00:10, impact, 1.20 G");
+    E2E_CHECK(slider->TimeMarks().size() == 2);
+    E2E_CHECK(window.ControlById<CGSensorCtrl>(IDC_GSENSOR)->SpanMarks().size() == 2);
     window.Session()->Pause();
-    EVENT_CHECK(QTest::qWaitFor([&] { return !window.Session()->AnyPlaying(); }, 5000));
+    E2E_CHECK(QTest::qWaitFor([&] { return !window.Session()->AnyPlaying(); }, 5000));
 
     // Next event from the start, again before the first seek was applied, Previous event back
     // (as the keys and the menu give them: the command table's own tests press every key).
     window.Session()->SeekTo(1000);
     window.Session()->ApplyPendingSeek();
     window.RunCommand(CMD_NEXT_EVENT);
-    EVENT_CHECK(ReachesMs(window, 5000));
+    E2E_CHECK(ReachesMs(window, 5000));
     window.RunCommand(CMD_NEXT_EVENT);
-    EVENT_CHECK(ReachesMs(window, 10'200));
+    E2E_CHECK(ReachesMs(window, 10'200));
     window.RunCommand(CMD_PREVIOUS_EVENT);
-    EVENT_CHECK(ReachesMs(window, 5000));
+    E2E_CHECK(ReachesMs(window, 5000));
     // None before the first: no seek is asked for.
     const int64_t before = window.Session()->SeekBaseMs();
     window.RunCommand(CMD_PREVIOUS_EVENT);
-    EVENT_CHECK(window.Session()->SeekBaseMs() == before);
+    E2E_CHECK(window.Session()->SeekBaseMs() == before);
 
     // A line of the list, as Enter gives it.
     emit list->itemActivated(list->item(1));
-    EVENT_CHECK(ReachesMs(window, 10'200));
+    E2E_CHECK(ReachesMs(window, 10'200));
     std::_Exit(0);
 }
 

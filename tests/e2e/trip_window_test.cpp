@@ -5,6 +5,8 @@
 // caption. The window runs in a child process on the X display.
 #include <gtest/gtest.h>
 
+#include "e2e_child.h"
+
 #include "control_ids.h"
 #include "fixture_writer.h"
 #include "local_time.h"
@@ -29,14 +31,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-#define TRIP_CHECK(condition)                                                                                \
-    do {                                                                                                     \
-        if (!(condition)) {                                                                                  \
-            std::fprintf(stderr, "check failed: %s (line %d)\n", #condition, __LINE__);                      \
-            std::_Exit(3);                                                                                   \
-        }                                                                                                    \
-    } while (false)
 
 constexpr int kSeconds = 4;
 
@@ -66,47 +60,42 @@ QString TitleOf(const std::string& name) {
 
 void SetTripPosition(CTripBar& bar, int seconds) {
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&bar);
-    TRIP_CHECK(face && face->text(QAccessible::Name) == "Trip position" && face->valueInterface());
+    E2E_CHECK(face && face->text(QAccessible::Name) == "Trip position" && face->valueInterface());
     face->valueInterface()->setCurrentValue(seconds);
 }
 
 void TripChild(const fs::path& work, const fs::path& card, const std::vector<std::string>& names) {
-    if (chdir(work.c_str()) != 0) std::_Exit(90);
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-    static int argc = 1;
-    static char name[] = "test_e2e";
-    static char* argv[] = {name, nullptr};
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    new QApplication(argc, argv);
+    e2e::EnterChild(work);
+    e2e::ChildApplication();
 
     COrvexMainWindow window;
-    TRIP_CHECK(window.Create());
+    E2E_CHECK(window.Create());
     window.show();
-    TRIP_CHECK(QTest::qWaitForWindowExposed(&window));
+    E2E_CHECK(QTest::qWaitForWindowExposed(&window));
     auto* bar = window.ControlById<CTripBar>(IDC_TRIP_BAR);
     auto* files = window.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST);
     auto* pane = window.ControlById<CVideoStatic>(IDC_FRONT_PANE);
-    TRIP_CHECK(bar && files && pane && !bar->isVisible());
+    E2E_CHECK(bar && files && pane && !bar->isVisible());
 
     window.OpenFolder(card);
-    TRIP_CHECK(QTest::qWaitFor([&] { return files->LineCount() == 3 && window.CurrentEntryIndex() == 0; }, 20000));
+    E2E_CHECK(QTest::qWaitFor([&] { return files->LineCount() == 3 && window.CurrentEntryIndex() == 0; }, 20000));
     // A choice is taken once the first recording has finished opening.
-    TRIP_CHECK(QTest::qWaitFor([&] { return g_bOpening == 0; }, 10000));
+    E2E_CHECK(QTest::qWaitFor([&] { return g_bOpening == 0; }, 10000));
     SendPrivateMessage(&window, MSG_GROUP_CHOSEN, 0);
-    TRIP_CHECK(QTest::qWaitFor([&] { return bar->isVisible(); }, 5000));
-    TRIP_CHECK(bar->maximum() >= 3 * kSeconds - 1);
-    TRIP_CHECK(window.windowTitle() == TitleOf(names[0]));
+    E2E_CHECK(QTest::qWaitFor([&] { return bar->isVisible(); }, 5000));
+    E2E_CHECK(bar->maximum() >= 3 * kSeconds - 1);
+    E2E_CHECK(window.windowTitle() == TitleOf(names[0]));
 
     // Into the second recording, back before the boundary, and onto it.
     SetTripPosition(*bar, kSeconds + 1);
-    TRIP_CHECK(QTest::qWaitFor([&] { return window.windowTitle() == TitleOf(names[1]); }, 5000));
+    E2E_CHECK(QTest::qWaitFor([&] { return window.windowTitle() == TitleOf(names[1]); }, 5000));
     SetTripPosition(*bar, kSeconds - 1);
-    TRIP_CHECK(QTest::qWaitFor([&] { return window.windowTitle() == TitleOf(names[0]); }, 5000));
+    E2E_CHECK(QTest::qWaitFor([&] { return window.windowTitle() == TitleOf(names[0]); }, 5000));
     SetTripPosition(*bar, kSeconds);
-    TRIP_CHECK(QTest::qWaitFor([&] { return window.windowTitle() == TitleOf(names[1]); }, 5000));
+    E2E_CHECK(QTest::qWaitFor([&] { return window.windowTitle() == TitleOf(names[1]); }, 5000));
 
     // Played to its end, the second is followed by the third, never under the loading caption.
-    TRIP_CHECK(window.Session()->AutoNext());
+    E2E_CHECK(window.Session()->AutoNext());
     QElapsedTimer waited;
     waited.start();
     bool loadingSeen = false;
@@ -114,9 +103,9 @@ void TripChild(const fs::path& work, const fs::path& card, const std::vector<std
         QTest::qWait(20);
         loadingSeen = loadingSeen || (pane->m_bShowCaption && pane->m_strCaption == "Loading...");
     }
-    TRIP_CHECK(window.windowTitle() == TitleOf(names[2]));
-    TRIP_CHECK(!loadingSeen);
-    TRIP_CHECK(bar->isVisible());
+    E2E_CHECK(window.windowTitle() == TitleOf(names[2]));
+    E2E_CHECK(!loadingSeen);
+    E2E_CHECK(bar->isVisible());
     std::_Exit(0);
 }
 

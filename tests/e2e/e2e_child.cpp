@@ -1,0 +1,51 @@
+#include "e2e_child.h"
+
+#include "fixture_writer.h"
+
+#include <QTest>
+#include <QWidget>
+
+#include <ctime>
+#include <fstream>
+#include <unistd.h>
+
+namespace e2e {
+
+std::string RecordingName(int64_t start, int number, bool rear) {
+    const time_t time = static_cast<time_t>(start);
+    std::tm t{};
+    localtime_r(&time, &t);
+    char name[64];
+    std::snprintf(name, sizeof name, "%04d_%02d_%02d_%02d%02d%02d_%02d%s.MP4", t.tm_year + 1900, t.tm_mon + 1,
+                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, number, rear ? "_b" : "");
+    return name;
+}
+
+std::filesystem::path WindowWorkFolder(const char* name) {
+    const std::filesystem::path work = fixtures::ScratchDir(name);
+    std::ofstream(work / "Veltrix.ini", std::ios::binary)
+        << "[UI]\nLANGID=ENG\nMAP=2\n[WINPOS]\nLEFT=0\nTOP=0\nRIGHT=1250\nBOTTOM=560\n";
+    return work;
+}
+
+void EnterChild(const std::filesystem::path& folder) {
+    if (chdir(folder.c_str()) != 0) std::_Exit(90);
+    setenv("HOME", folder.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+}
+
+QApplication& ChildApplication() {
+    static int argc = 1;
+    static char name[] = "test_e2e";
+    static char* argv[] = {name, nullptr};
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    static QApplication* application = new QApplication(argc, argv);
+    return *application;
+}
+
+bool ShowExposed(QWidget& window) {
+    window.show();
+    return QTest::qWaitForWindowExposed(&window);
+}
+
+} // namespace e2e

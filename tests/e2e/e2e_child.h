@@ -1,0 +1,43 @@
+// What the end-to-end tests share: each runs the real window in a child process (one application
+// object per process) that checks its steps with E2E_CHECK and ends with exit status 0, or 3 and
+// the failed condition on standard error, which the parent's EXPECT_EXIT reports.
+#pragma once
+
+#include <QApplication>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+class QWidget;
+
+#define E2E_CHECK(condition)                                                                                 \
+    do {                                                                                                     \
+        if (!(condition)) {                                                                                  \
+            std::fprintf(stderr, "check failed: %s (line %d)\n", #condition, __LINE__);                      \
+            std::_Exit(3);                                                                                   \
+        }                                                                                                    \
+    } while (false)
+
+namespace e2e {
+
+// The camera's name of a recording starting at `start` (local time): "2024_06_01_120000_00.MP4",
+// with "_b" before the extension for the rear camera.
+std::string RecordingName(int64_t start, int number, bool rear);
+
+// A working folder whose settings file places the window at a known spot, with the map offline.
+std::filesystem::path WindowWorkFolder(const char* name);
+
+// The child works in `folder`, which is also its home (the documents folder of the exports), on
+// the X display.
+void EnterChild(const std::filesystem::path& folder);
+
+// The child's application object, made once; it lives until the child ends.
+QApplication& ChildApplication();
+
+// Shows `window` and waits until the display has exposed it.
+bool ShowExposed(QWidget& window);
+
+} // namespace e2e
