@@ -49,17 +49,26 @@ struct Answerer {
     QString shot;
     QTimer timer;
     Answerer() {
+        // Every window is looked at, not only the active modal one: on a loaded display without a
+        // window manager the dialog being executed is not always the one Qt reports as active.
         QObject::connect(&timer, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            const QWidgetList windows = QApplication::topLevelWidgets();
+            for (QWidget* window : windows) {
+                auto* box = qobject_cast<QMessageBox*>(window);
+                if (!box || !box->isVisible()) continue;
                 texts << box->text();
                 if (QAbstractButton* yes = box->button(QMessageBox::Yes))
                     yes->click();
                 else
                     box->accept();
-            } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-                dialog->selectFile(shot);
-                static_cast<QDialog*>(dialog)->accept();
+                return;
+            }
+            for (QWidget* window : windows) {
+                if (auto* dialog = qobject_cast<QFileDialog*>(window); dialog && dialog->isVisible()) {
+                    dialog->selectFile(shot);
+                    static_cast<QDialog*>(dialog)->accept();
+                    return;
+                }
             }
         });
         timer.start(50);
