@@ -2,11 +2,15 @@
 # Start-up and memory figures of the real viewer on the demo card, on a virtual X display of its
 # own. Prints figures; not a test.
 #
-#   bench_startup [--runs N] [--play S] [--recordings N] [--per-recording S] [--keep]
-#     --runs N            start-ups timed (default 5): median, fastest and slowest
+#   bench_startup [--runs N] [--play S] [--recordings N] [--per-recording S] [--map K]
+#                 [--display N] [--steps FILE] [--keep]
+#     --runs N            start-ups timed (default 5): median, fastest and slowest; 0: none
 #     --play S            seconds of playing before the first memory figure (default 10)
-#     --recordings N      recordings played in turn with next (Page Down) (default 30)
+#     --recordings N      recordings played in turn with next (Page Down) (default 100)
 #     --per-recording S   seconds each of them plays (default 2)
+#     --map K             map page: 0 gmap.html (default), 1 BMap.html, 2 OpenLayer.html
+#     --display N         X display number for the virtual server (default: the first free one)
+#     --steps FILE        write one line per recording played: PSS of the viewer and the helpers
 #     --keep              keep the work folder (card, trace lines with their times)
 #
 # Times are taken from the exec of the viewer to:
@@ -24,8 +28,11 @@ card_maker=@VELTRIX_DEMO_CARD@
 res_dir=@VELTRIX_RES_DIR@
 runs=5
 play=10
-recordings=30
+recordings=100
 per_recording=2
+map_kind=0
+display=
+steps_file=
 keep=false
 TIME_REPORT_PATTERN=${TIME_REPORT_PATTERN:-'[Tt]ime ?[Rr]eport|TimeChanged|OnPlayerTime|WM_PLAYER_TIME'}
 
@@ -35,8 +42,11 @@ while [[ $# -gt 0 ]]; do
   --play) play=${2:?}; shift 2 ;;
   --recordings) recordings=${2:?}; shift 2 ;;
   --per-recording) per_recording=${2:?}; shift 2 ;;
+  --map) map_kind=${2:?}; shift 2 ;;
+  --display) display=${2:?}; shift 2 ;;
+  --steps) steps_file=$(realpath -m "${2:?}"); shift 2 ;;
   --keep) keep=true; shift ;;
-  *) sed -n '2,12p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+  *) sed -n '2,16p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
   esac
 done
 for tool in xvfb-run xdotool; do
@@ -48,9 +58,13 @@ if [[ -z ${BENCH_STARTUP_DISPLAY:-} ]]; then
   export BENCH_STARTUP_DISPLAY=1
   export QTWEBENGINE_DISABLE_SANDBOX=1 QT_QUICK_BACKEND=software
   export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking"
-  args=(--runs "$runs" --play "$play" --recordings "$recordings" --per-recording "$per_recording")
+  args=(--runs "$runs" --play "$play" --recordings "$recordings" --per-recording "$per_recording"
+    --map "$map_kind")
+  [[ -n $steps_file ]] && args+=(--steps "$steps_file")
   $keep && args+=(--keep)
-  exec xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" bash "${BASH_SOURCE[0]}" "${args[@]}"
+  server=(-a)
+  [[ -n $display ]] && server=(-n "$display")
+  exec xvfb-run "${server[@]}" -s "-screen 0 1920x1080x24 -noreset" bash "${BASH_SOURCE[0]}" "${args[@]}"
 fi
 
 root=$(mktemp -d "${TMPDIR:-/tmp}/veltrix-startup-XXXXXX")
@@ -119,7 +133,7 @@ wait_line() {
   done
 }
 
-# Resident memory in kB: "viewer helpers total pss_total".
+# Memory in kB: "viewer_rss helpers_rss total_rss pss_total viewer_pss helpers_pss".
 descendants() {
   local pid child
   for pid in "$@"; do
@@ -130,17 +144,16 @@ descendants() {
   done
 }
 memory() {
-  local viewer_kb helpers_kb=0 pss=0 pid kb
+  local viewer_kb helpers_kb=0 viewer_pss helpers_pss=0 pid kb
   viewer_kb=$(awk '/^VmRSS:/ { print $2 }' /proc/"$viewer_pid"/status)
+  viewer_pss=$(awk '/^Pss:/ { print $2 }' /proc/"$viewer_pid"/smaps_rollup 2>/dev/null)
   for pid in $(descendants "$viewer_pid"); do
     kb=$(awk '/^VmRSS:/ { print $2 }' /proc/"$pid"/status 2>/dev/null)
     helpers_kb=$((helpers_kb + ${kb:-0}))
-  done
-  for pid in "$viewer_pid" $(descendants "$viewer_pid"); do
     kb=$(awk '/^Pss:/ { print $2 }' /proc/"$pid"/smaps_rollup 2>/dev/null)
-    pss=$((pss + ${kb:-0}))
+    helpers_pss=$((helpers_pss + ${kb:-0}))
   done
-  echo "$viewer_kb $helpers_kb $((viewer_kb + helpers_kb)) $pss"
+  echo "$viewer_kb $helpers_kb $((viewer_kb + helpers_kb)) $((${viewer_pss:-0} + helpers_pss)) ${viewer_pss:-0} $helpers_pss"
 }
 
 mb() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
@@ -164,12 +177,12 @@ verdict() { # $1 value, $2 goal; both numbers
 "$card_maker" "$card" >"$root/card.log" 2>&1 || { cat "$root/card.log" >&2; exit 1; }
 first=$(find "$card/Movie" -name '*.MP4' | sort | head -1)
 mkdir -p "$work"
-printf '[UI]\r\nLANGID=ENG\r\nFolder=%s\r\nMAP_ENABLE=1\r\n' "$card" >"$work/Veltrix.ini"
+printf '[UI]\r\nLANGID=ENG\r\nFolder=%s\r\nMAP_ENABLE=1\r\nMAP=%s\r\n' "$card" "$map_kind" >"$work/Veltrix.ini"
 echo "bench_startup: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg); card: $(find "$card" -type f | wc -l) files"
 
 # --- start-ups ----------------------------------------------------------------------------------
 window_ms=() opened_ms=() vout_ms=() report_ms=()
-for run in $(seq 0 "$runs"); do
+for run in $( ((runs > 0)) && seq 0 "$runs"); do
   start_viewer "run$run"
   t_window=
   for _ in $(seq 1 3000); do
@@ -190,6 +203,7 @@ for run in $(seq 0 "$runs"); do
 done
 median_of() { printf '%s\n' "$@" | grep -v '^-$' | sort -n | awk '{ v[NR] = $1 } END { if (NR) print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
 
+((runs > 0)) && {
 echo
 echo "Start-up, exec to (after one warm-up start):"
 w=$(median_of "${window_ms[@]}")
@@ -205,6 +219,8 @@ else
   echo "                                the video output's start comes just before it${v:+: ${v} ms, goal 3000 ms: $(verdict "$v" 3000)}"
 fi
 
+}
+
 # --- memory -------------------------------------------------------------------------------------
 start_viewer memory
 for _ in $(seq 1 300); do
@@ -216,14 +232,18 @@ done
 wait_line "$err" 15 'libplacebo|vout|video output' >/dev/null || echo "(no video output seen; measuring anyway)"
 sleep "$play"
 win=$(main_window)
-read -r m1_viewer m1_helpers m1_total m1_pss <<<"$(memory)"
+read -r m1_viewer m1_helpers m1_total m1_pss m1_vpss m1_hpss <<<"$(memory)"
 title=$(xdotool getwindowname "$win" 2>/dev/null)
 echo
-echo "Resident memory after $play s of playing ${title%% - *} (both videos, map shown):"
-echo "  viewer $(mb "$m1_viewer") MB + web engine helpers $(mb "$m1_helpers") MB = $(mb "$m1_total") MB" \
-  "(PSS $(mb "$m1_pss") MB)  goal 450 MB: $(verdict "$m1_total" $((450 * 1024)))"
+echo "Memory after $play s of playing ${title%% - *} (both videos, map page $map_kind shown):"
+echo "  resident: viewer $(mb "$m1_viewer") MB + web engine helpers $(mb "$m1_helpers") MB = $(mb "$m1_total") MB"
+echo "  PSS: viewer $(mb "$m1_vpss") MB + helpers $(mb "$m1_hpss") MB = $(mb "$m1_pss") MB" \
+  " goal 300 MB: $(verdict "$m1_pss" $((300 * 1024)))"
 
-played=0 missed=0 steps=()
+# One line per recording: number, viewer PSS, helpers PSS, total PSS, the viewer's anonymous PSS
+# (its heap and other private memory, against mapped files) (kB), and the viewer's threads.
+[[ -n $steps_file ]] && echo "# recording viewer_pss_kb helpers_pss_kb pss_kb viewer_anon_kb threads" >"$steps_file"
+played=0 missed=0 steps=() at10=
 for i in $(seq 1 "$recordings"); do
   win=$(main_window)
   before=$(xdotool getwindowname "$win" 2>/dev/null)
@@ -237,15 +257,24 @@ for i in $(seq 1 "$recordings"); do
   done
   if $changed; then ((played++)); else ((missed++)); fi
   sleep "$per_recording"
-  read -r _ _ step_total _ <<<"$(memory)"
-  steps+=("$((step_total / 1024))/$(awk '/^Threads:/ { print $2 }' /proc/"$viewer_pid"/status)")
+  read -r _ _ _ step_pss step_vpss step_hpss <<<"$(memory)"
+  threads=$(awk '/^Threads:/ { print $2 }' /proc/"$viewer_pid"/status)
+  steps+=("$((step_pss / 1024))")
+  anon=$(awk '/^Pss_Anon:/ { print $2 }' /proc/"$viewer_pid"/smaps_rollup)
+  [[ -n $steps_file ]] && echo "$i $step_vpss $step_hpss $step_pss $anon $threads" >>"$steps_file"
+  ((i == 10)) && at10="$step_vpss $step_hpss $step_pss"
 done
-read -r m2_viewer m2_helpers m2_total m2_pss <<<"$(memory)"
-growth=$((m2_total - m1_total))
-echo "Resident memory after $recordings recordings played in turn with next ($played opened, $missed" \
-  "presses without a new recording):"
-echo "  viewer $(mb "$m2_viewer") MB + web engine helpers $(mb "$m2_helpers") MB = $(mb "$m2_total") MB" \
-  "(PSS $(mb "$m2_pss") MB)  goal 450 MB: $(verdict "$m2_total" $((450 * 1024)))"
-echo "  growth: viewer $(mb $((m2_viewer - m1_viewer))) MB, helpers $(mb $((m2_helpers - m1_helpers))) MB," \
-  "total $(mb "$growth") MB (PSS $(mb $((m2_pss - m1_pss))) MB)  goal 20 MB: $(verdict "$growth" $((20 * 1024)))"
-echo "  resident total in MB / the viewer's threads, after each recording: ${steps[*]}"
+read -r m2_viewer m2_helpers m2_total m2_pss m2_vpss m2_hpss <<<"$(memory)"
+echo "Memory after $recordings recordings played in turn with next ($played opened, $missed" \
+  "presses without a new recording; $per_recording s each):"
+echo "  resident: viewer $(mb "$m2_viewer") MB + web engine helpers $(mb "$m2_helpers") MB = $(mb "$m2_total") MB"
+echo "  PSS: viewer $(mb "$m2_vpss") MB + helpers $(mb "$m2_hpss") MB = $(mb "$m2_pss") MB"
+echo "  PSS growth from the first figure: viewer $(mb $((m2_vpss - m1_vpss))) MB, helpers" \
+  "$(mb $((m2_hpss - m1_hpss))) MB, total $(mb $((m2_pss - m1_pss))) MB"
+if [[ -n $at10 ]]; then
+  read -r t_vpss t_hpss t_pss <<<"$at10"
+  echo "  PSS growth from the 10th to the ${recordings}th recording: viewer $(mb $((m2_vpss - t_vpss))) MB," \
+    "helpers $(mb $((m2_hpss - t_hpss))) MB, total $(mb $((m2_pss - t_pss))) MB" \
+    " goal 10 MB: $(verdict $((m2_pss - t_pss)) $((10 * 1024)))"
+fi
+echo "  PSS total in MB after each recording: ${steps[*]}"
