@@ -12,6 +12,7 @@
 #include "video_engine.h"
 #include "win_edges.h"
 #include "window_position.h"
+#include "window_modes.h"
 #include "window_title.h"
 
 #include <QApplication>
@@ -20,7 +21,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
-#include <QTimerEvent>
 
 #include <cstdio>
 #include <unistd.h>
@@ -37,13 +37,6 @@ QIcon LoadAppIcon() {
     return icon;
 }
 
-int PrimaryTopBandExtra() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return 0;
-    const QSize size = screen->geometry().size();
-    return TopBandExtra(size.width(), size.height());
-}
-
 } // namespace
 
 // The icon resource lives in this static library; registering it here keeps it linked in.
@@ -56,11 +49,11 @@ COrvexMainWindow::COrvexMainWindow(QWidget* parent)
 
     CAppSettings& settings = GetAppSettings();
     settings.m_nMapKind = settings.ReadMapKind();
-    m_nMapKind = settings.m_nMapKind;
 
     InitIconResource();
     m_hIcon = LoadAppIcon();
-    m_nTopBandExtra = PrimaryTopBandExtra();
+    CreateModes();
+    InitTimers();
 
     // The dialog background; children that do not paint themselves show it too.
     QPalette palette = this->palette();
@@ -94,9 +87,9 @@ bool COrvexMainWindow::OnInitDialog() {
 
     // 3.
     CAppSettings& settings = GetAppSettings();
-    m_bMapShown = settings.ReadInt("UI", "MAP_ENABLE", 1) != 0;
-    m_bGsrShown = settings.ReadInt("UI", "GSNR_ENABLE", 1) != 0;
-    if (!m_bGsrShown) ControlById(IDC_GSENSOR)->hide();
+    m_pModes->SetMapShown(settings.ReadInt("UI", "MAP_ENABLE", 1) != 0);
+    m_pModes->SetCurveShown(settings.ReadInt("UI", "GSNR_ENABLE", 1) != 0);
+    if (!m_pModes->CurveShown()) ControlById(IDC_GSENSOR)->hide();
 
     // 4.-6.
     AttachEngines();
@@ -109,11 +102,11 @@ bool COrvexMainWindow::OnInitDialog() {
     // 8.
     LoadSkins();
     ApplyAccessibleNames();
-    m_bChildrenCreated = true;
+    m_pModes->SetChildrenReady();
 
     // 9.
     RestoreWindowPosition();
-    LayOut(width(), height());
+    m_pModes->LayOutAgain();
     // 10.
     SetupToolTips();
     InstallCommandInput();
@@ -121,10 +114,10 @@ bool COrvexMainWindow::OnInitDialog() {
     // 11.
     ResetPlayback();
     // 12.
-    SetPaneShown(IDC_FRONT_PANE, false);
-    SetPaneShown(IDC_REAR_PANE, false);
-    SetTimer(TIMER_OPEN_COUNTDOWN, 100);
-    SetTimer(TIMER_SLIDER_FOLLOW, 200);
+    m_pModes->SetPaneShown(IDC_FRONT_PANE, false);
+    m_pModes->SetPaneShown(IDC_REAR_PANE, false);
+    m_openCountdown.start();
+    m_sliderFollow.start();
     return true;
 }
 
@@ -209,11 +202,9 @@ QWidget* COrvexMainWindow::ControlById(int id) const {
 void COrvexMainWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), kBackground);
-    const std::pair<int, bool> frames[] = {{IDC_FRONT_FRAME, m_bFrontFrameEdge},
-                                           {IDC_REAR_FRAME, m_bRearFrameEdge}};
-    for (const auto& [id, edge] : frames) {
+    for (int id : {IDC_FRONT_FRAME, IDC_REAR_FRAME}) {
         const QWidget* frame = ControlById(id);
-        if (edge && frame && frame->isVisible()) DrawSunkenEdge(painter, frame->geometry());
+        if (m_pModes->FrameEdge(id) && frame && frame->isVisible()) DrawSunkenEdge(painter, frame->geometry());
     }
     // Size grip: four diagonal lines in the bottom-right corner.
     painter.setPen(QPen(kGripLine, 1));
@@ -242,10 +233,10 @@ void COrvexMainWindow::OnPrivateMessage(int message, uintptr_t wParam) {
         OnLanguageChanged();
         break;
     case MSG_TOGGLE_FULL_VIDEO:
-        ToggleFullVideo();
+        m_pModes->ToggleFullVideo();
         break;
     case MSG_SHOW_CONTROLS:
-        ShowControls(true);
+        m_pModes->ShowControls(true);
         break;
     case MSG_GROUP_CHOSEN:
         OnGroupChosen(wParam);
@@ -278,57 +269,23 @@ void COrvexMainWindow::OnLanguageChanged() {
 void COrvexMainWindow::OnMapChanged() {
     CAppSettings& settings = GetAppSettings();
     settings.m_nMapKind = settings.ReadMapKind();
-    m_nMapKind = settings.m_nMapKind;
-    if (m_pMapDlg) m_pMapDlg->LoadMapPage(m_nMapKind);
+    if (m_pMapDlg) m_pMapDlg->LoadMapPage(settings.m_nMapKind);
 }
 
-void COrvexMainWindow::SetTimer(int id, int ms) {
-    if (id < TIMER_SPEED_LABEL || id > TIMER_RELAYOUT) return;
-    m_timers[id - TIMER_SPEED_LABEL].start(ms, this);
+int COrvexMainWindow::MapKind() const {
+    return GetAppSettings().m_nMapKind;
 }
 
-void COrvexMainWindow::KillTimer(int id) {
-    if (id < TIMER_SPEED_LABEL || id > TIMER_RELAYOUT) return;
-    m_timers[id - TIMER_SPEED_LABEL].stop();
-}
-
-bool COrvexMainWindow::IsTimerActive(int id) const {
-    if (id < TIMER_SPEED_LABEL || id > TIMER_RELAYOUT) return false;
-    return m_timers[id - TIMER_SPEED_LABEL].isActive();
-}
-
-void COrvexMainWindow::timerEvent(QTimerEvent* event) {
-    for (size_t i = 0; i < m_timers.size(); ++i) {
-        if (m_timers[i].timerId() == event->timerId()) {
-            OnTimer(TIMER_SPEED_LABEL + static_cast<int>(i));
-            return;
-        }
-    }
-    QWidget::timerEvent(event);
-}
-
-void COrvexMainWindow::OnTimer(int id) {
-    switch (id) {
-    case TIMER_SPEED_LABEL:
-        OnSpeedLabelTimer();
-        break;
-    case TIMER_OPEN_COUNTDOWN:
-        OnOpenCountdownTimer();
-        break;
-    case TIMER_OPENING_TIMEOUT:
-        g_bOpening = 0;
-        KillTimer(id);
-        break;
-    case TIMER_SLIDER_FOLLOW:
-        OnSliderFollowTimer();
-        KillTimer(id);
-        break;
-    case TIMER_RELAYOUT:
-        LayOut(m_nClientCx, m_nClientCy);
-        RepaintMapWindow();
-        KillTimer(id);
-        break;
-    default:
-        break;
-    }
+// Single-shot ones stop after their tick; the speed label and the countdown stop themselves.
+void COrvexMainWindow::InitTimers() {
+    m_speedLabel.setInterval(300);
+    connect(&m_speedLabel, &QTimer::timeout, this, &COrvexMainWindow::OnSpeedLabelTimer);
+    m_openCountdown.setInterval(100);
+    connect(&m_openCountdown, &QTimer::timeout, this, &COrvexMainWindow::OnOpenCountdownTimer);
+    m_openingTimeout.setSingleShot(true);
+    m_openingTimeout.setInterval(100000);
+    connect(&m_openingTimeout, &QTimer::timeout, this, [] { EndOpening(); });
+    m_sliderFollow.setSingleShot(true);
+    m_sliderFollow.setInterval(200);
+    connect(&m_sliderFollow, &QTimer::timeout, this, &COrvexMainWindow::OnSliderFollowTimer);
 }

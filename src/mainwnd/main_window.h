@@ -15,13 +15,12 @@
 #include "track_plot.h"
 #include "vehicle_sample_view.h"
 
-#include <QBasicTimer>
 #include <QIcon>
 #include <QPoint>
 #include <QRect>
+#include <QTimer>
 #include <QWidget>
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -36,6 +35,7 @@ class CFileCommandJobs;
 class CCommandSet;
 class CTelemetryPresenter;
 class CTripPresenter;
+class CWindowModes;
 class CToolTips;
 struct WindowCommand;
 struct FileCommandHooks;
@@ -45,13 +45,6 @@ class CVideoEngine;
 class PlaybackSession;
 class QCloseEvent;
 class QPaintEvent;
-
-// Main-window timers, by id.
-constexpr int TIMER_SPEED_LABEL = 102;
-constexpr int TIMER_OPEN_COUNTDOWN = 105;
-constexpr int TIMER_OPENING_TIMEOUT = 106;
-constexpr int TIMER_SLIDER_FOLLOW = 107;
-constexpr int TIMER_RELAYOUT = 108;
 
 class COrvexMainWindow : public QWidget {
     Q_OBJECT
@@ -84,14 +77,8 @@ class COrvexMainWindow : public QWidget {
     // "Halvorn Veltrix", or "<file name> - Halvorn Veltrix" while a recording is open (empty name).
     void SetRecordingTitle(const QString& fileName);
 
-    // Places every child for a client size (full-screen video: the two frames on the monitor).
-    void LayOut(int width, int height);
-    // Sizes the video panes inside their frames to the current picture's aspect ratio.
-    void FitVideoPanes();
-    // Shows or hides the controls around the video for full-screen video (also 0x0C05).
-    void ShowControls(bool show);
-    // Enters or leaves full-screen video (0x0C04).
-    void ToggleFullVideo();
+    // The layout and the window modes: switches, panes, full-screen video, maximise, the splitters.
+    CWindowModes* Modes() const { return m_pModes; }
     // Button commands by control id.
     void OnCommand(int id);
 
@@ -108,35 +95,12 @@ class COrvexMainWindow : public QWidget {
     CVideoEngine* FrontEngine() const;
     CVideoEngine* RearEngine() const;
     CMapWindow* MapDlg() const { return m_pMapDlg; }
-    bool IsTimerActive(int id) const;
-
-    // Main-window state.
-    bool m_bMapShown = true;
-    bool m_bGsrShown = true;
-    bool m_bFrontPaneHidden = true;
-    bool m_bRearPaneHidden = true;
-    int m_nMapKind = 0;
-
-    // Layout and window modes.
-    int m_nClientCx = 0;
-    int m_nClientCy = 0;
-    bool m_bMaximized = false;
-    bool m_bFullVideo = false;
-    bool m_bMinimized = false;
-    QRect m_rcSaved; // window position (screen) and client size
-    int m_nRightColWidth = kDefaultRightColWidth;
-    int m_nMapHeight = kDefaultMapHeight;
-    int m_nLowerHeight = kDefaultLowerHeight;
-    int m_nTopBandExtra = 0;
-    bool m_bGripDrag = false;
-    bool m_bMapSplitDrag = false;
-    bool m_bLowerSplitDrag = false;
-    bool m_bColumnSplitDrag = false;
-    QRect m_rcMapSplit;
-    QRect m_rcLowerSplit;
-    QRect m_rcColumnSplit;
-    QPoint m_ptCursor;
-    int m_nFullVideoPane = 0;
+    // The map page shown (0..2), as the settings hold it.
+    int MapKind() const;
+    // The countdown to the first recording of a scan ticks (from the start on).
+    bool OpenCountdownRunning() const { return m_openCountdown.isActive(); }
+    // The seek slider is brought to the engines' time a little after a start or a size change.
+    bool SliderFollowPending() const { return m_sliderFollow.isActive(); }
 
     // Playback controller ------------------------------------------------------------------
     // Opening a card, playing a recording's two files, navigating and the telemetry that follows
@@ -185,7 +149,6 @@ class COrvexMainWindow : public QWidget {
     // The lock button: the toggled picture when nothing is locked.
     void ShowLockPicture(bool locked);
     void ShowViewModePane();
-    void SetPaneHidden(int paneId, bool hidden);
     void MoveSlider(int64_t timeMs, int64_t lengthMs);
     void DropTelemetry();
     void CreateScan();
@@ -209,6 +172,10 @@ class COrvexMainWindow : public QWidget {
     CFileChoiceGate m_gate;
     std::filesystem::path m_strSourcePath;
     int m_nSpeedLabelTicks = 10;
+    QTimer m_speedLabel;     // the speed label shown a while after a rate change
+    QTimer m_openCountdown;  // the scan's countdown to the first recording
+    QTimer m_openingTimeout; // an opening that never reports ends after this
+    QTimer m_sliderFollow;   // the slider brought to the engines' time once
     // End of the playback controller block ------------------------------------------------
 
   public:
@@ -264,13 +231,13 @@ class COrvexMainWindow : public QWidget {
 
   protected:
     // Window initialisation, in order.
-    virtual bool OnInitDialog();
+    bool OnInitDialog();
     // Places the window by the saved "WINPOS" rectangle, within the screen's available area.
     void RestoreWindowPosition();
 
     // Starts the map window's browser engine. The offscreen platform has no window system to host
     // the browser, so there the map window stays an empty frame.
-    virtual void InitMapWindow();
+    void InitMapWindow();
 
     // What the catalog of recordings tells the layout; empty until the catalog is wired in.
     virtual int CatalogEntryCount() const;
@@ -285,32 +252,29 @@ class COrvexMainWindow : public QWidget {
     void OnPrivateMessage(int message, uintptr_t wParam);
 
     // Handlers filled by the playback controller, source opening and the lists.
-    virtual void OnPlayerError();
-    virtual void OnLanguageChanged();
-    virtual void OnGroupChosen(uintptr_t wParam);
+    void OnPlayerError();
+    void OnLanguageChanged();
+    void OnGroupChosen(uintptr_t wParam);
     virtual void OnFileChosen(uintptr_t wParam);
-    virtual void OnMapChanged();
-    virtual void OnVolumeChanged(uintptr_t wParam);
-    virtual void OnSeekRequest(uintptr_t wParam);
+    void OnMapChanged();
+    void OnVolumeChanged(uintptr_t wParam);
+    void OnSeekRequest(uintptr_t wParam);
     // Timer ticks of the playback controller and source opening.
-    virtual void OnSpeedLabelTimer();
-    virtual void OnOpenCountdownTimer();
-    virtual void OnSliderFollowTimer();
+    void OnSpeedLabelTimer();
+    void OnOpenCountdownTimer();
+    void OnSliderFollowTimer();
     // Tool tips (registration of the controls) and the lists' initialisation.
     virtual void SetupToolTips();
     virtual void InitLists();
     // Playback state reset: no current entry, empty catalog, its views.
     virtual void ResetPlayback();
 
-    void SetTimer(int id, int ms);
-    void KillTimer(int id);
-    void OnTimer(int id);
+    void InitTimers();
 
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -326,6 +290,7 @@ class COrvexMainWindow : public QWidget {
     // Trips (main_window_trips.cpp): a group line played as one drive.
     void InitTrips();
     bool PlayTrip(int group);
+    bool EndTripOfOldCatalog();
     bool TripOwnsMap() const;
     bool TripBarShown() const;
     void ShowEventAt(int entryIndex, int64_t recordingMs);
@@ -333,37 +298,16 @@ class COrvexMainWindow : public QWidget {
     void InitSliders();
     void CreateMapWindow();
     void LoadSkins();
-    void OnSize(int width, int height);
-    void ApplyOutlineAndLayOut();
-    void OnRestoredFromMinimise();
-    void OnMaximizeRestore();
-    void OnMinimize();
-    void OnPresetSize(int command);
-    void RepaintMapWindow();
-    void PlaceOnMonitor(const QRect& rect);
-    QRect MonitorRect() const;
-    void SetPaneShown(int paneId, bool shown);
-    void SetFrameClientEdge(int paneId, bool edge);
-    void ApplyLayout(const LayoutResult& layout);
-    bool AnyDrag() const;
-    void ClearDrags();
+    void CreateModes();
 
     QIcon m_hIcon;
     bool m_bCreated = false;
-    // The frames' sunken client edge, taken away from the full-screen pane's frame.
-    bool m_bFrontFrameEdge = true;
-    bool m_bRearFrameEdge = true;
-    bool m_bChildrenCreated = false;
-    QSize m_szLastLayout;
     PlaybackSession* m_pSession = nullptr;
+    CWindowModes* m_pModes = nullptr;
     CMapWindow* m_pMapDlg = nullptr;
     CEventPresenter* m_pEvents = nullptr;
     CClipCommands* m_pClips = nullptr;
     CTrackFileCommands* m_pTrackFiles = nullptr;
     CTripPresenter* m_pTrips = nullptr;
     CEscapeFilter* m_pEscapeFilter = nullptr;
-    std::array<QBasicTimer, 7> m_timers; // ids 102..108
-    // Background drag: armed by a press, started once the pointer passed the drag distance.
-    bool m_bMovePending = false;
-    QPoint m_ptPress;
 };

@@ -15,7 +15,6 @@
 #include "playback_session.h"
 #include "png_static.h"
 #include "property_controls.h"
-#include "seek_scale.h"
 #include "speed_label_static.h"
 #include "video_engine.h"
 #include "video_slider.h"
@@ -98,8 +97,10 @@ void COrvexMainWindow::InitSliders() {
     seek->SetMessageTarget(this);
     seek->setRange(0, 1000);
     seek->SetCurrentMs(0);
-    seek->setValue(g_nSeekOrigin);
+    seek->setValue(seek->OriginPosition());
     seek->SetDurationMs(0);
+    // The curve's cursor stands at the thumb after a seek, before the position catches up.
+    connect(seek, &CVideoSlider::thumbDrawn, Child<CGSensorCtrl>(IDC_GSENSOR), &CGSensorCtrl::SetSliderThumbX);
     auto* volume = Child<CVolumeSlider>(IDC_VOLUME_SLIDER);
     volume->SetMessageTarget(this);
     volume->setRange(0, 100);
@@ -118,7 +119,7 @@ void COrvexMainWindow::CreateMapWindow() {
     m_pMapDlg->SetMapRect(rect.adjusted(2, 2, -2, -2));
     m_pMapDlg->raise();
     m_pMapDlg->show();
-    m_pMapDlg->LoadMapPage(m_nMapKind);
+    m_pMapDlg->LoadMapPage(MapKind());
 }
 
 void COrvexMainWindow::InitMapWindow() {

@@ -28,6 +28,7 @@
 #include "user_message_box.h"
 #include "video_engine.h"
 #include "video_slider.h"
+#include "window_modes.h"
 #include "window_commands.h"
 
 #include <set>
@@ -83,14 +84,8 @@ bool COrvexMainWindow::PausePlayingEngines() {
 }
 
 void COrvexMainWindow::HidePanesAfterFileCommand() {
-    if (ViewMode() != 2 && !m_bFrontPaneHidden) {
-        m_bFrontPaneHidden = true;
-        SetPaneShown(IDC_FRONT_PANE, false);
-    }
-    if (!m_bRearPaneHidden) {
-        m_bRearPaneHidden = true;
-        SetPaneShown(IDC_REAR_PANE, false);
-    }
+    if (ViewMode() != 2 && !m_pModes->PaneHidden(IDC_FRONT_PANE)) m_pModes->SetPaneHidden(IDC_FRONT_PANE, true);
+    if (!m_pModes->PaneHidden(IDC_REAR_PANE)) m_pModes->SetPaneHidden(IDC_REAR_PANE, true);
 }
 
 // The operation marks the groups of the ticked lines of both lists; afterwards the catalog reads
@@ -166,8 +161,8 @@ MarkedSelection COrvexMainWindow::InspectTickedGroups() {
 // reach its path any more (rotate reopens the session's path; seek and snapshot need an open engine).
 void COrvexMainWindow::ForgetDeletedRecording() {
     m_pSession->Close();
-    SetPaneHidden(IDC_FRONT_PANE, true);
-    SetPaneHidden(IDC_REAR_PANE, true);
+    m_pModes->SetPaneHidden(IDC_FRONT_PANE, true);
+    m_pModes->SetPaneHidden(IDC_REAR_PANE, true);
     ResetTransport();
     if (auto* slider = Child<CVideoSlider>(IDC_SEEK_SLIDER)) slider->SetDurationMs(0);
     DropTelemetry();
@@ -221,23 +216,25 @@ void COrvexMainWindow::OnAutoNext() {
 
 void COrvexMainWindow::OnMapSwitch() {
     // The map has no place in full-screen video.
-    if (m_bFullVideo) return;
-    m_bMapShown = !m_bMapShown;
-    LayOut(width(), height());
+    if (m_pModes->FullVideo()) return;
+    const bool shown = !m_pModes->MapShown();
+    m_pModes->SetMapShown(shown);
+    m_pModes->LayOutAgain();
     if (m_pMapDlg) {
-        m_pMapDlg->setVisible(m_bMapShown);
-        m_pMapDlg->setEnabled(m_bMapShown);
+        m_pMapDlg->setVisible(shown);
+        m_pMapDlg->setEnabled(shown);
     }
-    GetAppSettings().WriteInt("UI", "MAP_ENABLE", m_bMapShown ? 1 : 0);
+    GetAppSettings().WriteInt("UI", "MAP_ENABLE", shown ? 1 : 0);
 }
 
 void COrvexMainWindow::OnGsensorSwitch() {
-    m_bGsrShown = !m_bGsrShown;
+    const bool shown = !m_pModes->CurveShown();
+    m_pModes->SetCurveShown(shown);
     // In full-screen video the curve stays hidden with the other controls; leaving shows it
     // again when it is on.
-    if (QWidget* curve = ControlById(IDC_GSENSOR)) curve->setVisible(m_bGsrShown && !m_bFullVideo);
-    LayOut(width(), height());
-    GetAppSettings().WriteInt("UI", "GSNR_ENABLE", m_bGsrShown ? 1 : 0);
+    if (QWidget* curve = ControlById(IDC_GSENSOR)) curve->setVisible(shown && !m_pModes->FullVideo());
+    m_pModes->LayOutAgain();
+    GetAppSettings().WriteInt("UI", "GSNR_ENABLE", shown ? 1 : 0);
 }
 
 // --- configuration and about ----------------------------------------------------------------
@@ -258,7 +255,6 @@ bool COrvexMainWindow::StartRestartedProgram(const QString& program, const QStri
 void COrvexMainWindow::OnConfiguration() {
     ConfigCommandHooks hooks;
     hooks.takeMapKind = [this](int kind) {
-        m_nMapKind = kind;
         GetAppSettings().m_nMapKind = kind;
         if (m_pMapDlg) m_pMapDlg->LoadMapPage(kind);
     };

@@ -7,6 +7,7 @@
 #include "command_table.h"
 #include "control_ids.h"
 #include "playback_session.h"
+#include "window_modes.h"
 
 #include <QAbstractScrollArea>
 #include <QKeyEvent>
@@ -78,5 +79,5 @@ void COrvexMainWindow::InstallCommandInput() {
 // Escape is swallowed before dispatch everywhere in the window; here it only leaves full-screen
 // video.
 void COrvexMainWindow::OnEscapeKey() {
-    if (EscapeActionFor(m_bFullVideo) == EscapeAction::kLeaveFullVideo) ToggleFullVideo();
+    if (EscapeActionFor(m_pModes->FullVideo()) == EscapeAction::kLeaveFullVideo) m_pModes->ToggleFullVideo();
 }

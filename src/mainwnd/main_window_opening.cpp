@@ -17,6 +17,7 @@
 #include "video_engine.h"
 #include "video_slider.h"
 #include "video_static.h"
+#include "window_modes.h"
 
 #include <QFile>
 #include <QMessageBox>
@@ -49,7 +50,7 @@ void COrvexMainWindow::CreateScan() {
     calls->show = [this] {
         const int paneId = ViewMode() == 2 ? IDC_REAR_PANE : IDC_FRONT_PANE;
         auto* pane = Child<CVideoStatic>(paneId);
-        SetPaneHidden(paneId, false);
+        m_pModes->SetPaneHidden(paneId, false);
         pane->SetCaption(QStringLiteral("Loading..."), true);
     };
     calls->remove = [this] {
@@ -90,7 +91,7 @@ QSize COrvexMainWindow::CurrentPictureSize() const {
 
 void COrvexMainWindow::ShowViewModePane() {
     const int paneId = ViewMode() == 2 ? IDC_REAR_PANE : IDC_FRONT_PANE;
-    if (paneId == IDC_REAR_PANE ? m_bRearPaneHidden : m_bFrontPaneHidden) SetPaneHidden(paneId, false);
+    if (m_pModes->PaneHidden(paneId)) m_pModes->SetPaneHidden(paneId, false);
 }
 
 void COrvexMainWindow::UpdateLockPicture() {
@@ -106,7 +107,7 @@ void COrvexMainWindow::ShowLockPicture(bool locked) {
 
 void COrvexMainWindow::BeginListOpen() {
     BeginOpening();
-    SetTimer(TIMER_OPENING_TIMEOUT, 100000);
+    m_openingTimeout.start();
 }
 
 // --- the open command -------------------------------------------------------------------------

@@ -15,10 +15,10 @@
 #include "png_static.h"
 #include "recording_plan.h"
 #include "seek_rules.h"
-#include "seek_scale.h"
 #include "speed_label_static.h"
 #include "video_engine.h"
 #include "video_slider.h"
+#include "window_modes.h"
 
 #include <QFile>
 #include <QMessageBox>
@@ -76,12 +76,12 @@ void COrvexMainWindow::ConnectSession() {
         MoveSlider(ms, lengthMs);
     });
     connect(session, &PlaybackSession::seekScheduled, this, [this](qint64 ms, qint64 lengthMs) {
-        g_bCursorFollowsSlider = 1;
+        Child<CGSensorCtrl>(IDC_GSENSOR)->FollowSliderOnce();
         FollowTime(ms);
         MoveSlider(ms, lengthMs);
     });
     connect(session, &PlaybackSession::seekApplied, this, [this](qint64 ms) { Telemetry().RedrawDrivenPath(ms); });
-    connect(session, &PlaybackSession::recordingOpened, this, [this] { FitVideoPanes(); });
+    connect(session, &PlaybackSession::recordingOpened, this, [this] { m_pModes->FitVideoPanes(); });
     connect(session, &PlaybackSession::gpsIndicatorCleared, this, [this] { SetGpsColor(0); });
     connect(session, &PlaybackSession::errorReported, this, &COrvexMainWindow::OnPlayerError);
     connect(session, &PlaybackSession::nextWanted, this, &COrvexMainWindow::Next);
@@ -89,7 +89,7 @@ void COrvexMainWindow::ConnectSession() {
     connect(session, &PlaybackSession::stopped, this, &COrvexMainWindow::OnStopped);
     connect(session, &PlaybackSession::paneWanted, this, [this](PlaybackSession::Side side) {
         const int paneId = PaneOf(side);
-        if (paneId == IDC_FRONT_PANE ? m_bFrontPaneHidden : m_bRearPaneHidden) SetPaneHidden(paneId, false);
+        if (m_pModes->PaneHidden(paneId)) m_pModes->SetPaneHidden(paneId, false);
     });
     connect(session, &PlaybackSession::speedChanged, this, [this] { RefreshSpeedLabel(true); });
     connect(session, &PlaybackSession::volumeChanged, this, [this](int percent) {
@@ -104,14 +104,16 @@ void COrvexMainWindow::ConnectSession() {
     connect(session, &PlaybackSession::rotationChanged, this, [this] {
         const int count = CatalogEntryCount();
         if (count > 0 && !m_pSession->CurrentPath().empty()) LoadTrackOf(m_catalog.CurrentEntry());
-        FitVideoPanes();
+        m_pModes->FitVideoPanes();
     });
     connect(session, &PlaybackSession::viewModeChanged, this, [this](int mode) {
         SetButtonState(Child<CSkinButton>(IDC_SWITCH), mode);
         using State = PlaybackSession::EngineState;
-        m_bFrontPaneHidden = mode == 2 || m_pSession->State(PlaybackSession::Side::kFront) == State::kStopped;
-        m_bRearPaneHidden = mode == 1 || m_pSession->State(PlaybackSession::Side::kRear) == State::kStopped;
-        LayOut(width(), height());
+        // Only the flags: the layout shows the panes of the new mode.
+        const bool frontHidden = mode == 2 || m_pSession->State(PlaybackSession::Side::kFront) == State::kStopped;
+        const bool rearHidden = mode == 1 || m_pSession->State(PlaybackSession::Side::kRear) == State::kStopped;
+        m_pModes->SetPaneHiddenFlags(frontHidden, rearHidden);
+        m_pModes->LayOutAgain();
     });
 }
 
@@ -127,7 +129,7 @@ void COrvexMainWindow::ResetPlayback() {
 void COrvexMainWindow::ResetTransport() {
     auto* slider = Child<CVideoSlider>(IDC_SEEK_SLIDER);
     slider->SetCurrentMs(0);
-    slider->setValue(g_nSeekOrigin);
+    slider->setValue(slider->OriginPosition());
     Child<CGSensorCtrl>(IDC_GSENSOR)->SetPlayPosition(0);
 }
 
@@ -137,7 +139,7 @@ void COrvexMainWindow::RefreshSpeedLabel(bool timed) {
         ->SetLabel(SpeedLabel(speedIndex), SpeedLabelShown(speedIndex) ? 1 : 0);
     if (!timed) return;
     m_nSpeedLabelTicks = 10;
-    SetTimer(TIMER_SPEED_LABEL, 300);
+    m_speedLabel.start();
 }
 
 void COrvexMainWindow::OnSpeedLabelTimer() {
@@ -145,12 +147,7 @@ void COrvexMainWindow::OnSpeedLabelTimer() {
     if (m_nSpeedLabelTicks > 0)
         --m_nSpeedLabelTicks;
     else
-        KillTimer(TIMER_SPEED_LABEL);
-}
-
-void COrvexMainWindow::SetPaneHidden(int paneId, bool hidden) {
-    (paneId == IDC_FRONT_PANE ? m_bFrontPaneHidden : m_bRearPaneHidden) = hidden;
-    SetPaneShown(paneId, !hidden);
+        m_speedLabel.stop();
 }
 
 void COrvexMainWindow::PlayPause() {
@@ -169,13 +166,13 @@ void COrvexMainWindow::OnStopped() {
     SetButtonState(Child<CSkinButton>(IDC_PLAY), 0);
     auto* slider = Child<CVideoSlider>(IDC_SEEK_SLIDER);
     slider->SetCurrentMs(0);
-    slider->setValue(g_nSeekOrigin);
+    slider->setValue(slider->OriginPosition());
     slider->SetDurationMs(0);
     auto* curve = Child<CGSensorCtrl>(IDC_GSENSOR);
     curve->SetPlayPosition(0);
     curve->SetStopped(true);
-    if (!m_bFrontPaneHidden) SetPaneHidden(IDC_FRONT_PANE, true);
-    if (!m_bRearPaneHidden) SetPaneHidden(IDC_REAR_PANE, true);
+    for (int paneId : {IDC_FRONT_PANE, IDC_REAR_PANE})
+        if (!m_pModes->PaneHidden(paneId)) m_pModes->SetPaneHidden(paneId, true);
 }
 
 void COrvexMainWindow::Faster() {
@@ -212,7 +209,9 @@ void COrvexMainWindow::VolumeBy(int delta) {
 // --- seeking ----------------------------------------------------------------------------------
 
 void COrvexMainWindow::OnSeekRequest(uintptr_t) {
-    m_pSession->SeekToSliderPosition(Child<CVideoSlider>(IDC_SEEK_SLIDER)->value(), g_nSeekOrigin, g_nSeekSpan);
+    const auto* slider = Child<CVideoSlider>(IDC_SEEK_SLIDER);
+    const SeekScale scale = slider->Scale();
+    m_pSession->SeekToSliderPosition(slider->value(), scale.origin, scale.span);
 }
 
 void COrvexMainWindow::SeekBy(int64_t deltaMs) {
@@ -223,7 +222,8 @@ void COrvexMainWindow::SeekBy(int64_t deltaMs) {
 void COrvexMainWindow::MoveSlider(int64_t timeMs, int64_t lengthMs) {
     auto* slider = Child<CVideoSlider>(IDC_SEEK_SLIDER);
     if (slider->IsDragging()) return;
-    const auto move = SliderMoveForTime(timeMs, lengthMs, g_nSeekOrigin, g_nSeekSpan, slider->DurationMs());
+    const SeekScale scale = slider->Scale();
+    const auto move = SliderMoveForTime(timeMs, lengthMs, scale.origin, scale.span, slider->DurationMs());
     if (!move) return;
     slider->setValue(move->position);
     slider->SetCurrentMs(move->currentMs);

@@ -5,6 +5,7 @@
 
 #include "kml_command.h"
 #include "telemetry_presenter.h"
+#include "window_modes.h"
 
 #include <QMessageBox>
 
@@ -14,8 +15,8 @@ CTelemetryPresenter& COrvexMainWindow::Telemetry() {
     views.child = [this](int id) { return ControlById(id); };
     // While a trip plays the map shows the trip's route, not the recording's track.
     views.map = [this] { return TripOwnsMap() ? nullptr : m_pMapDlg; };
-    views.mapShown = [this] { return m_bMapShown; };
-    views.curveShown = [this] { return m_bGsrShown; };
+    views.mapShown = [this] { return m_pModes->MapShown(); };
+    views.curveShown = [this] { return m_pModes->CurveShown(); };
     m_pTelemetry = new CTelemetryPresenter(m_catalog, std::move(views), this);
     connect(m_pTelemetry, &CTelemetryPresenter::loadTimedOut, this, [this](const QString& message) {
         auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), message, QMessageBox::Ok, this);

@@ -13,6 +13,7 @@
 #include "track_plot.h"
 #include "trip_bar.h"
 #include "trip_presenter.h"
+#include "window_modes.h"
 
 namespace {
 
@@ -51,9 +52,9 @@ void COrvexMainWindow::InitTrips() {
     hooks.openEntryAt = [this](int entry, int64_t offsetMs) { OpenEntryAt(entry, offsetMs); };
     hooks.seekTo = [this](int64_t offsetMs) { Session()->SeekTo(std::max<int64_t>(offsetMs, 1)); };
     hooks.toMap = [this](const QStringList& scripts, const std::optional<MovePosArgs>& movePos) {
-        if (m_bMapShown) ApplyToMap(m_pMapDlg, scripts, movePos);
+        if (m_pModes->MapShown()) ApplyToMap(m_pMapDlg, scripts, movePos);
     };
-    hooks.barShownChanged = [this](bool) { LayOut(width(), height()); };
+    hooks.barShownChanged = [this](bool) { m_pModes->LayOutAgain(); };
     // The summary is the bar's tool tip until the window has a place for its panel.
     m_pTrips = new CTripPresenter(bar, nullptr, std::move(hooks), this);
     auto showSummary = [this, bar] { bar->setToolTip(m_pTrips->PlayingSummary()); };

@@ -9,6 +9,7 @@
 #include "playback_session.h"
 #include "string_tables.h"
 #include "track_file_commands.h"
+#include "window_modes.h"
 
 #include <algorithm>
 
@@ -64,8 +65,8 @@ const std::vector<WindowCommand>& WindowCommands() {
          [](W& w) { KeyVolume(w, -1); }},
         {IDC_SWITCH, IDS_ACC_FRONT_REAR_VIEW, ButtonLook{262, 261, 263, true}, {}, true, [](W& w) { w.SwitchView(); }},
         {IDC_ROTATE, 225, ButtonLook{0, 0, 0, false}, {}, false, [](W& w) { w.Rotate(); }, [](W& w) { return w.Session()->Rotated(); }},
-        {CMD_FULL_VIDEO, IDS_CMD_FULL_VIDEO, std::nullopt, Keys({Qt::Key_F}), false, [](W& w) { w.ToggleFullVideo(); },
-         [](W& w) { return w.m_bFullVideo; }},
+        {CMD_FULL_VIDEO, IDS_CMD_FULL_VIDEO, std::nullopt, Keys({Qt::Key_F}), false, [](W& w) { w.Modes()->ToggleFullVideo(); },
+         [](W& w) { return w.Modes()->FullVideo(); }},
         {IDC_SNAPSHOT, 211, ButtonLook{152, 0, 0, false}, Keys({Ctrl | Qt::Key_S}), true, [](W& w) { w.Snapshot(); }},
         {IDC_PRINT, IDS_ACC_PRINT, ButtonLook{256, 0, 0, true}, Keys({Ctrl | Qt::Key_P}), false, [](W& w) { w.Print(); }},
         {IDC_KML, 228, ButtonLook{163, 0, 0, false}, Keys({Ctrl | Qt::Key_E}), false, [](W& w) { w.ExportKml(); }},
@@ -85,14 +86,14 @@ const std::vector<WindowCommand>& WindowCommands() {
          [](W& w) { return w.InspectTickedGroups().AllLocked(); }, nullptr,
          [](W& w) { return w.InspectTickedGroups().AllLocked() ? 236u : IDS_LOCK_FILES; }},
         {IDC_AUTO_NEXT, 222, ButtonLook{158, 207, 0, false}, {}, true, [](W& w) { w.OnAutoNext(); }, [](W& w) { return w.AutoNextOn(); }},
-        {IDC_MAP_SWITCH, 230, ButtonLook{167, 0, 0, false}, {}, false, [](W& w) { w.OnMapSwitch(); }, [](W& w) { return w.m_bMapShown; }},
+        {IDC_MAP_SWITCH, 230, ButtonLook{167, 0, 0, false}, {}, false, [](W& w) { w.OnMapSwitch(); }, [](W& w) { return w.Modes()->MapShown(); }},
         {IDC_GSENSOR_SWITCH, 233, ButtonLook{172, 0, 0, false}, {}, false, [](W& w) { w.OnGsensorSwitch(); },
-         [](W& w) { return w.m_bGsrShown; }},
-        {IDC_SMALL_SIZE, 147, ButtonLook{1047, 0, 0, false}, {}, true, [](W& w) { w.OnPresetSize(IDC_SMALL_SIZE); }},
-        {IDC_MEDIUM_SIZE, 149, ButtonLook{219, 0, 0, true}, {}, false, [](W& w) { w.OnPresetSize(IDC_MEDIUM_SIZE); }},
-        {IDC_LARGE_SIZE, 151, ButtonLook{221, 0, 0, true}, {}, false, [](W& w) { w.OnPresetSize(IDC_LARGE_SIZE); }},
-        {IDC_MINIMIZE, 243, ButtonLook{181, 0, 0, true}, {}, false, [](W& w) { w.OnMinimize(); }},
-        {IDC_MAXIMIZE, 241, ButtonLook{180, 0, 0, true}, {}, false, [](W& w) { w.OnMaximizeRestore(); }, [](W& w) { return w.m_bMaximized; }},
+         [](W& w) { return w.Modes()->CurveShown(); }},
+        {IDC_SMALL_SIZE, 147, ButtonLook{1047, 0, 0, false}, {}, true, [](W& w) { w.Modes()->PresetSize(IDC_SMALL_SIZE); }},
+        {IDC_MEDIUM_SIZE, 149, ButtonLook{219, 0, 0, true}, {}, false, [](W& w) { w.Modes()->PresetSize(IDC_MEDIUM_SIZE); }},
+        {IDC_LARGE_SIZE, 151, ButtonLook{221, 0, 0, true}, {}, false, [](W& w) { w.Modes()->PresetSize(IDC_LARGE_SIZE); }},
+        {IDC_MINIMIZE, 243, ButtonLook{181, 0, 0, true}, {}, false, [](W& w) { w.Modes()->Minimize(); }},
+        {IDC_MAXIMIZE, 241, ButtonLook{180, 0, 0, true}, {}, false, [](W& w) { w.Modes()->MaximizeRestore(); }, [](W& w) { return w.Modes()->Maximized(); }},
         {IDC_CONFIG, 214, ButtonLook{0, 0, 0, false}, {}, true, [](W& w) { w.OnConfiguration(); }},
         {IDC_ABOUT, 246, ButtonLook{182, 0, 0, false}, {}, false, [](W& w) { w.OnAbout(); }},
         {IDC_CLOSE, 238, ButtonLook{179, 0, 0, true}, Keys({Ctrl | Qt::Key_Q}), false, [](W& w) { w.OnClose(); }},

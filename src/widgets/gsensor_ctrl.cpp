@@ -288,10 +288,10 @@ void CGSensorCtrl::PaintCurvePass(QPainter& painter) {
         PaintStaticLayer(dpr);
     painter.drawImage(0, 0, m_layer);
 
-    const int x = GSensorCursorX(g_bCursorFollowsSlider != 0, m_dPositionMs, g_nSliderThumbX, m_nPlotLeft);
+    const int x = GSensorCursorX(m_bCursorFollowsSlider, m_dPositionMs, m_nSliderThumbX, m_nPlotLeft);
     painter.setPen(LinePen(kCursor, 2));
     painter.drawLine(x, m_rcPlot.top() - 4, x, m_rcPlot.top() + m_nPlotHeight + 4);
-    g_bCursorFollowsSlider = 0;
+    m_bCursorFollowsSlider = false;
 }
 
 void CGSensorCtrl::PaintStaticLayer(qreal dpr) {

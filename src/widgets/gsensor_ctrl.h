@@ -83,6 +83,13 @@ class CGSensorCtrl : public QWidget {
     // The legend's texts joined, as read to assistive technology.
     QString ValueText() const;
 
+    // Where the seek slider's thumb was last drawn.
+    void SetSliderThumbX(int x) { m_nSliderThumbX = x; }
+    // The next drawing puts the cursor at the slider's thumb rather than at the position (a seek
+    // was asked for and the position has not caught up yet); later drawings follow the position.
+    void FollowSliderOnce() { m_bCursorFollowsSlider = true; }
+    bool FollowsSlider() const { return m_bCursorFollowsSlider; }
+
   signals:
     // A series was set up or cleared: the samples, rate and full scale are the new recording's.
     void seriesSetUp();
@@ -139,6 +146,8 @@ class CGSensorCtrl : public QWidget {
     bool m_bLayerDirty = true;
 
     std::vector<CurveSpanMark> m_spanMarks;
+    int m_nSliderThumbX = 0;
+    bool m_bCursorFollowsSlider = false;
     QFont m_axisFont;
     QFont m_legendFont;
 };

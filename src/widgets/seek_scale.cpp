@@ -3,12 +3,6 @@
 #include <algorithm>
 #include <climits>
 
-std::atomic<int> g_nSeekOrigin{0};
-std::atomic<int> g_nSeekSpan{1000};
-std::atomic<int> g_nSliderThumbX{0};
-std::atomic<int> g_bSliderDrawn{0};
-std::atomic<int> g_bCursorFollowsSlider{0};
-
 SeekScale SeekScaleForWidth(int rangeMax, int clientWidth, SeekScale previous) {
     if (clientWidth < kSeekScaleMinWidth) return previous;
     const int64_t origin = int64_t(rangeMax) * 50 / clientWidth;

@@ -1,25 +1,14 @@
-// The seek scale shared by the seek slider, the G-sensor curve and the playback controller, and the
-// plain arithmetic between slider positions, pixels and playback times.
-//
-// The values are atomics: the slider writes them on the UI thread while it paints, and the
-// playback controller may read them from an engine callback before it hands its work to the UI
-// thread.
+// The seek scale of the seek slider (which owns it, see video_slider.h), and the plain arithmetic
+// between slider positions, pixels and playback times.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 #include <QString>
 
-extern std::atomic<int> g_nSeekOrigin;          // slider position of time 0 (50 px from the left)
-extern std::atomic<int> g_nSeekSpan;            // slider positions from time 0 to the end
-extern std::atomic<int> g_nSliderThumbX;        // x of the seek thumb, used as the curve's cursor x
-extern std::atomic<int> g_bSliderDrawn;         // set after the seek slider's first drawing
-extern std::atomic<int> g_bCursorFollowsSlider; // set on a seek request, cleared by the curve's paint
-
 struct SeekScale {
-    int origin = 0;
-    int span = 1000;
+    int origin = 0; // slider position of time 0 (50 px from the left)
+    int span = 1000; // slider positions from time 0 to the end
 };
 
 // Below this width the slider is hidden or not laid out yet and its scale would be meaningless.

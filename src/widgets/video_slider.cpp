@@ -15,7 +15,7 @@ CVideoSlider::CVideoSlider(QWidget* parent)
     : CFusionSlider(parent, QColor(100, 250, 100), QColor(240, 0, 180)),
       m_pTimeFont(WinFont("Consolas", -12)) {
     setRange(0, 1000);
-    setValue(g_nSeekOrigin);
+    setValue(m_scale.origin);
     setAttribute(Qt::WA_OpaquePaintEvent);
     connect(this, &QAbstractSlider::actionTriggered, this, &CVideoSlider::OnUserAction);
     UpdateDescription();
@@ -46,7 +46,7 @@ QRect CVideoSlider::ChannelRect() const {
 // can seek to; the receiver reads the slider's value while the message is delivered.
 void CVideoSlider::OnUserAction(int action) {
     if (action == QAbstractSlider::SliderNoAction) return;
-    const SeekScale scale{g_nSeekOrigin, g_nSeekSpan};
+    const SeekScale scale = m_scale;
     if (sliderPosition() < scale.origin) setSliderPosition(scale.origin);
     setValue(sliderPosition());
     SetCurrentMs(SeekPositionToMs(value(), scale, m_nDurationMs));
@@ -56,7 +56,7 @@ void CVideoSlider::OnUserAction(int action) {
 // The position under the pointer, never left of time 0; a move by code, so nothing is sent.
 void CVideoSlider::MoveToPointer(int x) {
     const QRect channel = ChannelRect();
-    const SeekScale scale{g_nSeekOrigin, g_nSeekSpan};
+    const SeekScale scale = m_scale;
     const int p =
         std::max(SliderPositionAtX(x, channel.left(), channel.width(), minimum(), maximum()), scale.origin);
     setValue(p);
@@ -82,7 +82,7 @@ const std::vector<SliderTimeMark>& CVideoSlider::TimeMarks(SliderMarkLayer layer
 }
 
 int CVideoSlider::XOfMs(uint32_t ms) const {
-    const SeekScale scale{g_nSeekOrigin, g_nSeekSpan};
+    const SeekScale scale = m_scale;
     const int64_t clamped = std::min(ms, m_nDurationMs);
     const int64_t position =
         m_nDurationMs == 0 ? scale.origin : scale.origin + clamped * scale.span / int64_t(m_nDurationMs);
@@ -103,13 +103,11 @@ void CVideoSlider::PaintGroove(QPainter& painter) {
     painter.fillRect(rect(), Qt::black);
     const QRect inner = DrawSunkenEdge(painter, rect());
 
-    const SeekScale scale = SeekScaleForWidth(maximum(), width(), {g_nSeekOrigin, g_nSeekSpan});
-    g_nSeekOrigin = scale.origin;
-    g_nSeekSpan = scale.span;
-    g_nSliderThumbX = SliderThumbX(ChannelRect().width(), sliderPosition(), minimum(), maximum());
-    if (!g_bSliderDrawn && MessageTarget()) {
+    m_scale = SeekScaleForWidth(maximum(), width(), m_scale);
+    emit thumbDrawn(SliderThumbX(ChannelRect().width(), sliderPosition(), minimum(), maximum()));
+    if (!m_bDrawn && MessageTarget()) {
         // Painting must not run the receiver's handler inside it: the first-drawing notice is posted.
-        g_bSliderDrawn = 1;
+        m_bDrawn = true;
         PostPrivateMessage(MessageTarget(), MSG_SEEK_REQUEST, 0);
     }
 

@@ -27,11 +27,19 @@ struct SliderTimeMark {
 enum class SliderMarkLayer { kEvents, kClip };
 
 // Its receiver (SetMessageTarget) gets 0x0C0D. The first drawing once a receiver is set posts one
-// 0x0C0D, once per run (g_bSliderDrawn); user moves send it.
+// 0x0C0D, once for the slider's life; user moves send it.
+//
+// The slider owns the seek scale: its drawing lays the scale out for its width, and reports where
+// the thumb stands (the G-sensor curve draws its cursor there after a seek).
 class CVideoSlider : public CFusionSlider {
     Q_OBJECT
   public:
     explicit CVideoSlider(QWidget* parent = nullptr);
+
+    // Positions of time 0 and of the span to the end, as of the last drawing.
+    SeekScale Scale() const { return m_scale; }
+    // The position of time 0 (the thumb's place with nothing played).
+    int OriginPosition() const { return m_scale.origin; }
 
     // Length of the recording, and the time shown at the left end.
     void SetDurationMs(uint32_t ms);
@@ -47,6 +55,10 @@ class CVideoSlider : public CFusionSlider {
     const std::vector<SliderTimeMark>& TimeMarks(SliderMarkLayer layer = SliderMarkLayer::kEvents) const;
     // Where the moment `ms` lies: the thumb's x when it stands there.
     int XOfMs(uint32_t ms) const;
+
+  signals:
+    // Each drawing: the thumb's x, as SliderThumbX gives it.
+    void thumbDrawn(int x);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -64,6 +76,8 @@ class CVideoSlider : public CFusionSlider {
     uint32_t m_nDurationMs = 0;
     uint32_t m_nCurrentMs = 0;
     std::map<SliderMarkLayer, std::vector<SliderTimeMark>> m_Marks;
+    SeekScale m_scale;
+    bool m_bDrawn = false; // the first-drawing notice went out
 };
 
 // Its receiver (SetMessageTarget) gets 0x0C0C.

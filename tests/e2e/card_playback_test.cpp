@@ -158,7 +158,7 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
 
             // Time reports move the slider.
             E2E_CHECK(QTest::qWaitFor(
-                [&] { return slider->value() > g_nSeekOrigin && slider->CurrentMs() > 0; }, 5000));
+                [&] { return slider->value() > slider->OriginPosition() && slider->CurrentMs() > 0; }, 5000));
 
             // The telemetry follows: the GPS indicator in colour, the curve running, the speed shown.
             E2E_CHECK(QTest::qWaitFor([&] { return gps->m_bColor == 1; }, 3000));
@@ -196,7 +196,7 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             const int64_t length = front->GetLength();
             E2E_CHECK(length > 3000);
             const int64_t target = length / 2;
-            slider->setValue(g_nSeekOrigin + static_cast<int>(target * g_nSeekSpan / length));
+            slider->setValue(slider->Scale().origin + static_cast<int>(target * slider->Scale().span / length));
             SendPrivateMessage(&dlg, MSG_SEEK_REQUEST, 0);
             QTest::qWait(1200);
             const int64_t landed = front->GetTime();

@@ -114,7 +114,7 @@ static void DeletePlayingChild(const fs::path& card, const fs::path& work, const
     // Nothing of it stays on screen.
     E2E_CHECK(dlg.windowTitle() == MainWindowTitle(QString()));
     E2E_CHECK(!dlg.ControlById(IDC_FRONT_PANE)->isVisible() && !dlg.ControlById(IDC_REAR_PANE)->isVisible());
-    E2E_CHECK(slider->CurrentMs() == 0 && slider->DurationMs() == 0 && slider->value() == g_nSeekOrigin);
+    E2E_CHECK(slider->CurrentMs() == 0 && slider->DurationMs() == 0 && slider->value() == slider->OriginPosition());
     E2E_CHECK(curve->Samples().empty());
     E2E_CHECK(speed->m_bValid == 0);
     E2E_CHECK(QTest::qWaitFor([&] { return MapState(page).value("path").toInt() == 0; }, 3000));

@@ -28,6 +28,7 @@
 #include "video_engine.h"
 #include "video_slider.h"
 #include "window_commands.h"
+#include "window_modes.h"
 
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
@@ -310,7 +311,7 @@ TEST_F(CommandsTest, MapApplyWithOpenStreetMapSwitchesThePageEvenAfterCancel) {
             StartChild(folder, screen);
             CommandDlg dlg;
             dlg.Create();
-            CHILD_CHECK(dlg.m_nMapKind == 0);
+            CHILD_CHECK(dlg.MapKind() == 0);
             WhenModalShows<CConfigDialog>([](CConfigDialog& config) {
                 config.m_cbMap->setCurrentIndex(2);
                 ClickButton(config, 1039);
@@ -318,7 +319,7 @@ TEST_F(CommandsTest, MapApplyWithOpenStreetMapSwitchesThePageEvenAfterCancel) {
             });
             dlg.OnCommand(IDC_CONFIG);
             QCoreApplication::sendPostedEvents(&dlg);
-            CHILD_CHECK(dlg.m_nMapKind == 2);
+            CHILD_CHECK(dlg.MapKind() == 2);
             CHILD_CHECK(GetAppSettings().m_nMapKind == 2);
             CHILD_CHECK(GetAppSettings().ReadInt("UI", "MAP", 0) == 2);
             CHILD_CHECK(dlg.m_nStarts == 0);
@@ -357,24 +358,24 @@ TEST_F(CommandsTest, MapSwitchIsIgnoredInFullScreenVideoAndWritesItsSettingOther
             dlg.m_nFakeEntries = 1;
             dlg.Create();
             dlg.show();
-            dlg.m_bFrontPaneHidden = false;
+            dlg.Modes()->SetPaneHidden(IDC_FRONT_PANE, false);
             SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0);
-            CHILD_CHECK(dlg.m_bFullVideo);
+            CHILD_CHECK(dlg.Modes()->FullVideo());
             const std::string before = Ini();
             dlg.OnCommand(IDC_MAP_SWITCH);
-            CHILD_CHECK(dlg.m_bMapShown);
+            CHILD_CHECK(dlg.Modes()->MapShown());
             CHILD_CHECK(Ini() == before); // not even a settings write
 
             SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0);
-            CHILD_CHECK(!dlg.m_bFullVideo);
+            CHILD_CHECK(!dlg.Modes()->FullVideo());
             const int mapTop = dlg.ControlById(IDC_FILE_LIST)->y();
             dlg.OnCommand(IDC_MAP_SWITCH);
-            CHILD_CHECK(!dlg.m_bMapShown);
+            CHILD_CHECK(!dlg.Modes()->MapShown());
             CHILD_CHECK(dlg.MapDlg()->isHidden() && !dlg.MapDlg()->isEnabled());
             CHILD_CHECK(GetAppSettings().ReadInt("UI", "MAP_ENABLE", 1) == 0);
             CHILD_CHECK(dlg.ControlById(IDC_FILE_LIST)->y() != mapTop); // laid out again
             dlg.OnCommand(IDC_MAP_SWITCH);
-            CHILD_CHECK(dlg.m_bMapShown && dlg.MapDlg()->isVisible());
+            CHILD_CHECK(dlg.Modes()->MapShown() && dlg.MapDlg()->isVisible());
             CHILD_CHECK(GetAppSettings().ReadInt("UI", "MAP_ENABLE", 0) == 1);
             std::_Exit(0);
         },
@@ -391,23 +392,23 @@ TEST_F(CommandsTest, GsensorSwitchWorksInEveryMode) {
             dlg.show();
             QWidget* curve = dlg.ControlById(IDC_GSENSOR);
             dlg.OnCommand(IDC_GSENSOR_SWITCH);
-            CHILD_CHECK(!dlg.m_bGsrShown && curve->isHidden());
+            CHILD_CHECK(!dlg.Modes()->CurveShown() && curve->isHidden());
             CHILD_CHECK(GetAppSettings().ReadInt("UI", "GSNR_ENABLE", 1) == 0);
 
             // Full-screen video: the switch and its setting change; the curve waits for the return.
-            dlg.m_bFrontPaneHidden = false;
+            dlg.Modes()->SetPaneHidden(IDC_FRONT_PANE, false);
             SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0);
             dlg.OnCommand(IDC_GSENSOR_SWITCH);
-            CHILD_CHECK(dlg.m_bGsrShown && curve->isHidden());
+            CHILD_CHECK(dlg.Modes()->CurveShown() && curve->isHidden());
             CHILD_CHECK(GetAppSettings().ReadInt("UI", "GSNR_ENABLE", 0) == 1);
             SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0);
             CHILD_CHECK(!curve->isHidden());
 
             // Maximised.
             dlg.OnCommand(IDC_MAXIMIZE);
-            CHILD_CHECK(dlg.m_bMaximized);
+            CHILD_CHECK(dlg.Modes()->Maximized());
             dlg.OnCommand(IDC_GSENSOR_SWITCH);
-            CHILD_CHECK(!dlg.m_bGsrShown && curve->isHidden());
+            CHILD_CHECK(!dlg.Modes()->CurveShown() && curve->isHidden());
             CHILD_CHECK(GetAppSettings().ReadInt("UI", "GSNR_ENABLE", 1) == 0);
             std::_Exit(0);
         },
@@ -494,7 +495,8 @@ TEST_F(CommandsTest, DeleteNamesWhatGoesAndKeepsALockedEventWhole) {
             CHILD_CHECK(report == "Some files could not be processed (2 of 4):\n2024_05_17_080000_01_b.MP4: locked");
             CHILD_CHECK(dlg.Catalog().Entries().size() == 2);
             CHILD_CHECK(!dlg.Session()->AnyPlaying()); // stopped for the deletion
-            CHILD_CHECK(dlg.m_bFrontPaneHidden && dlg.m_bRearPaneHidden);
+            CHILD_CHECK(dlg.Modes()->PaneHidden(IDC_FRONT_PANE) && dlg.Modes()->PaneHidden(IDC_REAR_PANE));
+            CHILD_CHECK(dlg.ControlById(IDC_FRONT_PANE)->isHidden() && dlg.ControlById(IDC_REAR_PANE)->isHidden());
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
@@ -615,13 +617,13 @@ static void ShortcutsRunTheirCommandsAndEscapeLeavesFullScreenVideoOnlyChild(con
     QTest::keyClick(&dlg, Qt::Key_M);
     CHILD_CHECK(mute->m_nImageState == 0);
 
-    dlg.m_bFrontPaneHidden = false;
+    dlg.Modes()->SetPaneHidden(IDC_FRONT_PANE, false);
     QTest::keyClick(&dlg, Qt::Key_F);
-    CHILD_CHECK(dlg.m_bFullVideo);
+    CHILD_CHECK(dlg.Modes()->FullVideo());
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dlg, Qt::Key_Escape);
-    CHILD_CHECK(!dlg.m_bFullVideo);
+    CHILD_CHECK(!dlg.Modes()->FullVideo());
     QTest::keyClick(&dlg, Qt::Key_Escape);
-    CHILD_CHECK(!dlg.m_bFullVideo && dlg.isVisible());
+    CHILD_CHECK(!dlg.Modes()->FullVideo() && dlg.isVisible());
 
     dlg.m_nFakeEntries = -1;
     QTest::keyClick(&dlg, Qt::Key_Delete); // with its question; here the list is empty
@@ -673,7 +675,7 @@ ContextMenuListsEveryCommandWithItsChecksOnBackgroundPanesAndListsChild(const Sh
     WhenMenuShows(chose, IDC_MAP_SWITCH);
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(4, 4), dlg.mapToGlobal(QPoint(4, 4)));
     QCoreApplication::sendEvent(&dlg, &event);
-    CHILD_CHECK(!dlg.m_bMapShown && GetAppSettings().ReadInt("UI", "MAP_ENABLE", 1) == 0);
+    CHILD_CHECK(!dlg.Modes()->MapShown() && GetAppSettings().ReadInt("UI", "MAP_ENABLE", 1) == 0);
     MenuSeen after;
     WhenMenuShows(after, IDC_AUTO_NEXT);
     QCoreApplication::sendEvent(&dlg, &event);

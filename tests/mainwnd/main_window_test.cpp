@@ -17,6 +17,7 @@
 #include "speed_label_static.h"
 #include "video_slider.h"
 #include "video_static.h"
+#include "window_modes.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
@@ -54,7 +55,7 @@ class OrderedDlg : public COrvexMainWindow {
   protected:
     void Note(const char* step) {
         const bool placed = geometry() == QRect(100, 80, 1300, 620);
-        const bool timers = IsTimerActive(TIMER_OPEN_COUNTDOWN);
+        const bool timers = OpenCountdownRunning();
         const bool panesHidden =
             ControlById(IDC_FRONT_PANE)->isHidden() && ControlById(IDC_REAR_PANE)->isHidden();
         m_steps.push_back(std::string(step) + (placed ? " placed" : "") + (timers ? " timers" : "") +
@@ -158,8 +159,7 @@ TEST_F(MainWindowTest, ChildrenExistWithTheirClassesAndStartStates) {
             CHILD_CHECK(dlg.ControlById(IDC_PRINT)->geometry() == QRect(113, 8, 48, 36));
             // The volume button starts toggled: the front video starts muted.
             CHILD_CHECK(dlg.ControlById<CSkinButton>(IDC_VOLUME_BUTTON)->m_nImageState == 1);
-            for (int id : {TIMER_OPEN_COUNTDOWN, TIMER_SLIDER_FOLLOW})
-                CHILD_CHECK(dlg.IsTimerActive(id));
+            CHILD_CHECK(dlg.OpenCountdownRunning() && dlg.SliderFollowPending());
             CHILD_CHECK(dlg.windowTitle() == "Halvorn Veltrix");
             dlg.SetRecordingTitle("20240501_083000_F.MP4");
             CHILD_CHECK(dlg.windowTitle() == "20240501_083000_F.MP4 - Halvorn Veltrix");
@@ -297,7 +297,7 @@ TEST_F(MainWindowTest, PrivateMessagesReachTheirHandlersSentOrPosted) {
             CHILD_CHECK(dlg.m_messages.size() == 2);
             // Full-screen video with an empty catalog only notes the pane.
             CHILD_CHECK(SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0));
-            CHILD_CHECK(!dlg.m_bFullVideo && dlg.m_nFullVideoPane == 1);
+            CHILD_CHECK(!dlg.Modes()->FullVideo() && dlg.Modes()->FullVideoPane() == 1);
             CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1250, 560));
             std::_Exit(0);
         },
@@ -312,9 +312,10 @@ TEST_F(MainWindowTest, FullScreenVideoHidesTheControlsAndComesBack) {
             dlg.m_nEntries = 1;
             dlg.Create();
             dlg.show();
-            dlg.m_bFrontPaneHidden = false; // the front engine plays
+            dlg.Modes()->SetPaneHidden(IDC_FRONT_PANE, false); // the front engine plays
             SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0);
-            CHILD_CHECK(dlg.m_bFullVideo && dlg.m_nFullVideoPane == 1);
+            CHILD_CHECK(dlg.Modes()->FullVideo() && dlg.Modes()->FullVideoPane() == 1);
+            CHILD_CHECK(!dlg.Modes()->FrameEdge(IDC_FRONT_FRAME) && dlg.Modes()->FrameEdge(IDC_REAR_FRAME));
             CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1920, 1080));
             CHILD_CHECK(dlg.mask() == QRegion(0, 0, 1920, 1080));
             for (int id :
@@ -324,7 +325,7 @@ TEST_F(MainWindowTest, FullScreenVideoHidesTheControlsAndComesBack) {
             CHILD_CHECK(dlg.ControlById(IDC_FRONT_PANE)->geometry() == QRect(0, 0, 1920, 1080));
 
             SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0);
-            CHILD_CHECK(!dlg.m_bFullVideo);
+            CHILD_CHECK(!dlg.Modes()->FullVideo() && dlg.Modes()->FrameEdge(IDC_FRONT_FRAME));
             CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1250, 560));
             CHILD_CHECK(dlg.ControlById(IDC_FRONT_FRAME)->geometry() == QRect(5, 59, 492, 181));
             for (int id :
@@ -354,18 +355,18 @@ TEST_F(MainWindowTest, MaximisePresetsAndMinimise) {
             dlg.setGeometry(100, 50, 1300, 700);
             // Double click on the background maximises, again restores the same place and size.
             Click(&dlg, QEvent::MouseButtonDblClick, QPoint(400, 30));
-            CHILD_CHECK(dlg.m_bMaximized && dlg.geometry() == QRect(0, 0, 1920, 1080));
+            CHILD_CHECK(dlg.Modes()->Maximized() && dlg.geometry() == QRect(0, 0, 1920, 1080));
             Click(&dlg, QEvent::MouseButtonDblClick, QPoint(400, 30));
-            CHILD_CHECK(!dlg.m_bMaximized && dlg.geometry() == QRect(100, 50, 1300, 700));
+            CHILD_CHECK(!dlg.Modes()->Maximized() && dlg.geometry() == QRect(100, 50, 1300, 700));
             // Inside the speed label's rectangle, hidden as it is, no maximise.
             Click(&dlg, QEvent::MouseButtonDblClick, QPoint(250, 20));
-            CHILD_CHECK(!dlg.m_bMaximized);
+            CHILD_CHECK(!dlg.Modes()->Maximized());
             CHILD_CHECK(dlg.ControlById<CSpeedLabelStatic>(IDC_SPEED_LABEL)->m_bKmh ==
                         0); // it switched to MPH
 
             dlg.OnCommand(IDC_MAXIMIZE);
             dlg.OnCommand(IDC_SMALL_SIZE);
-            CHILD_CHECK(!dlg.m_bMaximized && dlg.geometry() == QRect(560, 260, 800, 560));
+            CHILD_CHECK(!dlg.Modes()->Maximized() && dlg.geometry() == QRect(560, 260, 800, 560));
             dlg.OnCommand(IDC_MEDIUM_SIZE);
             CHILD_CHECK(dlg.geometry() == QRect(240, 135, 1536, 864));
             // The layout follows every new size.
@@ -377,12 +378,12 @@ TEST_F(MainWindowTest, MaximisePresetsAndMinimise) {
             // Restoring from minimise shows the panes of the view mode that play.
             dlg.Session()->SwitchView();
             CHILD_CHECK(dlg.Session()->ViewMode() == 1);
-            dlg.m_bFrontPaneHidden = false;
-            dlg.m_bRearPaneHidden = false;
+            dlg.Modes()->SetPaneHidden(IDC_FRONT_PANE, false);
+            dlg.Modes()->SetPaneHidden(IDC_REAR_PANE, false);
             dlg.OnCommand(IDC_MINIMIZE);
-            CHILD_CHECK(dlg.m_bMinimized);
+            CHILD_CHECK(dlg.Modes()->Minimized());
             dlg.setWindowState(Qt::WindowNoState);
-            CHILD_CHECK(!dlg.m_bMinimized);
+            CHILD_CHECK(!dlg.Modes()->Minimized());
             CHILD_CHECK(Shown(dlg, IDC_FRONT_PANE) && !Shown(dlg, IDC_REAR_PANE));
             std::_Exit(0);
         },
@@ -399,30 +400,30 @@ TEST_F(MainWindowTest, GripAndSplittersResizeAndLayOut) {
             CHILD_CHECK(dlg.mask().contains(QPoint(600, 300)) && !dlg.mask().contains(QPoint(5, 5)));
             // Grip: never below 1250 x 560.
             Click(&dlg, QEvent::MouseButtonPress, QPoint(1245, 555));
-            CHILD_CHECK(dlg.m_bGripDrag);
+            CHILD_CHECK(dlg.Modes()->ActiveDrag() == DragKind::Grip);
             Click(&dlg, QEvent::MouseMove, QPoint(100, 100));
             CHILD_CHECK(dlg.size() == QSize(1250, 560));
             Click(&dlg, QEvent::MouseMove, QPoint(1400, 700));
             CHILD_CHECK(dlg.size() == QSize(1400, 700) && dlg.pos() == QPoint(0, 0));
             Click(&dlg, QEvent::MouseButtonRelease, QPoint(1500, 720), Qt::NoButton);
-            CHILD_CHECK(!dlg.m_bGripDrag && dlg.size() == QSize(1500, 720));
+            CHILD_CHECK(dlg.Modes()->ActiveDrag() == DragKind::None && dlg.size() == QSize(1500, 720));
             CHILD_CHECK(dlg.ControlById(IDC_CLOSE)->geometry().x() == 1500 - 32);
             CHILD_CHECK(dlg.mask().contains(QPoint(1490, 360)));
             // A size change lays out again a little later and lets the slider follow the engines.
-            CHILD_CHECK(dlg.IsTimerActive(TIMER_RELAYOUT) && dlg.IsTimerActive(TIMER_SLIDER_FOLLOW));
-            CHILD_CHECK(QTest::qWaitFor([&] { return !dlg.IsTimerActive(TIMER_RELAYOUT); }, 5000));
-            CHILD_CHECK(!dlg.IsTimerActive(TIMER_SLIDER_FOLLOW)); // once
+            CHILD_CHECK(dlg.Modes()->RelayoutPending() && dlg.SliderFollowPending());
+            CHILD_CHECK(QTest::qWaitFor([&] { return !dlg.Modes()->RelayoutPending(); }, 5000));
+            CHILD_CHECK(!dlg.SliderFollowPending()); // once
             // Column splitter dragged to the far right: a column of 20.
-            const int splitX = dlg.m_rcColumnSplit.left() + 2;
+            const int splitX = dlg.Modes()->Splitters().columnSplit.left() + 2;
             Click(&dlg, QEvent::MouseButtonPress, QPoint(splitX, 300));
-            CHILD_CHECK(dlg.m_bColumnSplitDrag);
+            CHILD_CHECK(dlg.Modes()->ActiveDrag() == DragKind::ColumnSplit);
             Click(&dlg, QEvent::MouseMove, QPoint(1499, 300));
             CHILD_CHECK(dlg.cursor().shape() == Qt::SizeHorCursor);
             Click(&dlg, QEvent::MouseButtonRelease, QPoint(1499, 300), Qt::NoButton);
             CHILD_CHECK(dlg.ControlById(IDC_FILE_LIST)->width() == 20);
             // Hovering shows the splitter's cursor.
             Click(&dlg, QEvent::MouseMove,
-                  QPoint(dlg.m_rcLowerSplit.left() + 50, dlg.m_rcLowerSplit.top() + 1), Qt::NoButton);
+                  dlg.Modes()->Splitters().lowerSplit.topLeft() + QPoint(50, 1), Qt::NoButton);
             CHILD_CHECK(dlg.cursor().shape() == Qt::SizeVerCursor);
             // A press that the file list lets through (inside the map splitter's area) is no drag,
             // and the pointer over it keeps the arrow.
@@ -430,7 +431,7 @@ TEST_F(MainWindowTest, GripAndSplittersResizeAndLayOut) {
             Click(&dlg, QEvent::MouseMove, list.center(), Qt::NoButton);
             CHILD_CHECK(dlg.cursor().shape() == Qt::ArrowCursor);
             Click(&dlg, QEvent::MouseButtonPress, list.center());
-            CHILD_CHECK(!dlg.m_bMapSplitDrag && !dlg.m_bGripDrag);
+            CHILD_CHECK(dlg.Modes()->ActiveDrag() == DragKind::None);
             Click(&dlg, QEvent::MouseButtonRelease, list.center(), Qt::NoButton);
             std::_Exit(0);
         },
@@ -465,7 +466,7 @@ TEST_F(MainWindowTest, InitialisationRunsItsStepsInOrder) {
             // start last.
             const std::vector<std::string> expected = LateInitialisationSteps();
             CHILD_CHECK(dlg.m_steps == expected);
-            CHILD_CHECK(dlg.IsTimerActive(TIMER_OPEN_COUNTDOWN) && dlg.IsTimerActive(TIMER_SLIDER_FOLLOW));
+            CHILD_CHECK(dlg.OpenCountdownRunning() && dlg.SliderFollowPending());
             // The layout ran for the restored size.
             CHILD_CHECK(dlg.ControlById(IDC_CLOSE)->geometry() == QRect(1300 - 32, 2, 25, 25));
             std::_Exit(0);

@@ -1,6 +1,7 @@
 #include "shell_test_support.h"
 
 #include "main_window.h"
+#include "window_modes.h"
 #include "settings.h"
 
 #include <QColor>
@@ -78,7 +79,7 @@ TEST_F(OrvexDlgTest, ConstructorReadsTheMapKindClamped) {
                 EnterChild(folder.path());
                 ChildApplication();
                 COrvexMainWindow dlg;
-                CHILD_CHECK(dlg.m_nMapKind == kind);
+                CHILD_CHECK(dlg.MapKind() == kind);
                 CHILD_CHECK(GetAppSettings().m_nMapKind == kind);
                 std::_Exit(0);
             },
@@ -94,10 +95,10 @@ TEST_F(OrvexDlgTest, InitialisationReadsBothSwitches) {
             EnterChild(folder.path());
             ChildApplication();
             COrvexMainWindow dlg;
-            CHILD_CHECK(dlg.m_bMapShown && dlg.m_bGsrShown); // before initialisation
+            CHILD_CHECK(dlg.Modes()->MapShown() && dlg.Modes()->CurveShown()); // before initialisation
             CHILD_CHECK(dlg.Create());
-            CHILD_CHECK(!dlg.m_bMapShown);
-            CHILD_CHECK(dlg.m_bGsrShown);
+            CHILD_CHECK(!dlg.Modes()->MapShown());
+            CHILD_CHECK(dlg.Modes()->CurveShown());
             CHILD_CHECK(!dlg.Create()); // the window is created once
             std::_Exit(0);
         },
@@ -110,8 +111,8 @@ TEST_F(OrvexDlgTest, InitialisationReadsBothSwitches) {
             ChildApplication();
             COrvexMainWindow dlg;
             dlg.Create();
-            CHILD_CHECK(dlg.m_bMapShown);
-            CHILD_CHECK(!dlg.m_bGsrShown);
+            CHILD_CHECK(dlg.Modes()->MapShown());
+            CHILD_CHECK(!dlg.Modes()->CurveShown());
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
@@ -126,7 +127,7 @@ TEST_F(OrvexDlgTest, FirstStartPlacesTheDefaultWindowAndWritesNothing) {
             COrvexMainWindow dlg;
             dlg.Create();
             CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1250, 560));
-            CHILD_CHECK(dlg.m_bMapShown && dlg.m_bGsrShown && dlg.m_nMapKind == 0);
+            CHILD_CHECK(dlg.Modes()->MapShown() && dlg.Modes()->CurveShown() && dlg.MapKind() == 0);
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");

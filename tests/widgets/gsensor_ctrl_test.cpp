@@ -26,8 +26,6 @@ class GSensorCtrlTest : public testing::Test {
   protected:
     void SetUp() override {
         ctrl.resize(1000, 200);
-        g_nSliderThumbX = 0;
-        g_bCursorFollowsSlider = 0;
     }
     void Load(const std::vector<GSensorSample>& samples) {
         const uint8_t attr[4] = {16, 8, 0, 0};
@@ -39,8 +37,8 @@ class GSensorCtrlTest : public testing::Test {
 } // namespace
 
 TEST_F(GSensorCtrlTest, EmptyCurveShowsScaleLabelsInactiveLegendAndCursorAtLeft) {
-    g_nSliderThumbX = 990; // the cursor out of the way of the scale for this drawing
-    g_bCursorFollowsSlider = 1;
+    ctrl.SetSliderThumbX(990); // the cursor out of the way of the scale for this drawing
+    ctrl.FollowSliderOnce();
     QImage image = Render(ctrl);
     // 100 tick positions on each of the three edges (plot top 20, zero line 106, bottom 192).
     for (int edge : {20, 106, 192})
@@ -83,7 +81,7 @@ TEST_F(GSensorCtrlTest, LoadedCurveClipsAtTopAndReadsFullValue) {
     EXPECT_DOUBLE_EQ(z, -0.5);
     EXPECT_EQ(ctrl.accessibleDescription(), "X: 7.9375 G, Y: 0.5000 G, Z: -0.5000 G");
 
-    g_nSliderThumbX = 500;
+    ctrl.SetSliderThumbX(500);
     const QImage image = Render(ctrl);
     // x rises from the zero line to the top edge and then stays on row 20, which is not drawn.
     EXPECT_EQ(CountInRect(image, QRect(54, 21, 1, 63), kYellow), 63); // green rises over the rest
@@ -134,15 +132,16 @@ TEST_F(GSensorCtrlTest, StoppedHidesCurvesButKeepsScaleAndCursor) {
 }
 
 TEST_F(GSensorCtrlTest, CursorFollowsSliderOnceAndPaintClearsTheFlag) {
-    g_nSliderThumbX = 300;
-    g_bCursorFollowsSlider = 1;
+    ctrl.SetSliderThumbX(300);
+    ctrl.FollowSliderOnce();
+    EXPECT_TRUE(ctrl.FollowsSlider());
     QImage image = Render(ctrl);
     EXPECT_GE(CountInRect(image, QRect(299, 100, 2, 1), kBlue), 1);
-    EXPECT_EQ(g_bCursorFollowsSlider, 0);
+    EXPECT_FALSE(ctrl.FollowsSlider());
     image = Render(ctrl); // position 0 and the flag cleared: back to the left edge
     EXPECT_EQ(CountInRect(image, QRect(299, 100, 2, 1), kBlue), 0);
-    g_nSliderThumbX = -5;
-    g_bCursorFollowsSlider = 1;
+    ctrl.SetSliderThumbX(-5);
+    ctrl.FollowSliderOnce();
     image = Render(ctrl);
     EXPECT_GE(CountInRect(image, QRect(53, 100, 2, 1), kBlue), 1);
 }

@@ -38,12 +38,13 @@ class MessageLog : public QObject {
 class SeekSliderTest : public testing::Test {
   protected:
     void SetUp() override {
-        g_nSeekOrigin = 0;
-        g_nSeekSpan = 1000;
-        g_bSliderDrawn = 1; // the first-drawing notice has its own test
         slider.resize(400, 24);
         slider.SetMessageTarget(&log);
         Render(slider); // lays the scale out: origin 125, span 750
+        // The first-drawing notice has its own test.
+        QCoreApplication::sendPostedEvents(&log);
+        log.messages.clear();
+        log.values.clear();
     }
     // x of a slider position on the channel.
     int XOf(int position) const {
@@ -92,13 +93,17 @@ TEST(SeekScaleTest, PositionToTimeIs64BitAndClampedAtTheOrigin) {
 }
 
 TEST_F(SeekSliderTest, DrawingLaysOutScaleThumbXAndTimeTexts) {
-    EXPECT_EQ(g_nSeekOrigin, 125);
-    EXPECT_EQ(g_nSeekSpan, 750);
+    EXPECT_EQ(slider.Scale().origin, 125);
+    EXPECT_EQ(slider.Scale().span, 750);
+    EXPECT_EQ(slider.OriginPosition(), 125);
+    std::vector<int> thumbs;
+    QObject::connect(&slider, &CVideoSlider::thumbDrawn, [&](int x) { thumbs.push_back(x); });
     slider.setValue(500);
     slider.SetDurationMs(6000000);
     slider.SetCurrentMs(30000);
     const QImage image = Render(slider);
-    EXPECT_EQ(g_nSliderThumbX, SliderThumbX(slider.ChannelRect().width(), 500, 0, 1000));
+    ASSERT_FALSE(thumbs.empty());
+    EXPECT_EQ(thumbs.back(), SliderThumbX(slider.ChannelRect().width(), 500, 0, 1000));
     EXPECT_EQ(slider.accessibleDescription(), "00:30 / 100:00");
     // Sunken edge in fixed greys, black inside.
     EXPECT_TRUE(Near(image.pixel(0, 10), QColor(160, 160, 160)));
@@ -172,21 +177,41 @@ TEST_F(SeekSliderTest, KeysSeekThroughTheActionAndCodeMovesNever) {
 }
 
 TEST_F(SeekSliderTest, FirstDrawingPostsOneSeekRequestAndNarrowWidthKeepsScale) {
-    g_bSliderDrawn = 0;
+    CVideoSlider fresh;
+    fresh.resize(400, 24);
+    MessageLog freshLog{&fresh};
+    fresh.SetMessageTarget(&freshLog);
+    Render(fresh);
+    EXPECT_TRUE(freshLog.messages.empty()); // posted, not sent from inside the painting
+    QCoreApplication::sendPostedEvents(&freshLog);
+    ASSERT_EQ(freshLog.messages.size(), 1u);
+    EXPECT_EQ(freshLog.messages[0], MSG_SEEK_REQUEST);
+    Render(fresh);
+    QCoreApplication::sendPostedEvents(&freshLog);
+    EXPECT_EQ(freshLog.messages.size(), 1u);
+    // The other slider's notice went out at its own first drawing, not again.
     Render(slider);
-    EXPECT_TRUE(log.messages.empty()); // posted, not sent from inside the painting
     QCoreApplication::sendPostedEvents(&log);
-    ASSERT_EQ(log.messages.size(), 1u);
-    EXPECT_EQ(log.messages[0], MSG_SEEK_REQUEST);
-    EXPECT_EQ(g_bSliderDrawn, 1);
-    Render(slider);
-    QCoreApplication::sendPostedEvents(&log);
-    EXPECT_EQ(log.messages.size(), 1u);
+    EXPECT_TRUE(log.messages.empty());
 
     slider.resize(80, 24);
     Render(slider);
-    EXPECT_EQ(g_nSeekOrigin, 125);
-    EXPECT_EQ(g_nSeekSpan, 750);
+    EXPECT_EQ(slider.Scale().origin, 125);
+    EXPECT_EQ(slider.Scale().span, 750);
+}
+
+// Each slider keeps its own scale: a narrow one does not move a wide one's time 0.
+TEST_F(SeekSliderTest, ScaleBelongsToEachSlider) {
+    CVideoSlider other;
+    other.resize(1000, 24);
+    Render(other);
+    EXPECT_EQ(other.Scale().origin, 50);
+    EXPECT_EQ(other.Scale().span, 900);
+    EXPECT_EQ(slider.Scale().origin, 125);
+    other.SetDurationMs(60000);
+    EXPECT_EQ(other.XOfMs(0), SliderThumbX(other.ChannelRect().width(), 50, 0, 1000));
+    slider.SetDurationMs(60000);
+    EXPECT_EQ(slider.XOfMs(0), SliderThumbX(slider.ChannelRect().width(), 125, 0, 1000));
 }
 
 TEST(VolumeSliderTest, UserMovesSendVolumeMessagesAndSkinShowsThrough) {
