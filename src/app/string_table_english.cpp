@@ -181,6 +181,7 @@ const LangString kStrings[] = {
     {1323, "No recording is open."},
     // Telemetry load given up on a card that stops answering.
     {1370, "The card does not answer: the map and gauges of %s stay empty."},
+    {1371, "No G-force events"},
 };
 
 } // namespace

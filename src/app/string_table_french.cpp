@@ -181,6 +181,7 @@ const LangString kStrings[] = {
     {1323, "Aucun enregistrement n'est ouvert."},
     // Telemetry load given up on a card that stops answering.
     {1370, "La carte ne répond pas : la carte et les jauges de %s restent vides."},
+    {1371, "Aucun événement de force G"},
 };
 
 } // namespace

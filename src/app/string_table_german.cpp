@@ -181,6 +181,7 @@ const LangString kStrings[] = {
     {1323, "Keine Aufnahme geöffnet."},
     // Telemetry load given up on a card that stops answering.
     {1370, "Die Speicherkarte antwortet nicht: Karte und Anzeigen von %s bleiben leer."},
+    {1371, "Keine G-Kraft-Ereignisse"},
 };
 
 } // namespace

@@ -182,6 +182,7 @@ const LangString kStrings[] = {
     {1323, "Nessuna registrazione aperta."},
     // Telemetry load given up on a card that stops answering.
     {1370, "La scheda non risponde: la mappa e gli indicatori di %s restano vuoti."},
+    {1371, "Nessun evento di forza G"},
 };
 
 } // namespace

@@ -181,6 +181,7 @@ const LangString kStrings[] = {
     {1323, "録画が開かれていません。"},
     // Telemetry load given up on a card that stops answering.
     {1370, "カードが応答しません: %s の地図とメーターは空のままです。"},
+    {1371, "Gフォースのイベントはありません"},
 };
 
 } // namespace

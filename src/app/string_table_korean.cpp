@@ -181,6 +181,7 @@ const LangString kStrings[] = {
     {1323, "열린 녹화가 없습니다."},
     // Telemetry load given up on a card that stops answering.
     {1370, "카드가 응답하지 않습니다: %s의 지도와 계기판이 비어 있습니다."},
+    {1371, "G-포스 이벤트 없음"},
 };
 
 } // namespace

@@ -181,6 +181,7 @@ const LangString kStrings[] = {
     {1323, "Neviens ieraksts nav atvērts."},
     // Telemetry load given up on a card that stops answering.
     {1370, "Karte neatbild: %s karte un mērinstrumenti paliek tukši."},
+    {1371, "Nav G spēka notikumu"},
 };
 
 } // namespace

@@ -181,6 +181,7 @@ const LangString kStrings[] = {
     {1323, "Żadne nagranie nie jest otwarte."},
     // Telemetry load given up on a card that stops answering.
     {1370, "Karta nie odpowiada: mapa i wskaźniki pliku %s pozostają puste."},
+    {1371, "Brak zdarzeń przeciążenia G"},
 };
 
 } // namespace

@@ -181,6 +181,7 @@ const LangString kStrings[] = {
     {1323, "Nenhuma gravação está aberta."},
     // Telemetry load given up on a card that stops answering.
     {1370, "O cartão não responde: o mapa e os indicadores de %s ficam vazios."},
+    {1371, "Nenhum evento de força G"},
 };
 
 } // namespace

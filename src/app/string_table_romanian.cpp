@@ -181,6 +181,7 @@ const LangString kStrings[] = {
     {1323, "Nicio înregistrare nu este deschisă."},
     // Telemetry load given up on a card that stops answering.
     {1370, "Cardul nu răspunde: harta și indicatoarele pentru %s rămân goale."},
+    {1371, "Niciun eveniment de forță G"},
 };
 
 } // namespace

@@ -181,6 +181,7 @@ const LangString kStrings[] = {
     {1323, "Нет открытой записи."},
     // Telemetry load given up on a card that stops answering.
     {1370, "Карта памяти не отвечает: карта и индикаторы для %s остаются пустыми."},
+    {1371, "Нет событий перегрузки"},
 };
 
 } // namespace

@@ -181,6 +181,7 @@ const LangString kStrings[] = {
     {1323, "没有打开的录像。"},
     // Telemetry load given up on a card that stops answering.
     {1370, "存储卡无响应：%s 的地图和仪表保持空白。"},
+    {1371, "没有 G 力事件"},
 };
 
 } // namespace

@@ -181,6 +181,7 @@ const LangString kStrings[] = {
     {1323, "Nie je otvorený žiadny záznam."},
     // Telemetry load given up on a card that stops answering.
     {1370, "Karta neodpovedá: mapa a ukazovatele súboru %s zostávajú prázdne."},
+    {1371, "Žiadne udalosti preťaženia G"},
 };
 
 } // namespace

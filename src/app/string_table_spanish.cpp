@@ -182,6 +182,7 @@ const LangString kStrings[] = {
     {1323, "No hay ninguna grabación abierta."},
     // Telemetry load given up on a card that stops answering.
     {1370, "La tarjeta no responde: el mapa y los indicadores de %s quedan vacíos."},
+    {1371, "Ningún evento de fuerza G"},
 };
 
 } // namespace

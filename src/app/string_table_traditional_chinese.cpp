@@ -181,6 +181,7 @@ const LangString kStrings[] = {
     {1323, "沒有開啟的錄影。"},
     // Telemetry load given up on a card that stops answering.
     {1370, "記憶卡無回應：%s 的地圖和儀表保持空白。"},
+    {1371, "沒有 G 力事件"},
 };
 
 } // namespace

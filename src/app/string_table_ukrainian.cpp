@@ -181,6 +181,7 @@ const LangString kStrings[] = {
     {1323, "Немає відкритого запису."},
     // Telemetry load given up on a card that stops answering.
     {1370, "Картка пам'яті не відповідає: мапа та індикатори для %s залишаються порожніми."},
+    {1371, "Немає подій перевантаження"},
 };
 
 } // namespace

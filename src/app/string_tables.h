@@ -85,6 +85,7 @@ constexpr unsigned IDS_JOB_MINUTES = 1258;    // "%s" min "%s" s
 constexpr unsigned IDS_JOB_SECONDS = 1259;    // "%s" s
 // "The card does not answer: the map and gauges of %s stay empty."
 constexpr unsigned IDS_TELEMETRY_NOT_ANSWERING = 1370;
+constexpr unsigned IDS_NO_EVENTS = 1371;
 
 // Every table, in no particular order.
 std::span<const StringTable* const> AllStringTables();

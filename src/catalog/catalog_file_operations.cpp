@@ -143,6 +143,7 @@ FileOperationReport CRecordingCatalog::UnlockMarked() {
 
 bool CRecordingCatalog::RemoveEntry(size_t index) {
     if (index >= m_Entries.size()) return false;
+    ++m_llRevision;
     m_Entries.erase(m_Entries.begin() + static_cast<std::ptrdiff_t>(index));
     if (index < m_FileRows.size()) m_FileRows.erase(m_FileRows.begin() + static_cast<std::ptrdiff_t>(index));
     // The entry being played keeps its place; when it is gone there is none.

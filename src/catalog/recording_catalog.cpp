@@ -79,6 +79,7 @@ bool CRecordingCatalog::ScanSourceUnguarded(const fs::path& folder, const std::s
 }
 
 void CRecordingCatalog::ResetCatalog(bool forFolderScan) {
+    ++m_llRevision;
     m_Entries.clear();
     m_GroupRows.clear();
     m_FileRows.clear();
@@ -159,6 +160,7 @@ void CRecordingCatalog::GroupCatalog() {
 }
 
 void CRecordingCatalog::BuildRows() {
+    ++m_llRevision;
     m_GroupRows.clear();
     m_FileRows.clear();
     GroupRow row;

@@ -46,6 +46,9 @@ class CRecordingCatalog {
 
     // --- reading ---
     const std::vector<RecordingEntry>& Entries() const { return m_Entries; }
+    // Changes whenever entries are removed or the rows are rebuilt: what holds entry indices or a
+    // copy of the entries built from an older revision must build them again.
+    uint64_t Revision() const { return m_llRevision; }
     const std::vector<GroupRow>& GroupRows() const { return m_GroupRows; }
     const std::vector<FileRow>& FileRows() const { return m_FileRows; }
     int64_t FilesVisited() const { return m_llFilesVisited; }
@@ -101,6 +104,7 @@ class CRecordingCatalog {
     int64_t m_llFilesVisited = 0;
     bool m_bHasGpsBlocks = false;
     int m_nCurrentEntry = -1;
+    uint64_t m_llRevision = 0;
     int m_nCurrentGroup = -1;
     ParserFactory m_ParserFactory;
     ICatalogObserver* m_pObserver = nullptr;

@@ -6,15 +6,6 @@
 #include "recording_telemetry.h"
 #include "track_rules.h"
 
-namespace {
-double GSensorRateOf(const MediaInfo& info, size_t sampleCount) {
-    if (info.m_GsensorAttr[0] != 0) return info.m_GsensorAttr[0];
-    if (info.m_uDurationMs == 0) return 0.0;
-    const double rate = double(sampleCount) * 1000.0 / info.m_uDurationMs;
-    return std::isfinite(rate) && rate > 0 ? rate : 0.0;
-}
-} // namespace
-
 ClipTelemetry MakeClipTelemetry(const MediaInfo& info, RecordingTelemetry&& telemetry) {
     ClipTelemetry out;
     out.startTime = info.m_llStartTime;

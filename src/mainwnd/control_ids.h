@@ -16,6 +16,7 @@ constexpr int IDC_MAP_PLACEHOLDER = 1004;
 constexpr int IDC_FILE_LIST = 1028;
 constexpr int IDC_GROUP_LIST = 1029;
 constexpr int IDC_EVENT_LIST = 1093; // the G-force events of the recording or trip, under the files
+constexpr int IDC_TRIP_SUMMARY = 1094; // the playing trip's figures, between the files and the events
 constexpr int IDC_GAUGE_BOX = 1076;
 constexpr int IDC_GAUGE_FIRST = 1200; // accelerator
 constexpr int IDC_GAUGE_STEERING = 1202;

@@ -1,6 +1,7 @@
 #include "event_items.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "seek_scale.h"
 
@@ -21,6 +22,25 @@ std::vector<EventItem> PlaceEvents(const std::vector<RecordingEvents>& recording
     std::stable_sort(items.begin(), items.end(),
                      [](const EventItem& a, const EventItem& b) { return a.lineMs < b.lineMs; });
     return items;
+}
+
+std::vector<RecordingEvents> TripRecordingEvents(const CTrip& trip, const std::vector<RecordingFixes>& perRecording,
+                                                 const EventThresholds& thresholds) {
+    std::vector<RecordingEvents> recordings;
+    for (size_t position : trip.Timeline()) {
+        const TripRecording& recording = trip.Recordings()[position];
+        RecordingEvents events{static_cast<int>(recording.entry), recording.startOffsetMs, {}};
+        if (position < perRecording.size()) {
+            const RecordingFixes& series = perRecording[position];
+            // Whole samples per second, as the curve places them.
+            const long rate = std::isfinite(series.gsensorRate) ? std::lround(series.gsensorRate) : 0;
+            if (rate >= 1 && rate <= 10000)
+                events.events = DetectGForceEvents(series.gsensor, static_cast<uint32_t>(rate),
+                                                   series.gsensorFullScale, thresholds);
+        }
+        recordings.push_back(std::move(events));
+    }
+    return recordings;
 }
 
 QColor EventKindColour(EventKind kind) {

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "gforce_events.h"
+#include "trip_route.h"
+#include "trips.h"
 
 // One event of a recording, placed on the time line of what is open (the recording itself, or the
 // trip it belongs to).
@@ -32,6 +34,12 @@ struct RecordingEvents {
     int64_t offsetMs = 0;
     std::vector<GForceEvent> events;
 };
+
+// The events of a trip's leading recordings from the series read with its route
+// (`perRecording[i]` belongs to trip.Recordings()[i]), each recording at its place in the trip.
+// Recordings without a timed series have no events but are still listed.
+std::vector<RecordingEvents> TripRecordingEvents(const CTrip& trip, const std::vector<RecordingFixes>& perRecording,
+                                                 const EventThresholds& thresholds);
 
 // Every event of the recordings, each offset by its recording's place, in time order.
 std::vector<EventItem> PlaceEvents(const std::vector<RecordingEvents>& recordings);

@@ -94,6 +94,7 @@ void CEventPresenter::FillList() {
     m_pList->clear();
     for (const EventItem& item : m_items)
         m_pList->addItem(EventListLine(item.lineMs, KindText(item.kind), item.peakG));
+    m_pList->setAccessibleDescription(m_items.empty() ? LangText(IDS_NO_EVENTS) : QString());
 }
 
 void CEventPresenter::Retranslate() {

@@ -117,16 +117,24 @@ QRect LayoutResult::Find(int id) const {
 
 // The file list, and under it the Events list with a third of the height (at most
 // kEventListMaxHeight) once the files keep at least kEventListMinFiles; else the Events list gets
-// an empty place.
-static void PlaceLists(const QRect& area, bool eventsShown, std::vector<ControlPlace>& places) {
+// an empty place. While a trip plays its summary panel goes between the two when the files keep
+// that much beside it too, else it gets an empty place.
+static void PlaceLists(const QRect& area, bool eventsShown, bool summaryShown, std::vector<ControlPlace>& places) {
     const int events = std::min(area.height() / 3, kEventListMaxHeight);
     if (!eventsShown || area.height() - events - 5 < kEventListMinFiles) {
         places.push_back({IDC_FILE_LIST, area});
         if (eventsShown) places.push_back({IDC_EVENT_LIST, QRect()});
+        if (summaryShown) places.push_back({IDC_TRIP_SUMMARY, QRect()});
         return;
     }
     const int split = area.top() + area.height() - events;
-    places.push_back({IDC_FILE_LIST, RectLTRB(area.left(), area.top(), area.left() + area.width(), split - 5)});
+    const bool summaryFits = summaryShown && split - 5 - kTripSummaryHeight - 5 - area.top() >= kEventListMinFiles;
+    const int filesEnd = summaryFits ? split - 5 - kTripSummaryHeight - 5 : split - 5;
+    places.push_back({IDC_FILE_LIST, RectLTRB(area.left(), area.top(), area.left() + area.width(), filesEnd)});
+    if (summaryFits)
+        places.push_back({IDC_TRIP_SUMMARY, RectLTRB(area.left(), filesEnd + 5, area.left() + area.width(), split - 5)});
+    else if (summaryShown)
+        places.push_back({IDC_TRIP_SUMMARY, QRect()});
     places.push_back({IDC_EVENT_LIST, RectLTRB(area.left(), split, area.left() + area.width(), split + events)});
 }
 
@@ -144,11 +152,11 @@ LayoutResult LayOutControls(const LayoutParams& p) {
     if (p.mapShown) {
         const int m = p.mapHeight > available - 15 ? available - 15 : std::max(p.mapHeight, 60);
         result.mapRect = RectLTRB(x, top, w - 5, top + m);
-        PlaceLists(RectLTRB(x, top + m + 5, w - 5, h - 10), p.eventListShown, result.places);
+        PlaceLists(RectLTRB(x, top + m + 5, w - 5, h - 10), p.eventListShown, p.tripBarShown, result.places);
         result.mapSplit = RectLTRB(x, top, w - 5, h - 5);
     } else {
         result.mapRect = RectLTRB(x, 0, w - 5, 0);
-        PlaceLists(RectLTRB(x, top, w - 5, h - 10), p.eventListShown, result.places);
+        PlaceLists(RectLTRB(x, top, w - 5, h - 10), p.eventListShown, p.tripBarShown, result.places);
     }
     result.columnSplit = RectLTRB(x - 5, top, x, h - 5);
 

@@ -32,6 +32,8 @@ constexpr int kTripBarStep = 22;
 // The Events list's greatest height, and the least the file list keeps beside it.
 constexpr int kEventListMaxHeight = 160;
 constexpr int kEventListMinFiles = 120;
+// The trip summary panel's height (its seven lines), above the Events list while a trip plays.
+constexpr int kTripSummaryHeight = 112;
 // Initial splitter sizes.
 constexpr int kDefaultRightColWidth = 240;
 constexpr int kDefaultMapHeight = 240;
@@ -56,7 +58,7 @@ struct LayoutParams {
     bool gsrShown = true;
     int gsensorHeight = 0; // current height of the G-sensor curve's window
     int viewMode = 0;      // 0 both videos, 1 front only, 2 rear only
-    bool tripBarShown = false; // a trip plays: its bar goes under the seek slider
+    bool tripBarShown = false; // a trip plays: its bar goes under the seek slider, its summary above the events
     bool eventListShown = false; // the Events list shares the file list's place, under it
 };
 

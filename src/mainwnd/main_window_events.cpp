@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "control_ids.h"
+#include "event_list.h"
 #include "event_presenter.h"
 #include "event_settings.h"
 #include "gsensor_ctrl.h"
@@ -15,7 +16,7 @@
 #include "video_slider.h"
 
 void COrvexMainWindow::InitEvents() {
-    auto* list = new QListWidget(this);
+    auto* list = new CEventList(this);
     SetControlId(list, IDC_EVENT_LIST);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->show();
@@ -29,6 +30,7 @@ void COrvexMainWindow::InitEvents() {
 
 // Within the open recording a seek; an event of another recording of the trip opens that one there.
 void COrvexMainWindow::ShowEventAt(int entryIndex, int64_t recordingMs) {
+    if (EndTripOfOldCatalog()) return;
     if (entryIndex == CurrentEntryIndex())
         Session()->SeekTo(std::max<int64_t>(recordingMs, 1));
     else

@@ -1,11 +1,13 @@
 // The window's evidence exports: the clip marks on the seek slider, "Export clip..." of the open
-// recording at the session's time, and its GPX, CSV and SRT files beside the KML export.
+// recording at the session's time, and the GPX, CSV and SRT files of the open recording or the
+// playing trip beside the KML export.
 #include "main_window.h"
 
 #include "clip_commands.h"
 #include "control_ids.h"
 #include "playback_session.h"
 #include "track_file_commands.h"
+#include "trip_presenter.h"
 #include "video_slider.h"
 
 namespace {
@@ -27,12 +29,20 @@ void COrvexMainWindow::InitEvidenceExports() {
     });
     connect(Session(), &PlaybackSession::recordingOpened, m_pClips, &CClipCommands::OnRecordingOpened);
 
+    // While a trip plays its leading recordings in driving order, else the open recording.
     m_pTrackFiles = new CTrackFileCommands(this, [this] {
+        std::vector<size_t> entries;
+        if (!EndTripOfOldCatalog() && m_pTrips->Playing()) {
+            const CTrip& trip = *m_pTrips->PlayingTrip();
+            for (size_t position : trip.Timeline())
+                entries.push_back(trip.Recordings()[position].entry);
+        } else if (CurrentEntryIndex() >= 0) {
+            entries.push_back(static_cast<size_t>(CurrentEntryIndex()));
+        }
         std::vector<TrackFileSource> sources;
-        const int index = CurrentEntryIndex();
-        if (index >= 0 && static_cast<size_t>(index) < Catalog().Entries().size())
-            sources.push_back({Catalog().EntryPath(static_cast<size_t>(index)),
-                               Catalog().Entries()[static_cast<size_t>(index)].m_MediaInfo});
+        for (size_t index : entries)
+            if (index < Catalog().Entries().size())
+                sources.push_back({Catalog().EntryPath(index), Catalog().Entries()[index].m_MediaInfo});
         return sources;
     });
 }

@@ -1,14 +1,20 @@
-// The window's trips part: the trip bar under the seek slider with the trip's summary, and the trip
-// presenter that plays a group line as one drive; its openings go through OpenEntryAt, its map
-// output straight to the map window, and while it plays the per-recording track stays off the map.
+// The window's trips part: the trip bar under the seek slider, the trip's summary panel and the
+// group lines' tool tips, and the trip presenter that plays a group line as one drive; its openings
+// go through OpenEntryAt, its map output straight to the map window, its events to the Events list,
+// and while it plays the per-recording track stays off the map.
 #include "main_window.h"
 
 #include <QEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QToolTip>
 
 #include <algorithm>
 
 #include "control_ids.h"
+#include "event_presenter.h"
+#include "orvex_group_list_ctrl.h"
 #include "playback_session.h"
 #include "track_plot.h"
 #include "trip_bar.h"
@@ -42,6 +48,32 @@ class CTripBarKeyKeeper : public QObject {
     }
 };
 
+// A group line's tool tip is its trip's summary, asked for when the pointer rests on it.
+class CGroupTipSource : public QObject {
+  public:
+    CGroupTipSource(COrvexGroupListCtrl* list, std::function<QString(int group)> summary)
+        : QObject(list), m_pList(list), m_summary(std::move(summary)) {
+        list->viewport()->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip) return false;
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex line = m_pList->indexAt(help->pos());
+        const QString text = line.isValid() ? m_summary(line.row()) : QString();
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, m_pList->viewport());
+        return true;
+    }
+
+  private:
+    COrvexGroupListCtrl* m_pList;
+    std::function<QString(int group)> m_summary;
+};
+
 } // namespace
 
 void COrvexMainWindow::InitTrips() {
@@ -49,27 +81,57 @@ void COrvexMainWindow::InitTrips() {
     SetControlId(bar, IDC_TRIP_BAR);
     bar->installEventFilter(new CTripBarKeyKeeper(bar));
     TripPresenterHooks hooks;
-    hooks.openEntryAt = [this](int entry, int64_t offsetMs) { OpenEntryAt(entry, offsetMs); };
+    hooks.openEntryAt = [this](int entry, int64_t offsetMs) {
+        if (EndTripOfOldCatalog()) return;
+        OpenEntryAt(entry, offsetMs);
+    };
     hooks.seekTo = [this](int64_t offsetMs) { Session()->SeekTo(std::max<int64_t>(offsetMs, 1)); };
     hooks.toMap = [this](const QStringList& scripts, const std::optional<MovePosArgs>& movePos) {
         if (m_pModes->MapShown()) ApplyToMap(m_pMapDlg, scripts, movePos);
     };
-    hooks.barShownChanged = [this](bool) { m_pModes->LayOutAgain(); };
-    // The summary is the bar's tool tip until the window has a place for its panel.
-    m_pTrips = new CTripPresenter(bar, nullptr, std::move(hooks), this);
+    hooks.barShownChanged = [this](bool shown) {
+        // A trip's events last as long as its play.
+        if (!shown) m_pEvents->ShowRecording();
+        m_pModes->LayOutAgain();
+    };
+    hooks.tripEventsRead = [this](std::vector<RecordingEvents> recordings) {
+        m_pEvents->ShowTrip(std::move(recordings));
+    };
+    auto* summary = new QLabel(this);
+    SetControlId(summary, IDC_TRIP_SUMMARY);
+    summary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    summary->setAutoFillBackground(true);
+    m_pTrips = new CTripPresenter(bar, summary, std::move(hooks), this);
+    m_pTrips->SetEventThresholds(m_pEvents->Thresholds());
+    m_pEvents->SetTripBar(bar);
     auto showSummary = [this, bar] { bar->setToolTip(m_pTrips->PlayingSummary()); };
     connect(m_pTrips, &CTripPresenter::routeShown, bar, showSummary);
+    new CGroupTipSource(Child<COrvexGroupListCtrl>(IDC_GROUP_LIST), [this](int line) {
+        if (line < 0 || static_cast<size_t>(line) >= m_catalog.GroupRows().size()) return QString();
+        m_pTrips->SyncCatalog(m_catalog);
+        return m_pTrips->GroupToolTip(m_catalog.GroupRows()[static_cast<size_t>(line)].m_nGroup);
+    });
     PlaybackSession* session = Session();
-    connect(session, &PlaybackSession::timeReported, m_pTrips, [this](qint64 ms) { m_pTrips->OnRecordingTime(ms); });
+    connect(session, &PlaybackSession::timeReported, m_pTrips, [this](qint64 ms) {
+        if (!EndTripOfOldCatalog()) m_pTrips->OnRecordingTime(ms);
+    });
     connect(session, &PlaybackSession::seekScheduled, m_pTrips, [this](qint64 ms) { m_pTrips->OnRecordingTime(ms); });
     // Inside a trip the next recording opens at the end itself; the session's later next belongs to
     // the opening before and is dropped.
     connect(session, &PlaybackSession::ended, m_pTrips, [this] { m_pTrips->OnRecordingEnded(Session()->AutoNext()); });
 }
 
+// A file command or a rescan changed the catalog under a playing trip: its entry indices may name
+// other recordings now, so it ends rather than open one of them. True when it ended.
+bool COrvexMainWindow::EndTripOfOldCatalog() {
+    if (!m_pTrips->Playing() || m_pTrips->BuiltFrom(m_catalog)) return false;
+    m_pTrips->SyncCatalog(m_catalog);
+    return true;
+}
+
 bool COrvexMainWindow::PlayTrip(int group) {
     if (!m_pTrips) return false;
-    m_pTrips->SetCatalog(m_catalog.Entries(), m_catalog.GroupRows());
+    m_pTrips->SyncCatalog(m_catalog);
     if (!m_pTrips->PlayGroup(group)) return false;
     Child<CTripBar>(IDC_TRIP_BAR)->setToolTip(m_pTrips->PlayingSummary());
     return true;

@@ -4,6 +4,7 @@
 #include <QThread>
 
 #include "language.h"
+#include "recording_catalog.h"
 #include "recording_plan.h"
 #include "recording_warmup.h"
 #include "trip_bar.h"
@@ -28,14 +29,25 @@ CTripPresenter::~CTripPresenter() {
         loader->wait();
 }
 
+void CTripPresenter::SyncCatalog(const CRecordingCatalog& catalog) {
+    if (BuiltFrom(catalog)) return;
+    SetCatalog(catalog.Entries(), catalog.GroupRows());
+    m_llRevision = catalog.Revision();
+}
+
+bool CTripPresenter::BuiltFrom(const CRecordingCatalog& catalog) const {
+    return m_llRevision == catalog.Revision();
+}
+
 void CTripPresenter::SetCatalog(const std::vector<RecordingEntry>& entries, const std::vector<GroupRow>& groups) {
     EndTrip();
+    m_llRevision.reset();
     m_Entries = entries;
     m_Trips = BuildTrips(m_Entries, groups);
     m_RouteSummaries.assign(m_Trips.size(), std::nullopt);
 }
 
-const CTrip* CTripPresenter::CurrentTrip() const {
+const CTrip* CTripPresenter::PlayingTrip() const {
     return m_nTrip ? &m_Trips[*m_nTrip] : nullptr;
 }
 
@@ -61,7 +73,7 @@ bool CTripPresenter::PlayGroup(int group) {
 
 void CTripPresenter::OnRecordingOpened(int entry) {
     m_nEntry = entry;
-    const CTrip* trip = CurrentTrip();
+    const CTrip* trip = PlayingTrip();
     if (!trip) return;
     if (entry < 0 || !trip->Contains(static_cast<size_t>(entry))) {
         EndTrip();
@@ -93,7 +105,7 @@ void CTripPresenter::PrepareNext() {
 }
 
 void CTripPresenter::OnRecordingTime(int64_t ms) {
-    const CTrip* trip = CurrentTrip();
+    const CTrip* trip = PlayingTrip();
     if (!trip || m_nEntry < 0) return;
     const std::optional<int64_t> tripMs = trip->TripTimeOf(static_cast<size_t>(m_nEntry), ms);
     if (!tripMs) return;
@@ -105,7 +117,7 @@ void CTripPresenter::OnRecordingTime(int64_t ms) {
 }
 
 std::optional<size_t> CTripPresenter::NextInTrip(size_t entry) const {
-    const CTrip* trip = CurrentTrip();
+    const CTrip* trip = PlayingTrip();
     if (!trip) return std::nullopt;
     const std::vector<size_t>& timeline = trip->Timeline();
     for (size_t i = 0; i + 1 < timeline.size(); ++i) {
@@ -118,7 +130,7 @@ std::optional<size_t> CTripPresenter::NextInTrip(size_t entry) const {
 }
 
 void CTripPresenter::OnPositionRequested(int seconds) {
-    const CTrip* trip = CurrentTrip();
+    const CTrip* trip = PlayingTrip();
     if (!trip) return;
     const std::optional<TripPosition> at = trip->PositionAt(static_cast<int64_t>(seconds) * 1000);
     if (!at) return;
@@ -142,20 +154,27 @@ void CTripPresenter::StartRouteLoad() {
         else connect(m_pLoader, &QThread::finished, m_pLoader, &QObject::deleteLater);
     }
     // The worker owns copies of what it reads: the catalog may change while it runs.
-    m_pLoader = QThread::create([this, stop, generation, trip, entries = m_Entries] {
-        std::optional<std::vector<RoutePoint>> route =
-            LoadTripRoute(trip, entries, [&stop](size_t, size_t) { return !stop->load(); });
-        if (!route || stop->load()) return;
+    m_pLoader = QThread::create([this, stop, generation, trip, entries = m_Entries, thresholds = m_EventThresholds] {
+        std::optional<std::vector<RecordingFixes>> fixes =
+            LoadTripFixes(trip, entries, [&stop](size_t, size_t) { return !stop->load(); });
+        if (!fixes || stop->load()) return;
+        std::vector<RoutePoint> route = BuildTripRoute(trip, *fixes);
+        std::vector<RecordingEvents> events = TripRecordingEvents(trip, *fixes, thresholds);
         QMetaObject::invokeMethod(
-            this, [this, generation, r = std::move(*route)]() mutable { OnRouteLoaded(generation, std::move(r)); },
+            this,
+            [this, generation, r = std::move(route), e = std::move(events)]() mutable {
+                OnRouteLoaded(generation, std::move(r), std::move(e));
+            },
             Qt::QueuedConnection);
     });
     m_pLoader->setParent(this);
     m_pLoader->start(QThread::LowPriority);
 }
 
-void CTripPresenter::OnRouteLoaded(uint64_t generation, std::vector<RoutePoint> route) {
+void CTripPresenter::OnRouteLoaded(uint64_t generation, std::vector<RoutePoint> route,
+                                   std::vector<RecordingEvents> events) {
     if (generation != m_nGeneration || !m_nTrip) return;
+    if (m_hooks.tripEventsRead) m_hooks.tripEventsRead(std::move(events));
     m_RouteSummaries[*m_nTrip] = SummarizeTrip(m_Trips[*m_nTrip], route);
     const qint64 points = static_cast<qint64>(route.size());
     const TripMapStep step = m_Follower.Start(std::move(route), m_llTripMs);
@@ -192,13 +211,13 @@ QString CTripPresenter::GroupToolTip(int group) const {
 }
 
 QString CTripPresenter::PlayingSummary() const {
-    const CTrip* trip = CurrentTrip();
+    const CTrip* trip = PlayingTrip();
     return trip ? GroupToolTip(trip->Group()) : QString();
 }
 
 void CTripPresenter::ShowSummary() {
     if (!m_pSummary) return;
-    const CTrip* trip = CurrentTrip();
+    const CTrip* trip = PlayingTrip();
     if (!trip) return;
     const QString text = GroupToolTip(trip->Group());
     m_pSummary->setText(text);

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "catalog_rows.h"
+#include "event_items.h"
 #include "recording_entry.h"
 #include "track_plot.h"
 #include "trip_map_scripts.h"
@@ -43,6 +44,9 @@ struct TripPresenterHooks {
     std::function<void(const QStringList& scripts, const std::optional<MovePosArgs>& movePos)> toMap;
     // The trip bar was shown or hidden: the window lays out again.
     std::function<void(bool shown)> barShownChanged;
+    // The G-force events of the playing trip's recordings, found with the route (each recording at
+    // its place in the trip).
+    std::function<void(std::vector<RecordingEvents> recordings)> tripEventsRead;
 };
 
 class CTripPresenter : public QObject {
@@ -54,6 +58,10 @@ class CTripPresenter : public QObject {
     // A new or changed catalog: trips built again, a trip that played ends.
     void SetCatalog(const std::vector<RecordingEntry>& entries, const std::vector<GroupRow>& groups);
     const std::vector<CTrip>& Trips() const { return m_Trips; }
+    // SetCatalog from `catalog` unless the trips were built from its revision already. A trip that
+    // plays ends when the catalog changed under it (its entry indices are no longer right).
+    void SyncCatalog(const CRecordingCatalog& catalog);
+    bool BuiltFrom(const CRecordingCatalog& catalog) const;
 
     // A group line was chosen: its trip plays from its first recording. False for an unknown group.
     bool PlayGroup(int group);
@@ -81,6 +89,10 @@ class CTripPresenter : public QObject {
     QString GroupToolTip(int group) const;
     // The playing trip's summary (empty when none plays).
     QString PlayingSummary() const;
+    // The playing trip (none: no trip plays).
+    const CTrip* PlayingTrip() const;
+    // What the trip's events are found with (the settings' thresholds).
+    void SetEventThresholds(const EventThresholds& thresholds) { m_EventThresholds = thresholds; }
     // The route of the playing trip, once read (empty before).
     const std::vector<RoutePoint>& Route() const { return m_Follower.Route(); }
 
@@ -91,16 +103,16 @@ class CTripPresenter : public QObject {
   private:
     void OnPositionRequested(int seconds);
     void StartRouteLoad();
-    void OnRouteLoaded(uint64_t generation, std::vector<RoutePoint> route);
+    void OnRouteLoaded(uint64_t generation, std::vector<RoutePoint> route, std::vector<RecordingEvents> events);
     void EndTrip();
     void PrepareNext();
     void ShowSummary();
-    const CTrip* CurrentTrip() const;
 
     CTripBar* m_pBar;
     QLabel* m_pSummary;
     TripPresenterHooks m_hooks;
     std::vector<RecordingEntry> m_Entries; // the catalog the trips were built from
+    std::optional<uint64_t> m_llRevision;  // its revision, when built by SyncCatalog
     std::vector<CTrip> m_Trips;
     std::vector<std::optional<TripSummary>> m_RouteSummaries; // per trip, once its route was read
     std::optional<size_t> m_nTrip; // index in m_Trips of the playing trip
@@ -108,6 +120,7 @@ class CTripPresenter : public QObject {
     int64_t m_llTripMs = 0;
     bool m_bRouteShown = false;
     bool m_bKmh = true;
+    EventThresholds m_EventThresholds;
     CTripMapFollower m_Follower;
     uint64_t m_nGeneration = 0;
     std::shared_ptr<std::atomic_bool> m_pStop; // of the route load running now

@@ -35,8 +35,11 @@ TEST(EventListLayout, SharesTheFileListsPlaceAndLeavesEverythingElse) {
             EXPECT_GE(files.height(), kEventListMinFiles);
 
             // Nothing else moves.
-            for (const ControlPlace& place : plain.places)
-                if (place.id != IDC_FILE_LIST) EXPECT_EQ(withEvents.Find(place.id), place.rect) << place.id;
+            for (const ControlPlace& place : plain.places) {
+                if (place.id != IDC_FILE_LIST) {
+                    EXPECT_EQ(withEvents.Find(place.id), place.rect) << place.id;
+                }
+            }
             EXPECT_EQ(withEvents.mapRect, plain.mapRect);
         }
     }
@@ -55,4 +58,36 @@ TEST(EventListLayout, TooLowAPlaceKeepsEveryLineForTheFiles) {
     // Placed empty, so that the list of a larger size does not stay behind.
     EXPECT_TRUE(std::any_of(layout.places.begin(), layout.places.end(),
                             [](const ControlPlace& p) { return p.id == IDC_EVENT_LIST; }));
+}
+
+// While a trip plays its summary panel sits between the files and the events, with the files
+// keeping their least height; where that is not left, it gets an empty place and the files keep all.
+TEST(EventListLayout, TripSummaryGoesBetweenFilesAndEventsOnlyWhereTheFilesKeepTheirLines) {
+    LayoutParams params;
+    params.width = 1920;
+    params.height = 1080;
+    params.gsensorHeight = 80;
+    params.eventListShown = true;
+    const LayoutResult plain = LayOutControls(params);
+    params.tripBarShown = true;
+    const LayoutResult trip = LayOutControls(params);
+    EXPECT_TRUE(plain.Find(IDC_TRIP_SUMMARY).isEmpty());
+    const QRect files = trip.Find(IDC_FILE_LIST);
+    const QRect summary = trip.Find(IDC_TRIP_SUMMARY);
+    const QRect events = trip.Find(IDC_EVENT_LIST);
+    EXPECT_EQ(summary.height(), kTripSummaryHeight);
+    EXPECT_EQ(summary.top(), files.bottom() + 1 + 5);
+    EXPECT_EQ(events.top(), summary.bottom() + 1 + 5);
+    EXPECT_EQ(events, plain.Find(IDC_EVENT_LIST));
+    EXPECT_EQ(files.top(), plain.Find(IDC_FILE_LIST).top());
+    EXPECT_EQ(summary.width(), files.width());
+
+    params.height = 560;
+    params.mapHeight = 240;
+    const LayoutResult low = LayOutControls(params);
+    params.tripBarShown = false;
+    EXPECT_EQ(low.Find(IDC_FILE_LIST), LayOutControls(params).Find(IDC_FILE_LIST));
+    EXPECT_TRUE(low.Find(IDC_TRIP_SUMMARY).isEmpty());
+    EXPECT_TRUE(std::any_of(low.places.begin(), low.places.end(),
+                            [](const ControlPlace& p) { return p.id == IDC_TRIP_SUMMARY; }));
 }

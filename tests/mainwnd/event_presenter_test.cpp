@@ -9,6 +9,7 @@
 
 #include "../events/planted_events.h"
 #include "event_items.h"
+#include "event_list.h"
 #include "event_presenter.h"
 #include "fixture_writer.h"
 #include "gsensor_ctrl.h"
@@ -57,7 +58,7 @@ struct Parts {
     QWidget host;
     CGSensorCtrl* curve = new CGSensorCtrl(&host);
     CVideoSlider* slider = new CVideoSlider(&host);
-    QListWidget* list = new QListWidget(&host);
+    QListWidget* list = new CEventList(&host);
     CTripBar* tripBar = new CTripBar(&host);
     int entry = 4;
     CEventPresenter presenter{curve, slider, list, EventThresholds{}, [this] { return entry; }};
@@ -123,7 +124,20 @@ static void MarksChild(const ShellTestFolder& folder, const std::filesystem::pat
     Loaded r;
     CHILD_CHECK(WriteAndLoad(dir, r));
     Parts p;
+    // Before any series the list says in words, to the ear and to the eye, that it has no events.
+    auto inkedPixels = [&p] {
+        const QImage shot = p.list->viewport()->grab().toImage();
+        const QColor base = p.list->palette().color(QPalette::Base);
+        int inked = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                inked += shot.pixelColor(x, y) != base;
+        return inked;
+    };
+    CHILD_CHECK(p.list->count() == 0 && p.list->accessibleDescription() == "No G-force events");
+    CHILD_CHECK(inkedPixels() > 50);
     p.SetUp(r);
+    CHILD_CHECK(p.list->accessibleDescription().isEmpty());
 
     const auto& marks = p.slider->TimeMarks();
     CHILD_CHECK(marks.size() == 2);
@@ -157,6 +171,7 @@ static void MarksChild(const ShellTestFolder& folder, const std::filesystem::pat
     // A recording without telemetry leaves nothing of the previous one's.
     p.curve->ClearSamples();
     CHILD_CHECK(p.slider->TimeMarks().empty() && p.curve->SpanMarks().empty() && p.list->count() == 0);
+    CHILD_CHECK(p.list->accessibleDescription() == "No G-force events");
     std::_Exit(0);
 }
 

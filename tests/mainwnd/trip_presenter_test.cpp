@@ -13,6 +13,7 @@
 
 #include <cstdio>
 
+#include "../events/planted_events.h"
 #include "fixture_writer.h"
 #include "local_time.h"
 #include "recording_catalog.h"
@@ -27,19 +28,26 @@ namespace {
 
 constexpr int kRecordingSeconds = 3;
 
-// Front recording `number` of a drive cut into 3 s files, starting `number` * 3 s after `t0`.
-std::string WriteFront(const fs::path& root, int64_t t0, int number) {
+// Front recording `number` of a drive cut into 3 s files, starting `number` * 3 s after `t0`; of
+// layout 0 with `gsensor` as its series at 20 samples a second and full scale 2 when given.
+std::string WriteFront(const fs::path& root, int64_t t0, int number,
+                       const std::vector<GSensorSample>* gsensor = nullptr) {
     const int64_t start = t0 + number * kRecordingSeconds;
-    fixtures::DriveSpec drive = fixtures::DriveSpecForLayout(kLayoutGpsBox, kRecordingSeconds);
+    const TelemetryLayout layout = gsensor ? kLayoutBlocks : kLayoutGpsBox;
+    fixtures::DriveSpec drive = fixtures::DriveSpecForLayout(layout, kRecordingSeconds);
     drive.offsetSeconds = number * kRecordingSeconds;
     fixtures::Telemetry telemetry = fixtures::SimulateDrive(drive);
     telemetry.startTime = start;
+    if (gsensor) {
+        telemetry.gsensor = *gsensor;
+        telemetry.gsensorAttr = {planted::kRate, planted::kFullScale, 0, 0};
+    }
     const LocalDateTime t = TimeToLocalWallClock(start);
     char name[64];
     std::snprintf(name, sizeof name, "%04d_%02d_%02d_%02d%02d%02d_%02d.MP4", t.year, t.month, t.day, t.hour,
                   t.minute, t.second, number);
     fs::create_directories(root / "Movie");
-    fixtures::WriteRecording(root / "Movie" / name, kLayoutGpsBox, telemetry, {}, fixtures::SampleClip());
+    fixtures::WriteRecording(root / "Movie" / name, layout, telemetry, {}, fixtures::SampleClip());
     return name;
 }
 
@@ -54,6 +62,7 @@ struct Window {
     std::vector<int64_t> seeks;
     std::vector<QStringList> mapCalls;
     std::vector<bool> barShown;
+    std::vector<std::vector<RecordingEvents>> events;
 
     TripPresenterHooks Hooks() {
         TripPresenterHooks hooks;
@@ -63,6 +72,7 @@ struct Window {
             mapCalls.push_back(scripts);
         };
         hooks.barShownChanged = [this](bool shown) { barShown.push_back(shown); };
+        hooks.tripEventsRead = [this](std::vector<RecordingEvents> recordings) { events.push_back(recordings); };
         return hooks;
     }
     int RouteDraws() const {
@@ -208,4 +218,61 @@ TEST(TripSummaryText, EveryLanguageHasItsOwnLabels) {
             EXPECT_STRNE(FindLangString(table, IDS_TRIP_TOP_SPEED), english) << table->langId;
         }
     }
+}
+
+// A trip whose middle recording holds a harsh run 1 s in and whose last holds an impact 2 s in:
+// the events come with the route, every leading recording at its place, and a catalog changed under
+// the playing trip ends it instead of leaving it with indices that name other recordings.
+TEST(TripPresenterEvents, ComeWithTheRouteAtTheirRecordingsPlacesAndAChangedCatalogEndsTheTrip) {
+    ShellTestFolder folder;
+    const fs::path root = fixtures::ScratchDir("trip_presenter_events");
+    const int64_t t0 = LocalWallClockToTime(2024, 6, 2, 9, 0, 0);
+    planted::Series quiet, harsh, impact;
+    quiet.Quiet(60);
+    harsh.Quiet(20).Forward(planted::kJustAboveHarsh, 4).Quiet(36);
+    impact.Quiet(40).Forward(planted::kJustAboveImpact, 1).Quiet(19);
+    WriteFront(root, t0, 0, &quiet.Samples());
+    const std::string second = WriteFront(root, t0, 1, &harsh.Samples());
+    const std::string third = WriteFront(root, t0, 2, &impact.Samples());
+    EXPECT_EXIT(
+        {
+            EnterChild(folder.path());
+            QApplication& app = ChildApplication();
+            CRecordingCatalog catalog;
+            CHILD_CHECK(catalog.ScanSource(root, ""));
+            CHILD_CHECK(catalog.Entries().size() == 3 && catalog.GroupRows().size() == 1);
+            CTripBar bar;
+            Window window;
+            CTripPresenter presenter(&bar, nullptr, window.Hooks());
+            presenter.SyncCatalog(catalog);
+            CHILD_CHECK(presenter.BuiltFrom(catalog));
+            QSignalSpy routeShown(&presenter, &CTripPresenter::routeShown);
+            CHILD_CHECK(presenter.PlayGroup(0));
+            CHILD_CHECK(routeShown.wait(10000));
+
+            CHILD_CHECK(window.events.size() == 1 && window.events[0].size() == 3);
+            const std::vector<RecordingEvents>& trip = window.events[0];
+            auto nameOf = [&](int entry) { return catalog.Entries()[static_cast<size_t>(entry)].m_strFileName; };
+            CHILD_CHECK(trip[0].offsetMs == 0 && trip[0].events.empty());
+            CHILD_CHECK(nameOf(trip[1].entryIndex) == second && trip[1].offsetMs == 3000);
+            CHILD_CHECK(trip[1].events.size() == 1 && trip[1].events[0].kind == EventKind::kHarsh);
+            CHILD_CHECK(trip[1].events[0].timeMs == 1000 && trip[1].events[0].durationMs == 200);
+            CHILD_CHECK(nameOf(trip[2].entryIndex) == third && trip[2].offsetMs == 6000);
+            CHILD_CHECK(trip[2].events.size() == 1 && trip[2].events[0].kind == EventKind::kImpact);
+            const std::vector<EventItem> line = PlaceEvents(trip);
+            CHILD_CHECK(line.size() == 2 && line[0].lineMs == 4000 && line[1].lineMs == 8000);
+
+            // The same catalog again changes nothing; after a rescan (a file command's refresh
+            // as well) the trip ends.
+            presenter.SyncCatalog(catalog);
+            CHILD_CHECK(presenter.Playing());
+            fs::remove(root / "Movie" / nameOf(0));
+            CHILD_CHECK(catalog.ScanSource(root, "") && catalog.Entries().size() == 2);
+            CHILD_CHECK(!presenter.BuiltFrom(catalog));
+            presenter.SyncCatalog(catalog);
+            CHILD_CHECK(!presenter.Playing() && !window.barShown.back() && presenter.BuiltFrom(catalog));
+            (void)app;
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
 }

@@ -7,6 +7,13 @@ double GpsRateOf(const MediaInfo& info) {
     return info.m_uLayout == kLayoutBlocks || info.m_uLayout == kLayoutGpsBox ? 1.0 : 5.0;
 }
 
+double GSensorRateOf(const MediaInfo& info, size_t sampleCount) {
+    if (info.m_GsensorAttr[0] != 0) return info.m_GsensorAttr[0];
+    if (info.m_uDurationMs == 0) return 0.0;
+    const double rate = double(sampleCount) * 1000.0 / info.m_uDurationMs;
+    return std::isfinite(rate) && rate > 0 ? rate : 0.0;
+}
+
 uint64_t FixIndexForTime(int64_t timeMs, double rate) {
     constexpr double kLimit = 9.0e18; // far beyond any track, still inside uint64_t
     if (timeMs <= 0 || !(rate > 0)) return 0;

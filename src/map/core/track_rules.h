@@ -18,6 +18,10 @@ inline bool HasTelemetryLayout(TelemetryLayout layout) {
 // that byte is 0 (1 for layouts 0 and 4, 5 for layouts 1 to 3).
 double GpsRateOf(const MediaInfo& info);
 
+// G-sensor samples per second of a recording: byte 0 of its G-sensor attributes, else its
+// `sampleCount` samples spread over its duration; 0 when neither gives a rate.
+double GSensorRateOf(const MediaInfo& info, size_t sampleCount);
+
 // Index of the fix shown at `timeMs` (integer part of t * rate / 1000). A negative time counts
 // as 0; the index saturates instead of overflowing for absurd times.
 uint64_t FixIndexForTime(int64_t timeMs, double rate);

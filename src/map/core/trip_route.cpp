@@ -64,8 +64,11 @@ std::optional<std::vector<RecordingFixes>> LoadTripFixes(const CTrip& trip,
                 RecordingFixes& fixes = perRecording[position];
                 fixes.layout = info.m_uLayout;
                 fixes.rate = GpsRateOf(info);
-                fixes.fixes = info.m_uLayout == kLayoutBlocks ? std::move(telemetry.rawGps)
-                                                              : std::move(telemetry.track);
+                const bool blocks = info.m_uLayout == kLayoutBlocks;
+                fixes.fixes = std::move(blocks ? telemetry.rawGps : telemetry.track);
+                fixes.gsensor = std::move(blocks ? telemetry.rawGsensor : telemetry.gsensor);
+                fixes.gsensorRate = GSensorRateOf(info, fixes.gsensor.size());
+                fixes.gsensorFullScale = info.m_GsensorAttr[1] != 0 ? info.m_GsensorAttr[1] : 8;
             }
         }
         ++done;

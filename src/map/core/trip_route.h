@@ -30,6 +30,11 @@ struct RecordingFixes {
     TelemetryLayout layout = kLayoutNone; // layout 0 keeps its NMEA form; PlottedPosition converts it
     double rate = 1.0;                    // fixes per second (GpsRateOf)
     std::vector<GpsFix> fixes;
+    // The G-sensor series read with the fixes (for the trip's events): sample j lies
+    // j / gsensorRate seconds after the start; a rate of 0 places no sample in time.
+    std::vector<GSensorSample> gsensor;
+    double gsensorRate = 0.0;
+    uint8_t gsensorFullScale = 8;
 };
 
 // The route from fixes already read: `perRecording[i]` belongs to trip.Recordings()[i] (missing or
