@@ -51,7 +51,6 @@ COrvexMainWindow::COrvexMainWindow(QWidget* parent)
     settings.m_nMapKind = settings.ReadMapKind();
 
     InitIconResource();
-    m_hIcon = LoadAppIcon();
     CreateModes();
     InitTimers();
 
@@ -81,7 +80,7 @@ bool COrvexMainWindow::OnInitDialog() {
     SetRecordingTitle(QString());
 
     // 2.
-    setWindowIcon(m_hIcon);
+    setWindowIcon(LoadAppIcon());
     ControlById(IDC_GAUGE_BOX)->show();
     ControlById(IDC_LOOK_DOWN)->show();
 

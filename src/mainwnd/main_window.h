@@ -15,7 +15,6 @@
 #include "track_plot.h"
 #include "vehicle_sample_view.h"
 
-#include <QIcon>
 #include <QPoint>
 #include <QRect>
 #include <QTimer>
@@ -51,7 +50,7 @@ class COrvexMainWindow : public QWidget {
 
   public:
     // Constructs the front and then the rear video engine, reads "UI"/"MAP" (the first settings
-    // access, which creates the settings store), loads the application icon and fixes the extra
+    // access, which creates the settings store) and makes its layout part, which fixes the extra
     // height of the top band from the primary screen. The window itself is built by Create().
     explicit COrvexMainWindow(QWidget* parent = nullptr);
     ~COrvexMainWindow() override;
@@ -68,8 +67,6 @@ class COrvexMainWindow : public QWidget {
     static int ControlId(const QWidget* control);
     QWidget* ControlById(int id) const;
     template <class T> T* ControlById(int id) const { return qobject_cast<T*>(ControlById(id)); }
-
-    const QIcon& AppIcon() const { return m_hIcon; }
 
     // The window rectangle in screen coordinates as saved at close: right and bottom exclusive.
     QRect WindowRect() const;
@@ -300,7 +297,6 @@ class COrvexMainWindow : public QWidget {
     void LoadSkins();
     void CreateModes();
 
-    QIcon m_hIcon;
     bool m_bCreated = false;
     PlaybackSession* m_pSession = nullptr;
     CWindowModes* m_pModes = nullptr;
