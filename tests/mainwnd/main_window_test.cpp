@@ -183,7 +183,7 @@ TEST_F(MainWindowTest, EveryControlHasAnAccessibleNameInTheCurrentLanguage) {
                 CHILD_CHECK(!child->accessibleName().isEmpty());
                 ++named;
             }
-            CHILD_CHECK(named == 61); // 58 controls, the trip bar, the Events list and the map window
+            CHILD_CHECK(named == 62); // 58 controls, the trip bar and summary, the Events list and the map window
             CHILD_CHECK(dlg.ControlById(IDC_EVENT_LIST)->accessibleName().toStdString() ==
                         LoadLangStringFor(1036, IDS_EVENTS));
             // Tool-tip texts for the controls that have one, in French.

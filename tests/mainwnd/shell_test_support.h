@@ -54,9 +54,12 @@ class ShellTestFolder {
 
 // Runs in the child: enter the folder (the settings file is found from the working folder),
 // choose the platform before anything of Qt exists and switch the trace lines on (the parent
-// never traces, so the child reads the variable first).
+// never traces, so the child reads the variable first). A child whose folder has no settings file
+// would otherwise read and write the user's own one (a language left there by one test showed up
+// in the next); its fallback is a folder inside the test's folder.
 inline void EnterChild(const std::filesystem::path& folder, const std::string& platform = "offscreen") {
     if (chdir(folder.c_str()) != 0) std::_Exit(90);
+    setenv("XDG_CONFIG_HOME", (folder / "config-home").c_str(), 1);
     setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
     setenv("VELTRIX_TRACE", "1", 1);
 }
