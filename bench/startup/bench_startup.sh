@@ -3,7 +3,7 @@
 # own. Prints figures; not a test.
 #
 #   bench_startup [--runs N] [--play S] [--recordings N] [--per-recording S] [--map K]
-#                 [--display N] [--steps FILE] [--keep]
+#                 [--display N] [--steps FILE] [--viewer PATH] [--keep]
 #     --runs N            start-ups timed (default 5): median, fastest and slowest; 0: none
 #     --play S            seconds of playing before the first memory figure (default 10)
 #     --recordings N      recordings played in turn with next (Page Down) (default 100)
@@ -11,6 +11,7 @@
 #     --map K             map page: 0 gmap.html (default), 1 BMap.html, 2 OpenLayer.html
 #     --display N         X display number for the virtual server (default: the first free one)
 #     --steps FILE        write one line per recording played: PSS of the viewer and the helpers
+#     --viewer PATH       another build of the viewer, to compare with (default: this build's)
 #     --keep              keep the work folder (card, trace lines with their times)
 #
 # Times are taken from the exec of the viewer to:
@@ -45,8 +46,9 @@ while [[ $# -gt 0 ]]; do
   --map) map_kind=${2:?}; shift 2 ;;
   --display) display=${2:?}; shift 2 ;;
   --steps) steps_file=$(realpath -m "${2:?}"); shift 2 ;;
+  --viewer) viewer=$(realpath "${2:?}"); shift 2 ;;
   --keep) keep=true; shift ;;
-  *) sed -n '2,16p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+  *) sed -n '2,17p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
   esac
 done
 for tool in xvfb-run xdotool; do
@@ -59,7 +61,7 @@ if [[ -z ${BENCH_STARTUP_DISPLAY:-} ]]; then
   export QTWEBENGINE_DISABLE_SANDBOX=1 QT_QUICK_BACKEND=software
   export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking"
   args=(--runs "$runs" --play "$play" --recordings "$recordings" --per-recording "$per_recording"
-    --map "$map_kind")
+    --map "$map_kind" --viewer "$viewer")
   [[ -n $steps_file ]] && args+=(--steps "$steps_file")
   $keep && args+=(--keep)
   server=(-a)
@@ -133,7 +135,10 @@ wait_line() {
   done
 }
 
-# Memory in kB: "viewer_rss helpers_rss total_rss pss_total viewer_pss helpers_pss".
+# Memory in kB: "viewer_rss helpers_rss total_rss pss_total viewer_pss helpers_pss viewer_anon
+# helpers_anon". The anonymous part of PSS is the processes' own memory (heaps, stacks, the script
+# engine's heap); the rest are mapped files, whose PSS also falls and rises with how many other
+# processes on the machine map the same libraries.
 descendants() {
   local pid child
   for pid in "$@"; do
@@ -143,17 +148,21 @@ descendants() {
     done
   done
 }
+pss_of() { # PID: "pss anon"
+  awk '/^Pss:/ { p = $2 } /^Pss_Anon:/ { a = $2 } END { print p + 0, a + 0 }' /proc/"$1"/smaps_rollup 2>/dev/null
+}
 memory() {
-  local viewer_kb helpers_kb=0 viewer_pss helpers_pss=0 pid kb
+  local viewer_kb helpers_kb=0 viewer_pss viewer_anon helpers_pss=0 helpers_anon=0 pid kb pss anon
   viewer_kb=$(awk '/^VmRSS:/ { print $2 }' /proc/"$viewer_pid"/status)
-  viewer_pss=$(awk '/^Pss:/ { print $2 }' /proc/"$viewer_pid"/smaps_rollup 2>/dev/null)
+  read -r viewer_pss viewer_anon <<<"$(pss_of "$viewer_pid")"
   for pid in $(descendants "$viewer_pid"); do
     kb=$(awk '/^VmRSS:/ { print $2 }' /proc/"$pid"/status 2>/dev/null)
     helpers_kb=$((helpers_kb + ${kb:-0}))
-    kb=$(awk '/^Pss:/ { print $2 }' /proc/"$pid"/smaps_rollup 2>/dev/null)
-    helpers_pss=$((helpers_pss + ${kb:-0}))
+    read -r pss anon <<<"$(pss_of "$pid")"
+    helpers_pss=$((helpers_pss + ${pss:-0})) helpers_anon=$((helpers_anon + ${anon:-0}))
   done
-  echo "$viewer_kb $helpers_kb $((viewer_kb + helpers_kb)) $((${viewer_pss:-0} + helpers_pss)) ${viewer_pss:-0} $helpers_pss"
+  echo "${viewer_kb:-0} $helpers_kb $((${viewer_kb:-0} + helpers_kb)) $((${viewer_pss:-0} + helpers_pss))" \
+    "${viewer_pss:-0} $helpers_pss ${viewer_anon:-0} $helpers_anon"
 }
 
 mb() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
@@ -232,18 +241,20 @@ done
 wait_line "$err" 15 'libplacebo|vout|video output' >/dev/null || echo "(no video output seen; measuring anyway)"
 sleep "$play"
 win=$(main_window)
-read -r m1_viewer m1_helpers m1_total m1_pss m1_vpss m1_hpss <<<"$(memory)"
+read -r m1_viewer m1_helpers m1_total m1_pss m1_vpss m1_hpss m1_vanon m1_hanon <<<"$(memory)"
 title=$(xdotool getwindowname "$win" 2>/dev/null)
 echo
 echo "Memory after $play s of playing ${title%% - *} (both videos, map page $map_kind shown):"
 echo "  resident: viewer $(mb "$m1_viewer") MB + web engine helpers $(mb "$m1_helpers") MB = $(mb "$m1_total") MB"
 echo "  PSS: viewer $(mb "$m1_vpss") MB + helpers $(mb "$m1_hpss") MB = $(mb "$m1_pss") MB" \
   " goal 300 MB: $(verdict "$m1_pss" $((300 * 1024)))"
+echo "  of which anonymous: viewer $(mb "$m1_vanon") MB + helpers $(mb "$m1_hanon") MB"
 
-# One line per recording: number, viewer PSS, helpers PSS, total PSS, the viewer's anonymous PSS
-# (its heap and other private memory, against mapped files) (kB), and the viewer's threads.
-[[ -n $steps_file ]] && echo "# recording viewer_pss_kb helpers_pss_kb pss_kb viewer_anon_kb threads" >"$steps_file"
-played=0 missed=0 steps=() at10=
+# One line per recording: number, PSS of the viewer, of the helpers and the sum, the anonymous part
+# of the viewer's and of the helpers' (kB), and the viewer's threads.
+[[ -n $steps_file ]] &&
+  echo "# recording viewer_pss_kb helpers_pss_kb pss_kb viewer_anon_kb helpers_anon_kb threads" >"$steps_file"
+played=0 missed=0 steps=() pss_steps=() anon_steps=()
 for i in $(seq 1 "$recordings"); do
   win=$(main_window)
   before=$(xdotool getwindowname "$win" 2>/dev/null)
@@ -257,24 +268,36 @@ for i in $(seq 1 "$recordings"); do
   done
   if $changed; then ((played++)); else ((missed++)); fi
   sleep "$per_recording"
-  read -r _ _ _ step_pss step_vpss step_hpss <<<"$(memory)"
+  read -r _ _ _ step_pss step_vpss step_hpss step_vanon step_hanon <<<"$(memory)"
   threads=$(awk '/^Threads:/ { print $2 }' /proc/"$viewer_pid"/status)
   steps+=("$((step_pss / 1024))")
-  anon=$(awk '/^Pss_Anon:/ { print $2 }' /proc/"$viewer_pid"/smaps_rollup)
-  [[ -n $steps_file ]] && echo "$i $step_vpss $step_hpss $step_pss $anon $threads" >>"$steps_file"
-  ((i == 10)) && at10="$step_vpss $step_hpss $step_pss"
+  pss_steps+=("$step_pss") anon_steps+=("$((step_vanon + step_hanon))")
+  [[ -n $steps_file ]] && echo "$i $step_vpss $step_hpss $step_pss $step_vanon $step_hanon $threads" >>"$steps_file"
 done
-read -r m2_viewer m2_helpers m2_total m2_pss m2_vpss m2_hpss <<<"$(memory)"
+read -r m2_viewer m2_helpers m2_total m2_pss m2_vpss m2_hpss m2_vanon m2_hanon <<<"$(memory)"
 echo "Memory after $recordings recordings played in turn with next ($played opened, $missed" \
   "presses without a new recording; $per_recording s each):"
 echo "  resident: viewer $(mb "$m2_viewer") MB + web engine helpers $(mb "$m2_helpers") MB = $(mb "$m2_total") MB"
 echo "  PSS: viewer $(mb "$m2_vpss") MB + helpers $(mb "$m2_hpss") MB = $(mb "$m2_pss") MB"
+echo "  of which anonymous: viewer $(mb "$m2_vanon") MB + helpers $(mb "$m2_hanon") MB"
 echo "  PSS growth from the first figure: viewer $(mb $((m2_vpss - m1_vpss))) MB, helpers" \
   "$(mb $((m2_hpss - m1_hpss))) MB, total $(mb $((m2_pss - m1_pss))) MB"
-if [[ -n $at10 ]]; then
-  read -r t_vpss t_hpss t_pss <<<"$at10"
-  echo "  PSS growth from the 10th to the ${recordings}th recording: viewer $(mb $((m2_vpss - t_vpss))) MB," \
-    "helpers $(mb $((m2_hpss - t_hpss))) MB, total $(mb $((m2_pss - t_pss))) MB" \
-    " goal 10 MB: $(verdict $((m2_pss - t_pss)) $((10 * 1024)))"
+# Growth from the 10th recording to the last, each taken as the median of the five figures around
+# it, since the PSS of mapped files moves with what else runs on the machine.
+median5() { # INDEX (1-based, centre) VALUES...: median of the values at INDEX-2..INDEX+2 that exist
+  local centre=$1
+  shift
+  local values=("$@") picked=() k
+  for ((k = centre - 3; k <= centre + 1; k++)); do
+    ((k >= 0 && k < ${#values[@]})) && picked+=("${values[k]}")
+  done
+  median_of "${picked[@]}"
+}
+if ((recordings >= 20)); then
+  pss10=$(median5 10 "${pss_steps[@]}") pss_end=$(median5 $((recordings - 2)) "${pss_steps[@]}")
+  anon10=$(median5 10 "${anon_steps[@]}") anon_end=$(median5 $((recordings - 2)) "${anon_steps[@]}")
+  echo "  PSS growth from the 10th to the ${recordings}th recording (medians of the 8th-12th and of the last" \
+    "five): $(mb $((pss_end - pss10))) MB  goal 10 MB: $(verdict $((pss_end - pss10)) $((10 * 1024)))"
+  echo "    of which anonymous (viewer and helpers): $(mb $((anon_end - anon10))) MB"
 fi
 echo "  PSS total in MB after each recording: ${steps[*]}"
