@@ -1,5 +1,7 @@
 #include "catalog_lists.h"
 
+#include <algorithm>
+
 #include "orvex_file_list_ctrl.h"
 #include "orvex_group_list_ctrl.h"
 #include "recording_catalog.h"
@@ -28,9 +30,14 @@ bool MarkCurrentGroup(CRecordingCatalog& catalog, COrvexGroupListCtrl& groups, C
 
 CCatalogLists::CCatalogLists(const CRecordingCatalog& catalog, COrvexGroupListCtrl& groups,
                              COrvexFileListCtrl& files, std::function<void()> onReset)
-    : m_Catalog(catalog), m_Groups(groups), m_Files(files), m_fnOnReset(std::move(onReset)) {}
+    : m_Catalog(catalog), m_Groups(groups), m_Files(files), m_fnOnReset(std::move(onReset)) {
+    m_NextStep.setSingleShot(true);
+    m_NextStep.setInterval(0);
+    QObject::connect(&m_NextStep, &QTimer::timeout, [this] { FillStep(); });
+}
 
 void CCatalogLists::OnCatalogReset() {
+    m_NextStep.stop();
     m_Groups.DeleteAllLines();
     m_Files.DeleteAllLines();
     if (m_fnOnReset) m_fnOnReset();
@@ -38,9 +45,34 @@ void CCatalogLists::OnCatalogReset() {
 
 // Rows are rebuilt after file operations too: the recording being played keeps its mark.
 void CCatalogLists::OnRowsChanged() {
-    FillLists(m_Catalog, m_Groups, m_Files);
+    m_NextStep.stop();
+    m_Groups.DeleteAllLines();
+    m_Files.DeleteAllLines();
+    m_nNextGroupRow = 0;
+    m_nNextFileRow = 0;
+    FillStep();
+}
+
+void CCatalogLists::FillStep() {
+    size_t budget = m_nRowsPerStep;
+    const size_t groupRows = m_Catalog.GroupRows().size();
+    if (m_nNextGroupRow < groupRows) {
+        const size_t added = m_Groups.AppendRows(m_Catalog, m_nNextGroupRow, budget);
+        m_nNextGroupRow += added;
+        budget -= added;
+    }
+    const size_t fileRows = m_Catalog.FileRows().size();
+    if (budget > 0 && m_nNextFileRow < fileRows)
+        m_nNextFileRow += m_Files.AppendRows(m_Catalog, m_nNextFileRow, budget);
+    MarkCatalogCurrent();
+    if (m_nNextGroupRow < groupRows || m_nNextFileRow < fileRows) m_NextStep.start();
+}
+
+void CCatalogLists::MarkCatalogCurrent() {
     const int entry = m_Catalog.CurrentEntry();
     if (entry < 0 || static_cast<size_t>(entry) >= m_Catalog.FileRows().size()) return;
-    m_Files.MarkCurrentLine(entry);
-    m_Groups.MarkCurrentLine(m_Catalog.FileRows()[static_cast<size_t>(entry)].m_nGroup);
+    if (entry < m_Files.LineCount() && m_Files.CurrentLine() != entry) m_Files.MarkCurrentLine(entry);
+    const int group = m_Catalog.FileRows()[static_cast<size_t>(entry)].m_nGroup;
+    if (group >= 0 && group < m_Groups.LineCount() && m_Groups.CurrentLine() != group)
+        m_Groups.MarkCurrentLine(group);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "catalog_view.h"
 #include "orvex_list_ctrl.h"
@@ -21,7 +22,24 @@ class COrvexGroupListCtrl : public COrvexListCtrl, public IGroupLineState {
                       uint64_t totalSize, int lockMarks);
     // Every group row of the catalog, in order (lines deleted first).
     void Fill(const CRecordingCatalog& catalog);
+    // Lines for the group rows [first, first + count) of the catalog, after the last line (rows past
+    // the catalog's end are left out). The number of rows gone through.
+    size_t AppendRows(const CRecordingCatalog& catalog, size_t first, size_t count);
 
     bool IsGroupLineSelected(size_t line) const override;
     bool IsGroupLineTicked(size_t line) const override;
+
+  protected:
+    QString CellText(int line, int column) const override;
+    void ForgetLines() override;
+
+  private:
+    struct GroupLine {
+        int group;
+        int64_t startTime;
+        int64_t lengthMs;
+        uint64_t totalSize;
+        std::string resolution;
+    };
+    std::vector<GroupLine> m_Lines;
 };

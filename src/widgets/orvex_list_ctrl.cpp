@@ -8,25 +8,21 @@
 #include "language.h"
 #include "private_message.h"
 
-namespace {
-
-const QColor kCurrentLineBackground(255, 226, 140);
-
-} // namespace
-
 COrvexListCtrl::COrvexListCtrl(int chosenMessage, std::span<const ListColumnSpec> columns, QWidget* parent)
-    : QTableWidget(parent), m_nChosenMessage(chosenMessage), m_Columns(columns) {
+    : QTableView(parent), m_nChosenMessage(chosenMessage), m_Columns(columns),
+      m_pLines(new CListLinesModel(
+          static_cast<int>(columns.size()), [this](int line, int column) { return CellText(line, column); },
+          this)) {
+    setModel(m_pLines);
     SetLockIconStrip(DrawLockIconStrip());
 }
 
 void COrvexListCtrl::SetLockIconStrip(const QImage& strip) {
-    const std::array<QImage, kLockIconCount> icons = SplitLockIconStrip(strip);
-    for (size_t i = 0; i < icons.size(); ++i)
-        m_LockIcons[i] = icons[i].isNull() ? QIcon() : QIcon(QPixmap::fromImage(icons[i]));
-    for (int line = 0; line < rowCount(); ++line)
-        if (QTableWidgetItem* first = item(line, 0))
-            first->setIcon(
-                m_LockIcons[static_cast<size_t>(LockIconIndex(first->data(Qt::UserRole).toInt()))]);
+    const std::array<QImage, kLockIconCount> images = SplitLockIconStrip(strip);
+    std::array<QIcon, kLockIconCount> icons;
+    for (size_t i = 0; i < images.size(); ++i)
+        icons[i] = images[i].isNull() ? QIcon() : QIcon(QPixmap::fromImage(images[i]));
+    m_pLines->SetLockIcons(icons);
 }
 
 void COrvexListCtrl::Setup() {
@@ -45,7 +41,6 @@ void COrvexListCtrl::Setup() {
 }
 
 void COrvexListCtrl::InsertColumns() {
-    setColumnCount(static_cast<int>(m_Columns.size()));
     RetitleColumns();
     ApplyColumnWidths();
 }
@@ -54,7 +49,28 @@ void COrvexListCtrl::RetitleColumns() {
     QStringList titles;
     for (const ListColumnSpec& column : m_Columns)
         titles << QString::fromStdString(LoadLangString(column.textId));
-    setHorizontalHeaderLabels(titles);
+    m_pLines->SetTitles(titles);
+}
+
+QString COrvexListCtrl::CellText(int, int) const {
+    return {};
+}
+
+QString COrvexListCtrl::ColumnTitle(int column) const {
+    return m_pLines->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+}
+
+QString COrvexListCtrl::LineText(int line, int column) const {
+    return m_pLines->data(m_pLines->index(line, column), Qt::DisplayRole).toString();
+}
+
+QRect COrvexListCtrl::LineRect(int line, int column) const {
+    const QModelIndex cell = m_pLines->index(line, column);
+    return cell.isValid() ? visualRect(cell) : QRect();
+}
+
+QIcon COrvexListCtrl::LineIcon(int line) const {
+    return m_pLines->data(m_pLines->index(line, 0), Qt::DecorationRole).value<QIcon>();
 }
 
 void COrvexListCtrl::ApplyColumnWidths() {
@@ -65,77 +81,28 @@ void COrvexListCtrl::ApplyColumnWidths() {
 }
 
 void COrvexListCtrl::resizeEvent(QResizeEvent* event) {
-    QTableWidget::resizeEvent(event);
+    QTableView::resizeEvent(event);
     ApplyColumnWidths();
 }
 
-bool COrvexListCtrl::AddLine(const QStringList& texts, int lockMarks) {
-    if (texts.size() != columnCount() || texts.isEmpty()) return false;
-    const int line = rowCount();
-    insertRow(line);
-    for (int column = 0; column < texts.size(); ++column) {
-        auto* cell = new QTableWidgetItem(texts[column]);
-        cell->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        if (column == 0) {
-            cell->setFlags(cell->flags() | Qt::ItemIsUserCheckable);
-            cell->setCheckState(Qt::Unchecked);
-            cell->setData(Qt::UserRole, lockMarks);
-            cell->setIcon(m_LockIcons[static_cast<size_t>(LockIconIndex(lockMarks))]);
-        }
-        setItem(line, column, cell);
-    }
-    return true;
-}
-
 void COrvexListCtrl::DeleteAllLines() {
-    m_nCurrentLine = -1;
-    clearContents();
-    setRowCount(0);
-}
-
-bool COrvexListCtrl::IsLineTicked(int line) const {
-    const QTableWidgetItem* first = item(line, 0);
-    return first && first->checkState() == Qt::Checked;
+    m_pLines->Clear([this] { ForgetLines(); });
 }
 
 bool COrvexListCtrl::IsLineSelected(int line) const {
-    const QTableWidgetItem* first = item(line, 0);
-    return first && first->isSelected();
-}
-
-void COrvexListCtrl::SetLineTicked(int line, bool ticked) {
-    if (QTableWidgetItem* first = item(line, 0)) first->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
-}
-
-bool COrvexListCtrl::IsCurrentLine(int line) const {
-    const QTableWidgetItem* first = item(line, 0);
-    return first && first->data(kCurrentLineRole).toBool();
-}
-
-void COrvexListCtrl::SetLineHighlight(int line, bool on) {
-    for (int column = 0; column < columnCount(); ++column) {
-        QTableWidgetItem* cell = item(line, column);
-        if (!cell) continue;
-        QFont font = cell->font();
-        font.setBold(on);
-        cell->setFont(font);
-        cell->setData(kCurrentLineRole, on);
-        cell->setData(Qt::BackgroundRole, on ? QVariant(kCurrentLineBackground) : QVariant());
-    }
+    const QModelIndex first = m_pLines->index(line, 0);
+    return first.isValid() && selectionModel() && selectionModel()->isSelected(first);
 }
 
 void COrvexListCtrl::MarkCurrentLine(int line) {
-    if (m_nCurrentLine >= 0 && m_nCurrentLine < rowCount()) SetLineHighlight(m_nCurrentLine, false);
-    m_nCurrentLine = -1;
-    if (line < 0 || line >= rowCount()) return;
-    m_nCurrentLine = line;
-    SetLineHighlight(line, true);
+    m_pLines->SetCurrentLine(line);
+    if (CurrentLine() < 0) return;
     const int sideways = horizontalScrollBar()->value(); // only the line's height matters
-    scrollToItem(item(line, 0));
+    scrollTo(m_pLines->index(line, 0));
     horizontalScrollBar()->setValue(sideways);
 }
 
-// The item signals do not fire on empty space, and a double click there must still say "no line".
+// The click signals do not fire on empty space, and a double click there must still say "no line".
 void COrvexListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
     const int line = index.isValid() ? index.row() : -1;

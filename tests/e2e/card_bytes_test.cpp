@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QTableWidgetItem>
 #include <QTest>
 #include <QTimer>
 
@@ -121,9 +120,9 @@ TEST(CardBytes, CardBelowALatin1FolderNamePlaysExportsAndIsSavedAs) {
             E2E_CHECK(!modal.texts.contains("Media player encountered a error."));
             // The list shows the folder, its stray byte as U+FFFD.
             bool folderShown = false;
-            for (int column = 0; column < files->columnCount(); ++column)
-                if (const QTableWidgetItem* item = files->item(0, column))
-                    folderShown = folderShown || item->text().contains(QStringLiteral("Fahrt_M\uFFFDnchen"));
+            for (int column = 0; column < files->ColumnCount(); ++column)
+                folderShown =
+                    folderShown || files->LineText(0, column).contains(QStringLiteral("Fahrt_M\uFFFDnchen"));
             E2E_CHECK(folderShown);
 
             // The track is exported under the recording's own name, as valid UTF-8.
@@ -176,12 +175,12 @@ TEST(CardBytes, EndOfFileJustBeforeAListChoiceLeavesTheChoiceOpen) {
             CVideoEngine* front = dlg.FrontEngine();
             libvlc_event_t end{};
             end.type = libvlc_MediaPlayerEndReached;
-            front->m_pfnEventCallback(&end, front->m_pEventUser);
+            front->DeliverEvent(end);
             QTest::qWait(100);
             // An error of the file being left, still on its way when the choice is made.
             libvlc_event_t error{};
             error.type = libvlc_MediaPlayerEncounteredError;
-            front->m_pfnEventCallback(&error, front->m_pEventUser);
+            front->DeliverEvent(error);
             SendPrivateMessage(&dlg, MSG_FILE_CHOSEN, 5);
             E2E_CHECK(PlaysEntry(dlg, 5, 5000));
             QTest::qWait(1000);
@@ -191,7 +190,7 @@ TEST(CardBytes, EndOfFileJustBeforeAListChoiceLeavesTheChoiceOpen) {
             E2E_CHECK(modal.texts.isEmpty());
 
             // An error of the recording now open is still said.
-            front->m_pfnEventCallback(&error, front->m_pEventUser);
+            front->DeliverEvent(error);
             E2E_CHECK(QTest::qWaitFor(
                 [&] { return modal.texts.contains("Media player encountered a error."); }, 3000));
             std::_Exit(0);

@@ -55,9 +55,16 @@ void WriteStandardCard(FakeCard& card) {
     card.Add("2024_06_02_120000_02.MP4", At(2024, 6, 2, 12, 0, 0), 5000, 7u << 20, 1920, 1080);
 }
 
-QString Cell(const QTableWidget& list, int line, int column) {
-    const QTableWidgetItem* item = list.item(line, column);
-    return item ? item->text() : QStringLiteral("<none>");
+QString Cell(const COrvexListCtrl& list, int line, int column) {
+    return line < list.LineCount() && column < list.ColumnCount() ? list.LineText(line, column)
+                                                                   : QStringLiteral("<none>");
+}
+
+// The drawn colour near the right end of a cell (inside the grid lines).
+QRgb CellColour(COrvexListCtrl& list, const QImage& picture, int line, int column) {
+    const QRect cell = list.LineRect(line, column);
+    const QPoint offset = list.viewport()->mapTo(&list, QPoint(0, 0));
+    return picture.pixel(cell.topRight() + offset + QPoint(-3, 3));
 }
 
 // Receives the private messages the lists send.
@@ -132,14 +139,14 @@ TEST(OrvexLists, ColumnTitlesWidthsAndRetitle) {
     Lists lists;
     const QStringList fileTitles{"ID", "File Name", "Start Time", "End Time", "File Size", "Folder"};
     const QStringList groupTitles{"Group", "Resolution", "Start Time", "Length", "File Size"};
-    ASSERT_EQ(lists.files.columnCount(), 6);
-    ASSERT_EQ(lists.groups.columnCount(), 5);
+    ASSERT_EQ(lists.files.ColumnCount(), 6);
+    ASSERT_EQ(lists.groups.ColumnCount(), 5);
     for (int column = 0; column < 6; ++column) {
-        EXPECT_EQ(lists.files.horizontalHeaderItem(column)->text(), fileTitles[column]);
+        EXPECT_EQ(lists.files.ColumnTitle(column), fileTitles[column]);
         EXPECT_EQ(lists.files.columnWidth(column), 300) << "3/10 of 1000";
     }
     for (int column = 0; column < 5; ++column) {
-        EXPECT_EQ(lists.groups.horizontalHeaderItem(column)->text(), groupTitles[column]);
+        EXPECT_EQ(lists.groups.ColumnTitle(column), groupTitles[column]);
         EXPECT_EQ(lists.groups.columnWidth(column), 100) << "1/5 of 500";
     }
     lists.files.show(); // a hidden widget hears of its new size when it is shown
@@ -155,9 +162,9 @@ TEST(OrvexLists, ColumnTitlesWidthsAndRetitle) {
     settings.SetLanguage(FindLanguage("GER"));
     lists.files.RetitleColumns();
     lists.groups.RetitleColumns();
-    EXPECT_EQ(lists.files.horizontalHeaderItem(1)->text(), "Dateiname");
-    EXPECT_EQ(lists.files.horizontalHeaderItem(0)->text(), QString::fromStdString(LoadLangString(123)));
-    EXPECT_EQ(lists.groups.horizontalHeaderItem(4)->text(), QString::fromStdString(LoadLangString(122)));
+    EXPECT_EQ(lists.files.ColumnTitle(1), "Dateiname");
+    EXPECT_EQ(lists.files.ColumnTitle(0), QString::fromStdString(LoadLangString(123)));
+    EXPECT_EQ(lists.groups.ColumnTitle(4), QString::fromStdString(LoadLangString(122)));
     settings.SetLanguage(savedRow);
     std::error_code ec;
     fs::remove(settings.m_strIniPath, ec);
@@ -184,9 +191,12 @@ TEST(OrvexLists, LockIconsComeFromTheStripWithMagentaTransparent) {
     lists.groups.SetLockIconStrip(strip);
     ASSERT_TRUE(lists.groups.AddGroupLine(0, "VGA", 0, 1000, 1, kLockMarkG | kLockMarkM));
     ASSERT_TRUE(lists.groups.AddGroupLine(1, "VGA", 0, 1000, 1, kLockMarkM));
-    const QImage shown = lists.groups.item(0, 0)->icon().pixmap(kLockIconSize).toImage();
+    const QImage shown = lists.groups.LineIcon(0).pixmap(kLockIconSize).toImage();
     EXPECT_EQ(shown.pixel(12, 12), colours[3]) << "both marks: icon 3";
-    EXPECT_EQ(lists.groups.item(1, 0)->icon().pixmap(kLockIconSize).toImage().pixel(12, 12), colours[2]);
+    EXPECT_EQ(lists.groups.LineIcon(1).pixmap(kLockIconSize).toImage().pixel(12, 12), colours[2]);
+    lists.groups.SetLockIconStrip(DrawLockIconStrip());
+    EXPECT_NE(lists.groups.LineIcon(1).pixmap(kLockIconSize).toImage().pixel(12, 12), colours[2])
+        << "a new strip reaches the lines already there";
 
     const auto drawn = SplitLockIconStrip(DrawLockIconStrip());
     EXPECT_EQ(qAlpha(drawn[0].pixel(12, 12)), 0) << "the drawn strip's first icon is empty";
@@ -204,16 +214,16 @@ TEST(OrvexLists, PlayingLineHighlightMovesWithoutTouchingSelectionOrCheckBoxes) 
     EXPECT_EQ(lists.catalog.CurrentEntry(), 1);
     EXPECT_TRUE(lists.files.IsCurrentLine(1));
     EXPECT_TRUE(lists.groups.IsCurrentLine(0));
-    EXPECT_TRUE(lists.files.item(1, 2)->font().bold());
+    EXPECT_TRUE(lists.files.model()->index(1, 2).data(Qt::FontRole).value<QFont>().bold());
 
     ASSERT_TRUE(MarkCurrent(lists.catalog, lists.groups, lists.files, 2));
     EXPECT_FALSE(lists.files.IsCurrentLine(1)) << "the previous line loses it";
     EXPECT_FALSE(lists.groups.IsCurrentLine(0));
-    EXPECT_FALSE(lists.files.item(1, 2)->font().bold());
+    EXPECT_FALSE(lists.files.model()->index(1, 2).data(Qt::FontRole).value<QFont>().bold());
     EXPECT_TRUE(lists.files.IsCurrentLine(2));
     EXPECT_TRUE(lists.groups.IsCurrentLine(1));
-    EXPECT_TRUE(lists.files.selectedItems().isEmpty()) << "the highlight is not a selection";
-    EXPECT_TRUE(lists.groups.selectedItems().isEmpty());
+    EXPECT_FALSE(lists.files.selectionModel()->hasSelection()) << "the highlight is not a selection";
+    EXPECT_FALSE(lists.groups.selectionModel()->hasSelection());
     EXPECT_FALSE(lists.files.IsLineTicked(2)) << "nor a tick";
     EXPECT_TRUE(lists.files.IsLineTicked(3)) << "ticks stay as the user left them";
     EXPECT_FALSE(lists.catalog.MarkGroups()) << "file operations see no marked group";
@@ -234,11 +244,7 @@ TEST(OrvexLists, PlayingLineHighlightMovesWithoutTouchingSelectionOrCheckBoxes) 
     // The playing line drawn: its background differs from a plain line's.
     lists.files.show();
     const QImage picture = lists.files.grab().toImage();
-    const QRect current = lists.files.visualItemRect(lists.files.item(3, 1));
-    const QRect plain = lists.files.visualItemRect(lists.files.item(0, 1));
-    const QPoint offset = lists.files.viewport()->mapTo(&lists.files, QPoint(0, 0));
-    EXPECT_NE(picture.pixel(current.topRight() + offset + QPoint(-3, 3)),
-              picture.pixel(plain.topRight() + offset + QPoint(-3, 3)));
+    EXPECT_NE(CellColour(lists.files, picture, 3, 1), CellColour(lists.files, picture, 0, 1));
     lists.files.hide();
 
     // A rescan that leaves fewer lines: nothing to un-highlight, the new mark still works.
@@ -257,7 +263,7 @@ TEST(OrvexLists, MarkCurrentScrollsTheLineIntoView) {
     lists.files.show();
     lists.files.MarkCurrentLine(150);
     QApplication::processEvents();
-    const QRect line = lists.files.visualItemRect(lists.files.item(150, 0));
+    const QRect line = lists.files.LineRect(150, 0);
     EXPECT_TRUE(lists.files.viewport()->rect().contains(line.center())) << "line 150 is visible";
     lists.files.hide();
 }
@@ -273,11 +279,11 @@ TEST(OrvexLists, DoubleClicksSendTheLineOrMinusOneBelowTheLast) {
     lists.files.show();
     lists.groups.show();
 
-    const QPoint onLine2 = lists.files.visualItemRect(lists.files.item(2, 1)).center();
+    const QPoint onLine2 = lists.files.LineRect(2, 1).center();
     QTest::mouseDClick(lists.files.viewport(), Qt::LeftButton, {}, onLine2);
-    const QPoint belowLast(20, lists.files.visualItemRect(lists.files.item(3, 0)).bottom() + 30);
+    const QPoint belowLast(20, lists.files.LineRect(3, 0).bottom() + 30);
     QTest::mouseDClick(lists.files.viewport(), Qt::LeftButton, {}, belowLast);
-    const QPoint onGroup1 = lists.groups.visualItemRect(lists.groups.item(1, 2)).center();
+    const QPoint onGroup1 = lists.groups.LineRect(1, 2).center();
     QTest::mouseDClick(lists.groups.viewport(), Qt::LeftButton, {}, onGroup1);
     QTest::mouseDClick(lists.groups.viewport(), Qt::LeftButton, {}, QPoint(20, 190));
 
