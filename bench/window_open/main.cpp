@@ -29,6 +29,7 @@
 #include "map_window.h"
 #include "main_window.h"
 #include "orvex_file_list_ctrl.h"
+#include "playback_session.h"
 #include "private_message.h"
 #include "video_engine.h"
 
@@ -55,7 +56,7 @@ Figures OpenOnce(COrvexMainWindow& dlg, const fs::path& card) {
     auto* files = dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST);
     // A new open is taken once the previous one has played (the opening flag is down).
     Figures figures;
-    if (!QTest::qWaitFor([&] { return g_bOpening == 0 && !dlg.ScanBusy(); }, 30000)) return figures;
+    if (!QTest::qWaitFor([&] { return !dlg.Session()->Opening().Active() && !dlg.ScanBusy(); }, 30000)) return figures;
     dlg.StopPlayback();
     QApplication::processEvents();
     QElapsedTimer clock;
@@ -166,7 +167,7 @@ int main(int argc, char** argv) {
 
     // Memory while both videos play with the map shown.
     QTest::qWait(3000);
-    const bool both = dlg.FrontEngine()->m_bPlaying && dlg.RearEngine()->m_bPlaying;
+    const bool both = dlg.FrontEngine()->IsPlaying() && dlg.RearEngine()->IsPlaying();
     const int self = static_cast<int>(getpid());
     long treeRss = 0, treePss = 0;
     const std::vector<int> tree = ProcessTree(self);

@@ -283,7 +283,7 @@ void COrvexMainWindow::InitTimers() {
     connect(&m_openCountdown, &QTimer::timeout, this, &COrvexMainWindow::OnOpenCountdownTimer);
     m_openingTimeout.setSingleShot(true);
     m_openingTimeout.setInterval(100000);
-    connect(&m_openingTimeout, &QTimer::timeout, this, [] { EndOpening(); });
+    connect(&m_openingTimeout, &QTimer::timeout, this, [this] { m_pSession->Opening().End(); });
     m_sliderFollow.setSingleShot(true);
     m_sliderFollow.setInterval(200);
     connect(&m_sliderFollow, &QTimer::timeout, this, &COrvexMainWindow::OnSliderFollowTimer);

@@ -67,7 +67,8 @@ void COrvexMainWindow::CreateScan() {
     };
     m_pScanWindow = std::move(calls);
     m_pScan = std::make_unique<CFolderScan>(m_catalog, m_pLists.get(),
-                                            Child<COrvexGroupListCtrl>(IDC_GROUP_LIST), *m_pScanWindow);
+                                            Child<COrvexGroupListCtrl>(IDC_GROUP_LIST), *m_pScanWindow,
+                                            m_pSession->Opening());
 }
 
 bool COrvexMainWindow::ScanBusy() const {
@@ -106,14 +107,14 @@ void COrvexMainWindow::ShowLockPicture(bool locked) {
 }
 
 void COrvexMainWindow::BeginListOpen() {
-    BeginOpening();
+    m_pSession->Opening().Begin();
     m_openingTimeout.start();
 }
 
 // --- the open command -------------------------------------------------------------------------
 
 void COrvexMainWindow::OpenSource() {
-    if (!AcceptSourceCommand(m_catalog.Entries().empty()) || ScanBusy()) return;
+    if (!AcceptSourceCommand(m_pSession->Opening(), m_catalog.Entries().empty()) || ScanBusy()) return;
     // The stop command's state: engines stopped, normal speed; the panes stay as they are.
     m_pSession->Stop();
     CMediaOpenDialog dialog(this);
@@ -122,7 +123,7 @@ void COrvexMainWindow::OpenSource() {
 }
 
 void COrvexMainWindow::OpenFolder(const std::filesystem::path& folder) {
-    if (!AcceptSourceCommand(m_catalog.Entries().empty()) || ScanBusy()) return;
+    if (!AcceptSourceCommand(m_pSession->Opening(), m_catalog.Entries().empty()) || ScanBusy()) return;
     const std::filesystem::path path = StartFolderOf(folder);
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) WriteFolderSetting(path.string());
@@ -132,7 +133,7 @@ void COrvexMainWindow::OpenFolder(const std::filesystem::path& folder) {
 void COrvexMainWindow::StartScan(const std::filesystem::path& folder) {
     BeginListOpen();
     m_strSourcePath = folder;
-    if (folder.empty() || !m_pScan || !m_pScan->Start(folder)) EndOpening();
+    if (folder.empty() || !m_pScan || !m_pScan->Start(folder)) m_pSession->Opening().End();
 }
 
 void COrvexMainWindow::OnOpenCountdownTimer() {
@@ -169,7 +170,7 @@ void COrvexMainWindow::OpenEntryAt(int index, int64_t offsetMs) {
 
 void COrvexMainWindow::OnFileChosen(uintptr_t wParam) {
     const int line = static_cast<int>(static_cast<intptr_t>(wParam));
-    if (!m_gate.Accept(MonotonicTickCount())) return;
+    if (!m_gate.Accept(m_pSession->Opening(), MonotonicTickCount())) return;
     if (line < 0) {
         m_gate.FileOpenFinished();
         return;
@@ -189,7 +190,7 @@ void COrvexMainWindow::OnFileChosen(uintptr_t wParam) {
 
 void COrvexMainWindow::OnGroupChosen(uintptr_t wParam) {
     const int group = static_cast<int>(static_cast<intptr_t>(wParam));
-    if (!AcceptGroupChoice(group)) return;
+    if (!AcceptGroupChoice(m_pSession->Opening(), group)) return;
     StopEngines();
     QTimer::singleShot(kListChoiceDelayMs, this, [this, group] {
         MarkCurrentGroup(m_catalog, *Child<COrvexGroupListCtrl>(IDC_GROUP_LIST),

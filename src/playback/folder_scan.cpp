@@ -12,8 +12,9 @@ struct CFolderScan::Result {
 };
 
 CFolderScan::CFolderScan(CRecordingCatalog& catalog, ICatalogObserver* observer,
-                         const IGroupLineState* groupLines, IFolderScanWindow& window)
-    : m_Catalog(catalog), m_pObserver(observer), m_pGroupLines(groupLines), m_Window(window) {}
+                         const IGroupLineState* groupLines, IFolderScanWindow& window, COpeningFlag& opening)
+    : m_Catalog(catalog), m_pObserver(observer), m_pGroupLines(groupLines), m_Window(window),
+      m_Opening(opening) {}
 
 CFolderScan::~CFolderScan() {
     if (m_ScanThread.joinable()) m_ScanThread.join();
@@ -61,6 +62,6 @@ void CFolderScan::Finish(Result& result) {
     if (count != 0)
         m_Countdown.Start(0);
     else
-        EndOpening();
+        m_Opening.End();
     m_Window.OnFolderScanFinished(result.found, count);
 }

@@ -34,9 +34,10 @@ class IFolderScanWindow {
 class CFolderScan : public QObject {
   public:
     // observer and groupLines: the ones the main window gave `catalog` (the taken-over catalog
-    // gets them again). Lives on the UI thread.
+    // gets them again); opening: the playback session's, ended when nothing was found. Lives on the
+    // UI thread.
     CFolderScan(CRecordingCatalog& catalog, ICatalogObserver* observer, const IGroupLineState* groupLines,
-                IFolderScanWindow& window);
+                IFolderScanWindow& window, COpeningFlag& opening);
     // Waits for a running walk (its result is then dropped).
     ~CFolderScan() override;
     CFolderScan(const CFolderScan&) = delete;
@@ -65,6 +66,7 @@ class CFolderScan : public QObject {
     ICatalogObserver* m_pObserver;
     const IGroupLineState* m_pGroupLines;
     IFolderScanWindow& m_Window;
+    COpeningFlag& m_Opening;
     CRecordingCatalog::ParserFactory m_ParserFactory;
     std::atomic<bool> m_bScanStarted{false};
     COpenCountdown m_Countdown;

@@ -7,28 +7,16 @@ uint32_t MonotonicTickCount() {
     return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
-void BeginOpening() {
-    g_bOpening = 1;
+bool AcceptSourceCommand(const COpeningFlag& opening, bool catalogEmpty) {
+    return catalogEmpty || !opening.Active();
 }
 
-void EndOpening() {
-    g_bOpening = 0;
+bool AcceptGroupChoice(const COpeningFlag& opening, int group) {
+    return !opening.Active() && group != -1;
 }
 
-void EndOpeningIfNoEngine(bool frontUsable, bool rearUsable) {
-    if (!frontUsable && !rearUsable) EndOpening();
-}
-
-bool AcceptSourceCommand(bool catalogEmpty) {
-    return catalogEmpty || !g_bOpening;
-}
-
-bool AcceptGroupChoice(int group) {
-    return !g_bOpening && group != -1;
-}
-
-bool CFileChoiceGate::Accept(uint32_t nowTick) {
-    if (g_bOpening || m_bOpenRunning) return false;
+bool CFileChoiceGate::Accept(const COpeningFlag& opening, uint32_t nowTick) {
+    if (opening.Active() || m_bOpenRunning) return false;
     if (static_cast<uint32_t>(nowTick - m_dwLastOpenTick) < kDebounceMs) return false;
     m_dwLastOpenTick = nowTick;
     m_bOpenRunning = true;

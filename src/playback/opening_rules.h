@@ -5,23 +5,33 @@
 #include <atomic>
 #include <cstdint>
 
-// A source or recording is being opened (defined with the engine callbacks, which clear it at the
-// first time report). Also cleared by timer 106, an empty scan, a player error and an open that
-// finds no usable engine, so list choices are never dropped for long after a file that never plays.
-extern std::atomic<int> g_bOpening;
+// A source or recording is being opened. Owned by the playback session (its engines' callbacks end
+// it at the first time report); also ended by the opening timeout, an empty scan, a player error and
+// an open that finds no usable engine, so list choices are never dropped for long after a file that
+// never plays. Set and read on the UI thread, ended on an engine thread as well.
+class COpeningFlag {
+  public:
+    void Begin() { m_bOpening = true; } // the caller also starts the opening timeout (100 000 ms)
+    void End() { m_bOpening = false; }
+    bool Active() const { return m_bOpening; }
+    // Ends it; true when it was under way (the first time report after an opening).
+    bool EndAtFirstReport() { return m_bOpening.exchange(false); }
+    // After an open: with neither engine usable no time report will ever come, so it ends now.
+    void EndIfNoEngine(bool frontUsable, bool rearUsable) {
+        if (!frontUsable && !rearUsable) End();
+    }
+
+  private:
+    std::atomic<bool> m_bOpening{false};
+};
 
 // A monotonic millisecond clock that wraps like a 32-bit tick count.
 uint32_t MonotonicTickCount();
 
-void BeginOpening(); // caller also starts timer 106 (100 000 ms)
-void EndOpening();
-// After an open: with neither engine usable no time report will ever come, so the flag goes now.
-void EndOpeningIfNoEngine(bool frontUsable, bool rearUsable);
-
 // A new source may be chosen unless a non-empty catalog is being opened.
-bool AcceptSourceCommand(bool catalogEmpty);
+bool AcceptSourceCommand(const COpeningFlag& opening, bool catalogEmpty);
 // A group choice opens unless an open is under way or no line was hit (-1).
-bool AcceptGroupChoice(int group);
+bool AcceptGroupChoice(const COpeningFlag& opening, int group);
 
 // File list choices: dropped (never queued) while opening, while the previous file open has not
 // finished, and within 1500 ms of the last accepted one (unsigned tick difference, so the clock's
@@ -33,9 +43,9 @@ class CFileChoiceGate {
     explicit CFileChoiceGate(uint32_t constructionTick = MonotonicTickCount())
         : m_dwLastOpenTick(constructionTick) {}
 
-    // True when the choice starts a file open; the gate then counts that open as running until
-    // FileOpenFinished.
-    bool Accept(uint32_t nowTick);
+    // True when the choice starts a file open (never while opening); the gate then counts that open
+    // as running until FileOpenFinished.
+    bool Accept(const COpeningFlag& opening, uint32_t nowTick);
     void FileOpenFinished() { m_bOpenRunning = false; }
     bool FileOpenRunning() const { return m_bOpenRunning; }
 

@@ -41,6 +41,7 @@ PlaybackSession::PlaybackSession(QObject* parent)
     m_pRear->AttachEvents(OnRearEngineEvent, &m_target);
     m_pFront->SetVolume(FrontEngineVolume(m_nVolumePercent));
     connect(&m_applySeekTimer, &QTimer::timeout, this, &PlaybackSession::ApplyPendingSeek);
+    connect(&m_applySeekTimer, &QTimer::timeout, this, &PlaybackSession::ReplaceStuckEngines);
     m_applySeekTimer.start(kApplySeekPeriodMs);
 }
 
@@ -110,7 +111,7 @@ void PlaybackSession::Open(const std::filesystem::path& path) {
     OpenRear(m_plan);
     // Both engines at the row in force, a rebuilt one as well.
     ApplyRate();
-    EndOpeningIfNoEngine(m_pFront->IsUsable(), m_pRear->IsUsable());
+    m_target.m_opening.EndIfNoEngine(m_pFront->IsUsable(), m_pRear->IsUsable());
     EmitStates();
     emit speedChanged(m_nSpeedIndex);
     emit recordingOpened(!m_plan.front.empty(), !m_plan.rear.empty());

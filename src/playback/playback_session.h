@@ -11,10 +11,12 @@
 //
 // Threading: every function is called on the UI thread, every signal is emitted on it. The engines'
 // callbacks run on libVLC's threads and only post messages; each opening gets a new generation and
-// messages of an older opening are dropped on arrival. Completion of open and stop is told by signals
-// (stateChanged, recordingOpened), never by a return value, so that the engine work (a stop waits for
-// the input thread, which may hang on a card that stops answering) can move to a worker thread
-// without changing the callers. Today that work still runs on the UI thread.
+// messages of an older opening are dropped on arrival. The engine work that can wait for a card (a
+// stop waits for the input thread, which may hang on a card that stops answering; a media change
+// stops the player first) runs on each engine's worker thread, so no operation here waits for it.
+// The 500 ms tick also looks for an engine whose work has been stuck for over
+// CVideoEngine::kStuckMs: that engine goes on with a fresh player (the stuck one is left behind) and
+// engineStuck is emitted; the recording asked for last still opens.
 #pragma once
 
 #include "engine_events.h"
@@ -117,6 +119,9 @@ class PlaybackSession : public QObject {
     // Generation of the opening in force (the engine callbacks' opening count); each Open, Stop,
     // StopEngines and Close starts a new one.
     uint32_t Generation() const { return m_nGeneration; }
+    // A source or recording is being opened (list choices wait); the first time report ends it.
+    COpeningFlag& Opening() { return m_target.m_opening; }
+    const COpeningFlag& Opening() const { return m_target.m_opening; }
     // The pending seek in ms, 0 when none.
     int64_t PendingSeekMs() const;
     // The leading engine's time and length: front when active, else rear (paused ones count when
@@ -160,10 +165,14 @@ class PlaybackSession : public QObject {
     void autoNextChanged(bool on);
     void rotationChanged(bool rotated);
     void viewModeChanged(int mode);
+    // An engine's work waited for the card for over CVideoEngine::kStuckMs; it goes on with a fresh
+    // player, the stuck one is left behind.
+    void engineStuck(PlaybackSession::Side side);
 
   private:
     friend class EngineMessageRelay;
-    void OnEngineMessage(uint32_t generation, int message, uintptr_t wParam, intptr_t opening);
+    void OnEngineMessage(int message, uintptr_t wParam, intptr_t opening);
+    void ReplaceStuckEngines();
     CVideoEngine* LeadingEngine(bool countPaused);
     CVideoEngine& EngineOf(Side side) const;
     void NewGeneration();
@@ -180,7 +189,7 @@ class PlaybackSession : public QObject {
     EngineEventTarget m_target;
     std::unique_ptr<CVideoEngine> m_pFront;
     std::unique_ptr<CVideoEngine> m_pRear;
-    // Receives the engine messages of the generation in force; replaced at each new generation.
+    // Receives the engine messages (each carries the opening its player played for).
     EngineMessageRelay* m_pRelay = nullptr;
     QTimer m_applySeekTimer;
     WId m_frontPane = 0;

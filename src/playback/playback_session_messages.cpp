@@ -6,36 +6,43 @@
 #include "private_message.h"
 #include "video_engine.h"
 
-// One opening's receiver of the engine messages: it hands each to the session with the generation it
-// was made for, so the session can drop what an older opening's players posted.
+// The receiver of the engine messages: it hands each to the session, which drops what the players of
+// an older opening posted.
 class EngineMessageRelay : public QObject {
   public:
-    EngineMessageRelay(PlaybackSession* session, uint32_t generation)
-        : QObject(session), m_pSession(session), m_nGeneration(generation) {}
+    explicit EngineMessageRelay(PlaybackSession* session) : QObject(session), m_pSession(session) {}
 
     bool event(QEvent* event) override {
         const int type = event->type();
         if (type < MSG_PLAYER_ERROR || type > MSG_REAR_END) return QObject::event(event);
         const auto* message = static_cast<const PrivateMessage*>(event);
-        m_pSession->OnEngineMessage(m_nGeneration, message->message(), message->wParam(), message->lParam());
+        m_pSession->OnEngineMessage(message->message(), message->wParam(), message->lParam());
         return true;
     }
 
   private:
     PlaybackSession* m_pSession;
-    uint32_t m_nGeneration;
 };
 
-// Called with both engines stopped, so no callback is running while the receiver changes. The
-// callbacks' own opening count moves with it: their end and error messages carry it as well.
+// Called after the engines were asked to stop: each engine's worker takes the mark after the stop,
+// so what a player reports until it has stopped carries the earlier opening and is dropped.
 void PlaybackSession::NewGeneration() {
+    if (!m_pRelay) {
+        m_pRelay = new EngineMessageRelay(this);
+        m_target.m_pReceiver = m_pRelay;
+    }
     m_target.BeginNewOpening();
     m_nGeneration = m_target.m_nOpening;
-    EngineMessageRelay* previous = m_pRelay;
-    m_pRelay = new EngineMessageRelay(this, m_nGeneration);
-    m_target.m_pReceiver = m_pRelay;
-    // Messages already posted to the previous relay arrive first and are dropped by generation.
-    if (previous) previous->deleteLater();
+    m_pFront->MarkOpening(m_nGeneration);
+    m_pRear->MarkOpening(m_nGeneration);
+}
+
+void PlaybackSession::ReplaceStuckEngines() {
+    for (Side side : {Side::kFront, Side::kRear}) {
+        if (!EngineOf(side).ReplaceIfStuck()) continue;
+        emit engineStuck(side);
+    }
+    EmitStates();
 }
 
 void PlaybackSession::RestoreAfterRotate() {
@@ -49,11 +56,9 @@ void PlaybackSession::RestoreAfterRotate() {
     EmitStates();
 }
 
-void PlaybackSession::OnEngineMessage(uint32_t generation, int message, uintptr_t wParam, intptr_t opening) {
-    if (generation != m_nGeneration) return; // posted by the players of an earlier opening
-    // End and error say which opening libVLC raised them in.
-    const bool stamped = message == MSG_PLAYER_END || message == MSG_PLAYER_ERROR || message == MSG_REAR_END;
-    if (stamped && !m_target.IsCurrentOpening(opening)) return;
+void PlaybackSession::OnEngineMessage(int message, uintptr_t wParam, intptr_t opening) {
+    if (!m_target.IsCurrentOpening(opening)) return; // posted by the players of an earlier opening
+    const uint32_t generation = m_nGeneration;
     switch (message) {
     case MSG_PLAYER_STATE: {
         const bool playing = wParam == 2 || wParam == 3;
@@ -84,7 +89,7 @@ void PlaybackSession::OnEngineMessage(uint32_t generation, int message, uintptr_
         break;
     case MSG_PLAYER_ERROR:
         // A file that never plays must not keep list choices away for long.
-        EndOpening();
+        m_target.m_opening.End();
         emit errorReported();
         break;
     default: // the rear's end while the front plays changes nothing

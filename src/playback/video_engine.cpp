@@ -1,29 +1,19 @@
 #include "video_engine.h"
 
+#include "engine_worker.h"
+#include "trace.h"
+#include "vlc_player_set.h"
+
 #include <QFile>
 #include <csignal>
-#include <dlfcn.h>
-#include <iterator>
+#include <thread>
 
 namespace {
 
-// Plain set: no interface, no configuration file, so every engine behaves the same wherever it runs.
-const char* const kPlainArguments[] = {"-I", "dummy", "--ignore-config"};
-// Configured set: libVLC reads its own configuration, and the picture is turned by 180 degrees
-// (the transform filter), which is what selecting this set for the rotate command promises.
-const char* const kConfiguredArguments[] = {"--video-filter=transform", "--transform-type=180"};
-
-// Events attached to every player, in this order, all with the same callback and user data.
-const libvlc_event_type_t kAttachedEvents[] = {
-    libvlc_MediaPlayerPositionChanged, libvlc_MediaPlayerSeekableChanged, libvlc_MediaPlayerTimeChanged,
-    libvlc_MediaStateChanged,          libvlc_MediaPlayerMediaChanged,    libvlc_MediaPlayerOpening,
-    libvlc_MediaPlayerBuffering,       libvlc_MediaPlayerPlaying,         libvlc_MediaPlayerPaused,
-    libvlc_MediaPlayerStopped,         libvlc_MediaPlayerEndReached,      libvlc_MediaPlayerEncounteredError,
-};
-
 // libVLC writes to sockets and pipes (sound server, session bus) whose far end may be gone; a broken
 // pipe signal would end the whole viewer. Blocked in the creating thread, so every thread it starts
-// later (libVLC's own, and players started from here) inherits the block, as libVLC asks of its hosts.
+// later (libVLC's own, the engine workers, and players started from here) inherits the block, as
+// libVLC asks of its hosts.
 void BlockBrokenPipeSignal() {
     sigset_t set;
     sigemptyset(&set);
@@ -31,100 +21,130 @@ void BlockBrokenPipeSignal() {
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
+// Moves the opening the events belong to forward, never back: a worker left behind may still run an
+// older mark after a newer one.
+void RaiseOpening(std::atomic<uint32_t>& stamp, uint32_t opening) {
+    uint32_t seen = stamp.load();
+    while (seen < opening && !stamp.compare_exchange_weak(seen, opening)) {
+    }
+}
+
 } // namespace
 
-CVideoEngine::CVideoEngine() {
+CVideoEngine::CVideoEngine()
+    : m_strLibrary(VlcLibraryName()), m_pEventOpening(std::make_shared<std::atomic<uint32_t>>(0)) {
     BlockBrokenPipeSignal();
-    m_hModule = dlopen(VlcLibraryName(), RTLD_NOW | RTLD_LOCAL);
-    if (!m_hModule) {
-        m_bOk = 0;
+    m_pSet = std::make_shared<CVlcPlayerSet>(m_strLibrary.c_str(), m_nArgSet);
+    m_pWorker = std::make_unique<CEngineWorker>();
+    if (!m_pSet->Usable()) {
+        m_bOk = false;
         return;
     }
-    // A library without one of the table's functions would crash at the first call: unusable.
-    if (!LoadVlcEntryPoints(m_hModule, m_table) || !CreateInstance()) {
-        ReleaseInstance();
-        m_bOk = 0;
-        return;
-    }
-    m_table.audio_set_volume(m_pPlayer, m_nVolume);
+    m_pSet->Table().audio_set_volume(m_pSet->Player(), m_nVolume);
 }
 
 CVideoEngine::~CVideoEngine() {
-    ReleaseInstance();
-    if (m_hModule) dlclose(m_hModule);
+    if (m_pfnEventCallback && m_bOk) m_pSet->DetachEvents(m_pfnEventCallback, m_pEventUser);
+    // The last reference goes on the worker: the release stops the player there.
+    m_pWorker->Post([set = std::move(m_pSet)]() mutable { set.reset(); });
+    m_pWorker.reset(); // bounded wait; a stuck worker is left behind
 }
 
-bool CVideoEngine::CreateInstance() {
-    auto vlcNew = FindVlcFunction<decltype(libvlc_new)>(m_hModule, "libvlc_new");
-    auto playerNew = FindVlcFunction<decltype(libvlc_media_player_new)>(m_hModule, "libvlc_media_player_new");
-    auto eventManager = FindVlcFunction<decltype(libvlc_media_player_event_manager)>(
-        m_hModule, "libvlc_media_player_event_manager");
-    if (!vlcNew || !playerNew || !eventManager) return false;
-    if (m_nArgSet == 1)
-        m_pInstance = vlcNew(std::size(kConfiguredArguments), kConfiguredArguments);
-    else
-        m_pInstance = vlcNew(std::size(kPlainArguments), kPlainArguments);
-    if (!m_pInstance) return false;
-    m_pPlayer = playerNew(m_pInstance);
-    if (!m_pPlayer) return false;
-    m_pEventManager = eventManager(m_pPlayer);
-    return m_pEventManager != nullptr;
+void CVideoEngine::Run(bool mayBlock, std::function<void(CVlcPlayerSet&)> job) {
+    if (!mayBlock && m_pWorker->Idle()) {
+        job(*m_pSet);
+        return;
+    }
+    m_pWorker->Post([set = m_pSet, job = std::move(job)] { job(*set); });
 }
 
-// Releases whatever exists of media, player and instance, clearing each handle.
-void CVideoEngine::ReleaseInstance() {
-    if (m_pMedia) {
-        if (auto release = FindVlcFunction<decltype(libvlc_media_release)>(m_hModule, "libvlc_media_release"))
-            release(m_pMedia);
-        m_pMedia = nullptr;
-    }
-    if (m_pPlayer) {
-        if (auto release = FindVlcFunction<decltype(libvlc_media_player_release)>(
-                m_hModule, "libvlc_media_player_release"))
-            release(m_pPlayer);
-        m_pPlayer = nullptr;
-    }
-    m_pEventManager = nullptr;
-    if (m_pInstance) {
-        if (auto release = FindVlcFunction<decltype(libvlc_release)>(m_hModule, "libvlc_release"))
-            release(m_pInstance);
-        m_pInstance = nullptr;
-    }
+bool CVideoEngine::WorkerIdle() const {
+    return m_pWorker->Idle();
 }
 
 void CVideoEngine::AttachEvents(libvlc_callback_t callback, void* user) {
     if (!m_bOk) return;
     m_pfnEventCallback = callback;
     m_pEventUser = user;
-    AttachStoredEvents();
+    m_pSet->AttachEvents(callback, user);
 }
 
-void CVideoEngine::AttachStoredEvents() {
-    auto attach = FindVlcFunction<decltype(libvlc_event_attach)>(m_hModule, "libvlc_event_attach");
-    if (!attach || !m_pEventManager || !m_pfnEventCallback) return;
-    for (libvlc_event_type_t type : kAttachedEvents)
-        attach(m_pEventManager, type, m_pfnEventCallback, m_pEventUser); // results ignored
+void CVideoEngine::DeliverEvent(const libvlc_event_t& event) {
+    if (m_pfnEventCallback) m_pfnEventCallback(&event, m_pEventUser);
+}
+
+void CVideoEngine::MarkOpening(uint32_t opening) {
+    m_nOpeningAsked = opening;
+    Run(false, [stamp = m_pEventOpening, opening](CVlcPlayerSet&) { RaiseOpening(*stamp, opening); });
+}
+
+bool CVideoEngine::ReplaceSet(bool abandon) {
+    auto fresh = std::make_shared<CVlcPlayerSet>(m_strLibrary.c_str(), m_nArgSet);
+    // Nothing of the old player reaches the callbacks any more: no stale report, and nothing after
+    // the engine is gone.
+    if (m_pfnEventCallback) m_pSet->DetachEvents(m_pfnEventCallback, m_pEventUser);
+    std::shared_ptr<CVlcPlayerSet> old = std::move(m_pSet);
+    if (abandon) {
+        m_pWorker->Abandon();
+        // Its last reference may be ours if the stuck job returned just now: released off this thread.
+        std::thread([old = std::move(old)]() mutable { old.reset(); }).detach();
+    } else {
+        m_pWorker->Post([old = std::move(old)]() mutable { old.reset(); });
+        m_pWorker->Retire();
+    }
+    m_pWorker = std::make_unique<CEngineWorker>();
+    m_pSet = std::move(fresh);
+    // The fresh player has no work queued before it: its events belong to the opening asked last.
+    RaiseOpening(*m_pEventOpening, m_nOpeningAsked);
+    if (!m_pSet->Usable()) return false;
+    m_pSet->AttachEvents(m_pfnEventCallback, m_pEventUser);
+    m_pSet->Table().audio_set_volume(m_pSet->Player(), m_nVolume);
+    return true;
 }
 
 int CVideoEngine::Rebuild(int argSet) {
     m_nArgSet = argSet;
-    if (!m_bOk || !m_pMedia) return 0;
-    ReleaseInstance();
-    if (!CreateInstance()) {
-        ReleaseInstance();
-        m_bOk = 0;
+    if (!m_bOk || !m_bHasMedia) return 0;
+    m_bHasMedia = false;
+    if (!ReplaceSet(false)) {
+        m_bOk = false;
         return 0;
     }
-    AttachStoredEvents();
-    m_table.audio_set_volume(m_pPlayer, m_nVolume);
     return 1;
+}
+
+bool CVideoEngine::ReplaceIfStuck(int stuckMs) {
+    if (!m_bOk || m_pWorker->RunningForMs() < stuckMs) return false;
+    Trace("==>> engine work stuck for over %d ms (card not answering): fresh player\n", stuckMs);
+    if (!ReplaceSet(true)) {
+        m_bOk = false;
+        return true;
+    }
+    OpenOnSet();
+    return true;
+}
+
+// The fresh player gets what was asked of the one left behind: window, media, rate, play or pause.
+void CVideoEngine::OpenOnSet() {
+    if (m_window) BindWindow(m_window);
+    if (!m_bHasMedia) return;
+    const bool play = m_bPlaying || m_bPaused;
+    const bool pause = m_bPaused;
+    const float rate = m_fRate;
+    Run(true, [path = m_strPath, software = m_nArgSet == 1, silent = m_bSilent, play, pause,
+               rate](CVlcPlayerSet& set) {
+        if (!set.SetMedia(path, software, silent)) return;
+        set.Table().media_player_set_rate(set.Player(), rate);
+        if (!play) return;
+        set.Table().media_player_play(set.Player());
+        if (pause) set.SetPause(true);
+    });
 }
 
 void CVideoEngine::BindWindow(WId window) {
     if (!m_bOk) return;
-    auto setWindow = FindVlcFunction<decltype(libvlc_media_player_set_xwindow)>(
-        m_hModule, "libvlc_media_player_set_xwindow");
-    if (setWindow) setWindow(m_pPlayer, static_cast<uint32_t>(window));
+    m_window = window;
+    Run(false, [window](CVlcPlayerSet& set) { set.BindWindow(static_cast<uint32_t>(window)); });
 }
 
 int CVideoEngine::Open(const QString& path, WId window, bool silent, bool play) {
@@ -133,102 +153,87 @@ int CVideoEngine::Open(const QString& path, WId window, bool silent, bool play) 
 
 int CVideoEngine::Open(const std::filesystem::path& path, WId window, bool silent, bool play) {
     if (window) BindWindow(window);
-    if (m_bOk) m_table.audio_set_volume(m_pPlayer, m_nVolume);
-    // libVLC makes its file URL from these bytes itself (each byte outside ASCII percent-encoded),
-    // so a name that is not UTF-8, as an old FAT card gives, opens as it is on disk.
-    m_strPathUtf8 = path.native();
+    if (m_bOk) SetVolume(m_nVolume);
+    m_strPath = path.native();
     if (!m_bOk) return 0;
-    libvlc_media_t* media = m_table.media_new_path(m_pInstance, m_strPathUtf8.c_str());
-    if (!media) return 0;
-    // The transform filter that turns the picture cannot work on hardware surfaces (libVLC would drop
-    // every filter), so the turned picture is decoded in software.
-    m_table.media_add_option(media, m_nArgSet == 1 ? ":avcodec-hw=none" : ":avcodec-hw=any");
-    if (silent) m_table.media_add_option(media, ":no-audio");
-    m_table.media_player_set_media(m_pPlayer, media);
-    // The player keeps its own reference; ours to the previous media is no longer needed.
-    if (m_pMedia) {
-        if (auto release = FindVlcFunction<decltype(libvlc_media_release)>(m_hModule, "libvlc_media_release"))
-            release(m_pMedia);
-    }
-    m_pMedia = media;
-    m_table.video_set_key_input(m_pPlayer, 0);
-    m_table.video_set_mouse_input(m_pPlayer, 0);
-    if (play && m_table.media_player_play(m_pPlayer) == 0) {
-        m_bPlaying = 1;
-        m_bPaused = 0;
+    m_bHasMedia = true;
+    m_bSilent = silent;
+    // Giving a media to a player that plays stops it first, which waits for its input thread.
+    Run(true, [path = m_strPath, software = m_nArgSet == 1, silent, play](CVlcPlayerSet& set) {
+        if (set.SetMedia(path, software, silent) && play) set.Table().media_player_play(set.Player());
+    });
+    if (play) {
+        m_bPlaying = true;
+        m_bPaused = false;
     }
     return 1;
 }
 
 int CVideoEngine::Play() {
-    return m_bOk ? m_table.media_player_play(m_pPlayer) : -1;
+    if (!m_bOk) return -1;
+    Run(false, [](CVlcPlayerSet& set) { set.Table().media_player_play(set.Player()); });
+    return 0;
 }
 
 void CVideoEngine::Pause() {
-    if (m_bOk) m_table.media_player_pause(m_pPlayer);
+    if (m_bOk) Run(false, [](CVlcPlayerSet& set) { set.Table().media_player_pause(set.Player()); });
 }
 
 void CVideoEngine::Stop() {
-    if (m_bOk) m_table.media_player_stop(m_pPlayer);
-    m_bPlaying = 0;
-    m_bPaused = 0;
-}
-
-void CVideoEngine::SetPlayerPause(bool pause) {
-    auto setPause =
-        FindVlcFunction<decltype(libvlc_media_player_set_pause)>(m_hModule, "libvlc_media_player_set_pause");
-    if (setPause)
-        setPause(m_pPlayer, pause ? 1 : 0);
-    else
-        m_table.media_player_pause(m_pPlayer);
+    if (m_bOk) Run(true, [](CVlcPlayerSet& set) { set.Table().media_player_stop(set.Player()); });
+    m_bPlaying = false;
+    m_bPaused = false;
 }
 
 bool CVideoEngine::PausePlaying() {
     if (!m_bOk || !m_bPlaying) return false;
-    SetPlayerPause(true);
-    m_bPlaying = 0;
-    m_bPaused = 1;
+    Run(false, [](CVlcPlayerSet& set) { set.SetPause(true); });
+    m_bPlaying = false;
+    m_bPaused = true;
     return true;
 }
 
 bool CVideoEngine::ResumePaused() {
     if (!m_bOk || !m_bPaused) return false;
-    if (m_table.media_player_play(m_pPlayer) != 0) return false;
-    m_bPlaying = 1;
-    m_bPaused = 0;
+    Run(false, [](CVlcPlayerSet& set) { set.Table().media_player_play(set.Player()); });
+    m_bPlaying = true;
+    m_bPaused = false;
     return true;
 }
 
 void CVideoEngine::SetVolume(int volume) {
     m_nVolume = volume;
-    if (m_bOk) m_table.audio_set_volume(m_pPlayer, volume);
+    if (m_bOk) Run(false, [volume](CVlcPlayerSet& set) { set.Table().audio_set_volume(set.Player(), volume); });
 }
 
 void CVideoEngine::SetMute(bool mute) {
-    if (m_bOk) m_table.audio_set_mute(m_pPlayer, mute ? 1 : 0);
+    if (m_bOk) Run(false, [mute](CVlcPlayerSet& set) { set.Table().audio_set_mute(set.Player(), mute ? 1 : 0); });
 }
 
 void CVideoEngine::SetTime(int64_t ms) {
-    if (m_bOk) m_table.media_player_set_time(m_pPlayer, ms);
+    if (m_bOk) Run(false, [ms](CVlcPlayerSet& set) { set.Table().media_player_set_time(set.Player(), ms); });
 }
 
 int64_t CVideoEngine::GetTime() {
-    return m_bOk ? m_table.media_player_get_time(m_pPlayer) : 0;
+    if (!m_bOk) return 0;
+    if (!m_pWorker->Idle()) return -1;
+    return m_pSet->Table().media_player_get_time(m_pSet->Player());
 }
 
 int64_t CVideoEngine::GetLength() {
-    if (!m_bOk) return 0;
-    const int64_t length = m_table.media_player_get_length(m_pPlayer);
+    if (!m_bOk || !m_pWorker->Idle()) return 0;
+    const int64_t length = m_pSet->Table().media_player_get_length(m_pSet->Player());
     return length > 0 ? length : 0;
 }
 
 int CVideoEngine::SetRate(float rate) {
     if (!m_bOk) return -1;
     m_fRate = rate;
-    return m_table.media_player_set_rate(m_pPlayer, rate);
+    Run(false, [rate](CVlcPlayerSet& set) { set.Table().media_player_set_rate(set.Player(), rate); });
+    return 0;
 }
 
 int CVideoEngine::TakeSnapshot(const QString& path) {
-    if (!m_bOk) return -1;
-    return m_table.video_take_snapshot(m_pPlayer, 0, QFile::encodeName(path).constData(), 0, 0);
+    if (!m_bOk || !m_pWorker->Idle()) return -1;
+    return m_pSet->Table().video_take_snapshot(m_pSet->Player(), 0, QFile::encodeName(path).constData(), 0, 0);
 }

@@ -183,7 +183,7 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             for (int i = 0; i < 20; ++i)
                 dlg.OnCommand(IDC_FASTER);
             E2E_CHECK(rate->m_strText == QStringLiteral("4.0 X") && rate->m_bShow == 1);
-            E2E_CHECK(front->m_fRate == 4.0f && rear->m_fRate == 4.0f);
+            E2E_CHECK(front->Rate() == 4.0f && rear->Rate() == 4.0f);
             for (int i = 0; i < 10; ++i)
                 dlg.OnCommand(IDC_SLOWER);
             E2E_CHECK(dlg.SpeedIndex() == 7 && front->Rate() == 1.0f);
@@ -210,7 +210,7 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             dlg.OnCommand(IDC_NEXT);
             E2E_CHECK(dlg.CurrentEntryIndex() == 2 && files->IsCurrentLine(2) && !files->IsCurrentLine(0));
             E2E_CHECK(QTest::qWaitFor([&] { return Playing(front) && Playing(rear); }, 5000));
-            E2E_CHECK(rear->m_nVolume == 0); // beside a front file the rear is silent
+            E2E_CHECK(rear->Volume() == 0); // beside a front file the rear is silent
             // This camera records vehicle data: the gauges show it.
             auto* speedGauge = dlg.ControlById<CPropertyText>(1209);
             E2E_CHECK(QTest::qWaitFor(
@@ -221,7 +221,7 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
 
             // The rear recording alone, chosen in the list: it plays in the rear engine and drives the
             // slider; at its end the next recording (the unplayable one) opens by itself.
-            E2E_CHECK(QTest::qWaitFor([&] { return g_bOpening == 0; }, 10000));
+            E2E_CHECK(QTest::qWaitFor([&] { return !dlg.Session()->Opening().Active(); }, 10000));
             QTest::qWait(1600);
             // Two choices within 1.5 s: only the first opens.
             SendPrivateMessage(&dlg, MSG_FILE_CHOSEN, 4);
@@ -231,9 +231,9 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             QTest::qWait(300);
             E2E_CHECK(dlg.CurrentEntryIndex() == 4);
             // Alone, the rear is heard at the volume slider's volume and follows it.
-            E2E_CHECK(rear->m_nVolume == 100);
+            E2E_CHECK(rear->Volume() == 100);
             dlg.VolumeBy(10);
-            E2E_CHECK(rear->m_nVolume == 120 && front->m_nVolume == 120);
+            E2E_CHECK(rear->Volume() == 120 && front->Volume() == 120);
             dlg.VolumeBy(-10);
             E2E_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 1000; }, 8000));
             E2E_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() >= 5; }, 20000));
@@ -241,14 +241,14 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             // The unplayable file: the error box, answered; the next choice still opens.
             E2E_CHECK(QTest::qWaitFor(
                 [&] { return boxes.texts.contains("Media player encountered a error."); }, 10000));
-            E2E_CHECK(g_bOpening == 0);
+            E2E_CHECK(!dlg.Session()->Opening().Active());
             QTest::qWait(1600);
             SendPrivateMessage(&dlg, MSG_FILE_CHOSEN, 6);
             E2E_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 6 && Playing(front); }, 5000));
             E2E_CHECK(QTest::qWaitFor([&] { return slider->CurrentMs() > 0; }, 8000));
 
             // A group chosen in the group list opens its first recording.
-            E2E_CHECK(QTest::qWaitFor([&] { return g_bOpening == 0; }, 5000));
+            E2E_CHECK(QTest::qWaitFor([&] { return !dlg.Session()->Opening().Active(); }, 5000));
             SendPrivateMessage(&dlg, MSG_GROUP_CHOSEN, 0);
             E2E_CHECK(QTest::qWaitFor([&] { return dlg.CurrentEntryIndex() == 0 && Playing(front); }, 5000));
             E2E_CHECK(groups->IsCurrentLine(0) && !groups->IsCurrentLine(1) && files->IsCurrentLine(0));
@@ -267,9 +267,9 @@ TEST(CardPlayback, DriverOpensCardAndWatchesIt) {
             // Rotate: both engines rebuilt turned, the same recording plays on at the same rate.
             dlg.OnCommand(IDC_FASTER);
             dlg.OnCommand(IDC_ROTATE);
-            E2E_CHECK(front->m_nArgSet == 1 && rear->m_nArgSet == 1);
+            E2E_CHECK(front->ArgumentSet() == 1 && rear->ArgumentSet() == 1);
             E2E_CHECK(dlg.CurrentEntryIndex() == 0 && Playing(front) && Playing(rear));
-            E2E_CHECK(front->m_fRate == rear->m_fRate && front->m_fRate > 1.0f);
+            E2E_CHECK(front->Rate() == rear->Rate() && front->Rate() > 1.0f);
             dlg.OnCommand(IDC_SLOWER);
             // Rotated while paused: it stays paused where it was.
             E2E_CHECK(QTest::qWaitFor([&] { return front->GetTime() > 500; }, 5000));
@@ -322,7 +322,7 @@ TEST(CardPlayback, MissingFolderGivesBoxAndEmptyWindow) {
             E2E_CHECK(dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST)->LineCount() == 0);
             E2E_CHECK(dlg.Catalog().Entries().empty() && dlg.CurrentEntryIndex() == -1);
             E2E_CHECK(dlg.windowTitle() == QStringLiteral("Halvorn Veltrix"));
-            E2E_CHECK(g_bOpening == 0 && !dlg.ScanBusy());
+            E2E_CHECK(!dlg.Session()->Opening().Active() && !dlg.ScanBusy());
             E2E_CHECK(GetAppSettings().ReadString("UI", "Folder", "").empty());
             // Play, next and previous on the empty window change nothing.
             dlg.OnCommand(IDC_PLAY);

@@ -80,7 +80,7 @@ void TripChild(const fs::path& work, const fs::path& card, const std::vector<std
     window.OpenFolder(card);
     E2E_CHECK(QTest::qWaitFor([&] { return files->LineCount() == 3 && window.CurrentEntryIndex() == 0; }, 20000));
     // A choice is taken once the first recording has finished opening.
-    E2E_CHECK(QTest::qWaitFor([&] { return g_bOpening == 0; }, 10000));
+    E2E_CHECK(QTest::qWaitFor([&] { return !window.Session()->Opening().Active(); }, 10000));
     SendPrivateMessage(&window, MSG_GROUP_CHOSEN, 0);
     E2E_CHECK(QTest::qWaitFor([&] { return bar->isVisible(); }, 5000));
     E2E_CHECK(bar->maximum() >= 3 * kSeconds - 1);

@@ -56,9 +56,9 @@ TEST_F(DualPlaybackTest, FrontIsMasterRearEndIsReportedApartAndPanesShowBothPict
     engines.front.BindWindow(window.m_pFront->winId());
     ASSERT_EQ(engines.front.Open(frontClip, 0, false, true), 1);
     ASSERT_EQ(engines.rear.Open(rearClip, window.m_pRear->winId(), true, true), 1);
-    EXPECT_EQ(engines.front.m_bPlaying, 1);
-    EXPECT_EQ(engines.rear.m_bPlaying, 1);
-    EXPECT_EQ(engines.front.m_strPathUtf8, frontClip.toStdString());
+    EXPECT_TRUE(engines.front.IsPlaying());
+    EXPECT_TRUE(engines.rear.IsPlaying());
+    EXPECT_EQ(engines.front.CurrentPath(), frontClip.toStdString());
 
     // A second into the clip both panes have drawn many pictures (the rear clip lasts two seconds).
     ASSERT_TRUE(WaitFor([&] { return LatestTime(engines.recorder) >= 1000; }, 5000));
@@ -103,7 +103,7 @@ TEST_F(DualPlaybackTest, RateTwoRunsPlaybackTimeAboutTwiceAsFast) {
     ASSERT_EQ(engines.front.Open(frontClip, window.m_pFront->winId(), false, true), 1);
     ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(MSG_PLAYER_TIME) >= 1; }, 5000));
     ASSERT_EQ(engines.front.SetRate(2.0f), 0);
-    EXPECT_FLOAT_EQ(engines.front.m_fRate, 2.0f);
+    EXPECT_FLOAT_EQ(engines.front.Rate(), 2.0f);
     const size_t before = engines.recorder.All(MSG_PLAYER_TIME).size();
     ASSERT_TRUE(WaitFor([&] { return engines.recorder.Count(MSG_PLAYER_END) > 0; }, 5000));
     auto times = engines.recorder.All(MSG_PLAYER_TIME);

@@ -78,12 +78,12 @@ TEST_F(EngineEventsTest, OpeningAndPausingClearThePendingSeekAndOpeningGreysTheG
 }
 
 TEST_F(EngineEventsTest, TimeReportWaitsWhileASeekIsPending) {
-    g_bOpening = 1;
+    engines.target.m_opening.Begin();
     engines.target.m_llPendingSeekMs = 1;
     Fire(OnFrontEngineEvent, libvlc_MediaPlayerTimeChanged, engines.target);
     EXPECT_TRUE(Delivered().empty());
     EXPECT_TRUE(sliderTimes.empty());
-    EXPECT_EQ(g_bOpening, 1);
+    EXPECT_TRUE(engines.target.m_opening.Active());
 
     engines.target.m_llPendingSeekMs = 0;
     const int64_t beyond32Bits = (int64_t(1) << 32) + 61000;
@@ -92,13 +92,58 @@ TEST_F(EngineEventsTest, TimeReportWaitsWhileASeekIsPending) {
     EXPECT_EQ(Delivered()[0].message, MSG_PLAYER_TIME);
     EXPECT_EQ(Delivered()[0].wParam, 61000u); // the low 32 bits of the reported time
     EXPECT_EQ(sliderTimes, std::vector<int64_t>{beyond32Bits});
-    EXPECT_EQ(g_bOpening, 0);
+    EXPECT_FALSE(engines.target.m_opening.Active()) << "the first time report ends the opening";
 }
 
+// A player still being stopped on its worker reports under the opening it played for: once the
+// session moved on, its reports are dropped at the source, but for the indicator's grey at its stop.
+TEST_F(EngineEventsTest, ReportsOfAPlayerOfAnEarlierOpeningAreDropped) {
+    engines.target.m_opening.Begin();
+    engines.target.BeginNewOpening();
+    engines.target.m_llPendingSeekMs = 900;
+    for (int type : {libvlc_MediaPlayerOpening, libvlc_MediaPlayerPlaying, libvlc_MediaPlayerPaused,
+                     libvlc_MediaPlayerEndReached, libvlc_MediaPlayerEncounteredError}) {
+        Fire(OnFrontEngineEvent, type, engines.target);
+        Fire(OnRearEngineEvent, type, engines.target);
+    }
+    EXPECT_EQ(engines.target.m_llPendingSeekMs, 900) << "a stale report must not drop a new seek";
+    engines.target.m_llPendingSeekMs = 0;
+    Fire(OnFrontEngineEvent, libvlc_MediaPlayerTimeChanged, engines.target, 5000);
+    EXPECT_TRUE(Delivered().empty());
+    EXPECT_TRUE(sliderTimes.empty());
+    EXPECT_TRUE(engines.target.m_opening.Active()) << "an old player's time does not end the new opening";
+    Fire(OnFrontEngineEvent, libvlc_MediaPlayerStopped, engines.target);
+    EXPECT_EQ(gpsColours, std::vector<int>{0});
+
+    // The engine takes the new opening: its reports count again.
+    engines.front.MarkOpening(engines.target.m_nOpening);
+    ASSERT_TRUE(WaitFor([&] { return engines.front.EventOpening() == engines.target.m_nOpening; }, 2000));
+    Fire(OnFrontEngineEvent, libvlc_MediaPlayerTimeChanged, engines.target, 700);
+    ASSERT_EQ(Delivered().size(), 1u);
+    EXPECT_EQ(Delivered()[0].wParam, 700u);
+    EXPECT_FALSE(engines.target.m_opening.Active());
+    // The rear was not told: its reports stay dropped.
+    Fire(OnRearEngineEvent, libvlc_MediaPlayerEndReached, engines.target);
+    EXPECT_EQ(Delivered().size(), 1u);
+}
+
+// A front engine the session asked to play, whose own player reports nothing here.
+struct AskedFront {
+    AskedFront(EngineEventTarget& target, bool paused) {
+        target.m_pFront = &engine;
+        EXPECT_EQ(engine.Open(std::filesystem::path("/nonexistent/clip.mp4"), 0, true, true), 1);
+        if (paused) {
+            EXPECT_TRUE(engine.PausePlaying());
+        }
+    }
+    CVideoEngine engine;
+};
+
 TEST_F(EngineEventsTest, RearYieldsToAPlayingFrontExceptForItsEndOfFile) {
-    engines.front.m_bPlaying = 1;
+    AskedFront front(engines.target, false);
+    ASSERT_TRUE(front.engine.IsUsableAndPlaying());
     engines.target.m_llPendingSeekMs = 5;
-    g_bOpening = 1;
+    engines.target.m_opening.Begin();
     for (int type : {libvlc_MediaPlayerOpening, libvlc_MediaPlayerPlaying, libvlc_MediaPlayerPaused,
                      libvlc_MediaPlayerStopped, libvlc_MediaPlayerEncounteredError})
         Fire(OnRearEngineEvent, type, engines.target);
@@ -107,7 +152,7 @@ TEST_F(EngineEventsTest, RearYieldsToAPlayingFrontExceptForItsEndOfFile) {
     EXPECT_TRUE(Delivered().empty());
     EXPECT_TRUE(gpsColours.empty());
     EXPECT_TRUE(sliderTimes.empty());
-    EXPECT_EQ(g_bOpening, 1);
+    EXPECT_TRUE(engines.target.m_opening.Active());
 
     engines.target.m_llPendingSeekMs = 5;
     Fire(OnRearEngineEvent, libvlc_MediaPlayerEndReached, engines.target);
@@ -118,7 +163,8 @@ TEST_F(EngineEventsTest, RearYieldsToAPlayingFrontExceptForItsEndOfFile) {
 }
 
 TEST_F(EngineEventsTest, RearIsTheMasterWhileTheFrontIsNotPlaying) {
-    engines.front.m_bPaused = 1; // paused is not playing
+    AskedFront front(engines.target, true); // paused is not playing
+    ASSERT_TRUE(front.engine.IsPaused());
     Fire(OnRearEngineEvent, libvlc_MediaPlayerPlaying, engines.target);
     Fire(OnRearEngineEvent, libvlc_MediaPlayerTimeChanged, engines.target, 1234);
     Fire(OnRearEngineEvent, libvlc_MediaPlayerEndReached, engines.target);
@@ -144,7 +190,9 @@ TEST(EngineEventsWithoutFront, RearIsTheMasterWhenTheFrontEngineIsUnusable) {
     CVideoEngine rear;
     ASSERT_FALSE(front->IsUsable());
     ASSERT_TRUE(rear.IsUsable());
-    front->m_bPlaying = 1; // a stale flag does not make an unusable engine the master
+    // Asked to play, an unusable engine does not play, so it never becomes the master.
+    EXPECT_EQ(front->Open(std::filesystem::path("/nonexistent/clip.mp4"), 0, true, true), 0);
+    EXPECT_FALSE(front->IsPlaying());
     target.m_pReceiver = &recorder;
     target.m_pFront = front.get();
     target.m_pRear = &rear;

@@ -327,10 +327,10 @@ TEST_F(PlaybackSessionTest, AFileThatCannotPlayIsReportedOnceAndEndsTheOpening) 
     SessionCard card("error");
     const fs::path broken = card.root / "Movie" / RecordingName(SessionCard::kStart + 1200, ".MP4");
     std::ofstream(broken) << "not a movie";
-    g_bOpening = 1;
+    session.Opening().Begin();
     session.Open(broken);
     ASSERT_TRUE(WaitFor([&] { return log.Count("error") > 0; }, 5000));
-    EXPECT_EQ(g_bOpening.load(), 0) << "list choices must not wait 100 s for a time report";
+    EXPECT_FALSE(session.Opening().Active()) << "list choices must not wait 100 s for a time report";
     WaitFor([] { return false; }, 300);
     EXPECT_EQ(log.Count("error"), 1);
     EXPECT_EQ(log.Count("time"), 0);
@@ -342,9 +342,9 @@ TEST(PlaybackSessionWithoutLibrary, EveryOperationDoesNothingAndTheOpeningEnds) 
     PlaybackSession session;
     SessionLog log(session);
     EXPECT_FALSE(session.Usable(Side::kFront));
-    g_bOpening = 1;
+    session.Opening().Begin();
     session.Open(card.front);
-    EXPECT_EQ(g_bOpening.load(), 0) << "no engine will ever report a time";
+    EXPECT_FALSE(session.Opening().Active()) << "no engine will ever report a time";
     session.TogglePlayPause();
     session.SeekTo(1000);
     session.Rotate();

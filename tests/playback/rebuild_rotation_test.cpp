@@ -57,11 +57,11 @@ class RebuildTest : public testing::Test {
 };
 
 TEST_F(RebuildTest, WithoutAnOpenedFileOnlyTheArgumentSetIsRecorded) {
-    libvlc_instance_t* instance = engines.front.m_pInstance;
     EXPECT_EQ(engines.front.Rebuild(1), 0);
-    EXPECT_EQ(engines.front.m_nArgSet, 1);
-    EXPECT_EQ(engines.front.m_pInstance, instance);
+    EXPECT_EQ(engines.front.ArgumentSet(), 1);
     EXPECT_TRUE(engines.front.IsUsable());
+    // The instance in force stays: the next opening still plays with the plain set.
+    EXPECT_EQ(PlayAndSnapshot("configured before any opening.png"), Top::Blue);
 }
 
 TEST_F(RebuildTest, ConfiguredSetTurnsThePictureAndPlainSetTurnsItBack) {
@@ -69,7 +69,7 @@ TEST_F(RebuildTest, ConfiguredSetTurnsThePictureAndPlainSetTurnsItBack) {
 
     engines.front.Stop();
     ASSERT_EQ(engines.front.Rebuild(1), 1);
-    EXPECT_EQ(engines.front.m_pMedia, nullptr);
+    EXPECT_EQ(engines.front.Rebuild(1), 0) << "the rebuilt player has no media yet";
     EXPECT_TRUE(engines.front.IsUsable());
     // New time reports prove the callback was attached to the new player again.
     EXPECT_EQ(PlayAndSnapshot("configured.png"), Top::Red);

@@ -71,12 +71,13 @@ void WaitFor(const bool& done) {
 }
 
 struct Harness {
-    Harness() : log(catalog), scan(catalog, &log, nullptr, log) {
+    Harness() : log(catalog), scan(catalog, &log, nullptr, log, opening) {
         catalog.SetObserver(&log);
         log.SetScan(&scan);
         scan.SetParserFactory(readers.Factory());
     }
     CRecordingCatalog catalog;
+    COpeningFlag opening;
     StepLog log;
     ThreadNotingReaders readers;
     CFolderScan scan;
@@ -88,7 +89,7 @@ TEST(FolderScan, WalksOnAWorkerAndRebuildsTheCatalogOnTheUiThreadInOrder) {
     FixtureCard card("scan_order");
     card.WriteStandardCard();
     Harness h;
-    g_bOpening = 1;
+    h.opening.Begin();
     {
         fs::path folder = card.root; // the worker keeps its own copy
         ASSERT_TRUE(h.scan.Start(folder));
@@ -109,7 +110,7 @@ TEST(FolderScan, WalksOnAWorkerAndRebuildsTheCatalogOnTheUiThreadInOrder) {
     EXPECT_EQ(h.readers.created, 6) << "five recordings and the file that is no movie";
     EXPECT_EQ(h.readers.onUiThread, 0) << "no file is read on the UI thread";
     EXPECT_EQ(h.catalog.FilesVisited(), 6);
-    EXPECT_TRUE(g_bOpening) << "still opening: the first recording has not reported a time yet";
+    EXPECT_TRUE(h.opening.Active()) << "still opening: the first recording has not reported a time yet";
 
     ASSERT_EQ(h.catalog.Entries().size(), 5u);
     EXPECT_EQ(h.catalog.Entries()[0].m_strFileName, RecordingName(FixtureCard::kStart, 0, ".MP4"));
@@ -124,7 +125,7 @@ TEST(FolderScan, WalksOnAWorkerAndRebuildsTheCatalogOnTheUiThreadInOrder) {
         opened = h.scan.TickCountdown();
     EXPECT_EQ(opened, 0);
     EXPECT_FALSE(h.scan.Busy());
-    g_bOpening = 0;
+    h.opening.End();
 }
 
 TEST(FolderScan, NavigationOverTheScannedCardSkipsPartnersOnDisk) {
@@ -159,20 +160,20 @@ TEST(FolderScan, NavigationOverTheScannedCardSkipsPartnersOnDisk) {
 TEST(FolderScan, EmptyOrMissingFolderClearsTheOpeningFlagAndStartsNoCountdown) {
     Harness h;
     const fs::path empty = fixtures::ScratchDir("playback_scan_empty");
-    g_bOpening = 1;
+    h.opening.Begin();
     ASSERT_TRUE(h.scan.Start(empty));
     WaitFor(h.log.finished);
     EXPECT_EQ(h.log.steps.back(), "finished found 0");
-    EXPECT_FALSE(g_bOpening);
+    EXPECT_FALSE(h.opening.Active());
     EXPECT_FALSE(h.scan.Busy());
     EXPECT_EQ(h.scan.TickCountdown(), -1);
 
     h.log.finished = false;
-    g_bOpening = 1;
+    h.opening.Begin();
     ASSERT_TRUE(h.scan.Start(empty / "gone"));
     WaitFor(h.log.finished);
     EXPECT_EQ(h.log.steps.back(), "finished missing 0") << "the window says \"Folder is not exist.\"";
-    EXPECT_FALSE(g_bOpening);
+    EXPECT_FALSE(h.opening.Active());
     EXPECT_FALSE(h.scan.Busy());
 }
 

@@ -17,10 +17,6 @@ PartnerTest Pairs(std::set<std::pair<int, int>> pairs) {
 }
 const PartnerTest kCard = Pairs({{0, 1}, {2, 3}});
 
-struct OpeningFlagReset {
-    OpeningFlagReset() { EndOpening(); }
-    ~OpeningFlagReset() { EndOpening(); }
-};
 
 } // namespace
 
@@ -80,44 +76,50 @@ TEST(Navigation, CurrentIndexOutsideTheCatalog) {
 }
 
 TEST(OpeningRules, TwoFileChoicesWithinTheDebounceOpenOnlyTheFirst) {
-    OpeningFlagReset reset;
+    COpeningFlag opening;
     CFileChoiceGate gate(100'000);
-    EXPECT_FALSE(gate.Accept(100'500)) << "within 1.5 s of start-up";
-    EXPECT_TRUE(gate.Accept(101'500));
-    EXPECT_FALSE(gate.Accept(101'600)) << "the first open still runs";
+    EXPECT_FALSE(gate.Accept(opening, 100'500)) << "within 1.5 s of start-up";
+    EXPECT_TRUE(gate.Accept(opening, 101'500));
+    EXPECT_FALSE(gate.Accept(opening, 101'600)) << "the first open still runs";
     gate.FileOpenFinished();
-    EXPECT_FALSE(gate.Accept(102'999)) << "1499 ms after the accepted one";
-    EXPECT_TRUE(gate.Accept(103'000));
+    EXPECT_FALSE(gate.Accept(opening, 102'999)) << "1499 ms after the accepted one";
+    EXPECT_TRUE(gate.Accept(opening, 103'000));
     gate.FileOpenFinished();
 
-    BeginOpening();
-    EXPECT_FALSE(gate.Accept(200'000)) << "while opening";
-    EndOpening();
-    EXPECT_TRUE(gate.Accept(200'000)) << "a dropped choice does not restart the debounce";
+    opening.Begin();
+    EXPECT_FALSE(gate.Accept(opening, 200'000)) << "while opening";
+    opening.End();
+    EXPECT_TRUE(gate.Accept(opening, 200'000)) << "a dropped choice does not restart the debounce";
 }
 
 TEST(OpeningRules, DebounceSurvivesTheTickCountWrapping) {
-    OpeningFlagReset reset;
+    COpeningFlag opening;
     CFileChoiceGate gate(0xFFFF'FF00u);
-    EXPECT_FALSE(gate.Accept(0x0000'0100u)) << "512 ms across the wrap";
-    EXPECT_TRUE(gate.Accept(0x0000'0600u)) << "1792 ms across the wrap";
+    EXPECT_FALSE(gate.Accept(opening, 0x0000'0100u)) << "512 ms across the wrap";
+    EXPECT_TRUE(gate.Accept(opening, 0x0000'0600u)) << "1792 ms across the wrap";
 }
 
 TEST(OpeningRules, GroupChoicesSourceCommandsAndClearingTheFlag) {
-    OpeningFlagReset reset;
-    EXPECT_TRUE(AcceptGroupChoice(0));
-    EXPECT_FALSE(AcceptGroupChoice(-1)) << "below the last line";
-    EXPECT_TRUE(AcceptSourceCommand(false));
+    COpeningFlag opening;
+    EXPECT_TRUE(AcceptGroupChoice(opening, 0));
+    EXPECT_FALSE(AcceptGroupChoice(opening, -1)) << "below the last line";
+    EXPECT_TRUE(AcceptSourceCommand(opening, false));
 
-    BeginOpening();
-    EXPECT_FALSE(AcceptGroupChoice(0));
-    EXPECT_FALSE(AcceptSourceCommand(false)) << "a card is being opened";
-    EXPECT_TRUE(AcceptSourceCommand(true)) << "an empty catalog never blocks a new source";
+    opening.Begin();
+    EXPECT_FALSE(AcceptGroupChoice(opening, 0));
+    EXPECT_FALSE(AcceptSourceCommand(opening, false)) << "a card is being opened";
+    EXPECT_TRUE(AcceptSourceCommand(opening, true)) << "an empty catalog never blocks a new source";
 
-    EndOpeningIfNoEngine(true, false);
-    EXPECT_TRUE(g_bOpening) << "one usable engine will report a time";
-    EndOpeningIfNoEngine(false, false);
-    EXPECT_FALSE(g_bOpening) << "no engine: no time report will ever clear it";
+    opening.EndIfNoEngine(true, false);
+    EXPECT_TRUE(opening.Active()) << "one usable engine will report a time";
+    opening.EndIfNoEngine(false, false);
+    EXPECT_FALSE(opening.Active()) << "no engine: no time report will ever clear it";
+    opening.Begin();
+    EXPECT_TRUE(opening.EndAtFirstReport()) << "the first time report ends the opening";
+    EXPECT_FALSE(opening.EndAtFirstReport()) << "later reports find it ended";
+
+    COpeningFlag other;
+    EXPECT_TRUE(AcceptGroupChoice(other, 0)) << "each session has its own flag";
 }
 
 TEST(OpeningRules, CountdownOpensOnTheFifthTick) {

@@ -34,19 +34,20 @@ class FileChoiceReceiver : public QObject {
     bool event(QEvent* event) override {
         if (!IsPrivateMessage(event, MSG_FILE_CHOSEN)) return QObject::event(event);
         const auto line = static_cast<intptr_t>(static_cast<PrivateMessage*>(event)->wParam());
-        if (gate.Accept(now)) {
+        if (gate.Accept(opening, now)) {
             opened.push_back(static_cast<int>(line));
             gate.FileOpenFinished(); // the open itself is instantaneous here
         }
         return true;
     }
     CFileChoiceGate gate{0};
+    COpeningFlag opening;
     uint32_t now = 0;
     std::vector<int> opened;
 };
 
 struct ListWindow {
-    ListWindow() : observer(catalog, groups, files), scan(catalog, &observer, &groups, window) {
+    ListWindow() : observer(catalog, groups, files), scan(catalog, &observer, &groups, window, opening) {
         groups.resize(600, 200);
         files.resize(900, 300);
         groups.Setup();
@@ -68,12 +69,13 @@ struct ListWindow {
     COrvexFileListCtrl files;
     CCatalogLists observer;
     QuietWindow window;
+    COpeningFlag opening;
     CFolderScan scan;
 };
 
-QString Cell(const QTableWidget& list, int line, int column) {
-    const QTableWidgetItem* item = list.item(line, column);
-    return item ? item->text() : QStringLiteral("<none>");
+QString Cell(const COrvexListCtrl& list, int line, int column) {
+    return line < list.LineCount() && column < list.ColumnCount() ? list.LineText(line, column)
+                                                                   : QStringLiteral("<none>");
 }
 
 } // namespace
@@ -119,10 +121,10 @@ TEST(ScanLists, TwoDoubleClicksWithinTheDebounceOpenOnlyTheFirst) {
     FileChoiceReceiver receiver;
     window.files.SetMessageTarget(&receiver);
     window.files.show();
-    g_bOpening = 0;
+    receiver.opening.End();
 
     const auto lineCentre = [&](int line) {
-        return window.files.visualItemRect(window.files.item(line, 1)).center();
+        return window.files.LineRect(line, 1).center();
     };
     receiver.now = 10'000;
     QTest::mouseDClick(window.files.viewport(), Qt::LeftButton, {}, lineCentre(2));
