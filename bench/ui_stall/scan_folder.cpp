@@ -178,7 +178,8 @@ class Viewer {
 
     Figures Scan(const fs::path& folder) {
         ScanWindow window;
-        CFolderScan scan(m_Catalog, &m_Lists, &m_Groups, window);
+        COpeningFlag opening;
+        CFolderScan scan(m_Catalog, &m_Lists, &m_Groups, window, opening);
         scan.SetParserFactory([](const fs::path&) { return std::make_unique<NameReader>(); });
 
         QElapsedTimer clock, sinceTick;
@@ -196,7 +197,8 @@ class Viewer {
         sinceTick.start();
         scan.Start(folder);
         const auto full = [&] {
-            return window.finished && static_cast<size_t>(m_Files.LineCount()) == m_Catalog.FileRows().size() &&
+            return window.finished &&
+                   static_cast<size_t>(m_Files.LineCount()) == m_Catalog.FileRows().size() &&
                    static_cast<size_t>(m_Groups.LineCount()) == m_Catalog.GroupRows().size();
         };
         while (!full())
