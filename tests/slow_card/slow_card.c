@@ -27,6 +27,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/types.h>
+#include <sys/uio.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -56,6 +57,7 @@ static ssize_t (*real_read)(int, void*, size_t);
 static ssize_t (*real_pread)(int, void*, size_t, off_t);
 static ssize_t (*real_pread64)(int, void*, size_t, off64_t);
 static ssize_t (*real_copy_file_range)(int, off64_t*, int, off64_t*, size_t, unsigned int);
+static ssize_t (*real_readv)(int, const struct iovec*, int);
 
 static void Init(void) {
     real_open = dlsym(RTLD_NEXT, "open");
@@ -67,6 +69,7 @@ static void Init(void) {
     real_pread = dlsym(RTLD_NEXT, "pread");
     real_pread64 = dlsym(RTLD_NEXT, "pread64");
     real_copy_file_range = dlsym(RTLD_NEXT, "copy_file_range");
+    real_readv = dlsym(RTLD_NEXT, "readv");
     const char* dir = getenv("VELTRIX_SLOW_CARD_DIR");
     if (dir && *dir && realpath(dir, s_dir)) s_dirLen = strlen(s_dir);
     const char* mbps = getenv("VELTRIX_SLOW_CARD_MBPS");
@@ -273,5 +276,16 @@ ssize_t copy_file_range(int in, off64_t* inOffset, int out, off64_t* outOffset, 
     const long long offset = inOffset ? *inOffset : lseek(in, 0, SEEK_CUR);
     const ssize_t n = real_copy_file_range(in, inOffset, out, outOffset, count, flags);
     if (n > 0) Charge(in, offset, (size_t)n);
+    return n;
+}
+
+/* libVLC's file access reads through readv. */
+ssize_t readv(int fd, const struct iovec* iov, int count) {
+    Ready();
+    if (!Slow(fd)) return real_readv(fd, iov, count);
+    WhileHung();
+    const off_t offset = lseek(fd, 0, SEEK_CUR);
+    const ssize_t n = real_readv(fd, iov, count);
+    if (n > 0) Charge(fd, offset, (size_t)n);
     return n;
 }
