@@ -37,6 +37,7 @@ bool CFolderScan::Start(fs::path folder) {
                                                       const std::string& name, bool isFolder) {
                     scanned.AddScannedFile(root, relative, name, isFolder);
                 });
+            scanned.SortCatalog(); // a large card's sort is too long for the UI thread
         } catch (...) { // out of memory: an empty result; the UI steps still run and clear the busy flag
             result->found = false;
         }
@@ -53,10 +54,7 @@ void CFolderScan::Finish(Result& result) {
     scanned.SetGroupLineState(m_pGroupLines);
     m_Catalog = std::move(scanned);
     const size_t count = m_Catalog.Entries().size();
-    if (count != 0) {
-        m_Catalog.SortCatalog();
-        m_Catalog.GroupCatalog(); // builds the rows; the observer fills the lists
-    }
+    if (count != 0) m_Catalog.GroupCatalog(); // builds the rows; the observer fills the lists
     m_Window.RemoveLoadingText();
     m_bScanStarted = false;
     if (count != 0)

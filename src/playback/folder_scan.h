@@ -2,8 +2,8 @@
 // recording's header) runs on a worker thread into a private list; everything that touches the
 // catalog, the lists or the panes runs on the UI thread, in this order:
 //   Start:  busy set -> catalog reset (lists and telemetry emptied) -> "Loading..." shown -> worker
-//   worker: walk and parse into its own catalog (nothing shared; the folder is its own copy)
-//   Finish: entries taken over -> sorted -> grouped (lists filled) -> "Loading..." removed ->
+//   worker: walk and parse into its own catalog (nothing shared; the folder is its own copy), sort it
+//   Finish: entries taken over -> grouped (lists filling) -> "Loading..." removed ->
 //           busy cleared, and the countdown to the first entry started (or the opening flag
 //           cleared when nothing was found) -> the window is told.
 // So no time report, layout or previous/next ever sees a catalog that is being rebuilt.
