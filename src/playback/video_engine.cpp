@@ -45,9 +45,11 @@ CVideoEngine::CVideoEngine()
 
 CVideoEngine::~CVideoEngine() {
     if (m_pfnEventCallback && m_bOk) m_pSet->DetachEvents(m_pfnEventCallback, m_pEventUser);
+    // A worker already known to wait for the card is not waited for again; its job keeps the player.
+    if (m_pWorker->RunningForMs() >= kStuckMs) m_pWorker->Abandon();
     // The last reference goes on the worker: the release stops the player there.
     m_pWorker->Post([set = std::move(m_pSet)]() mutable { set.reset(); });
-    m_pWorker.reset(); // bounded wait; a stuck worker is left behind
+    m_pWorker.reset(); // bounded wait; a worker still busy then is left behind
 }
 
 void CVideoEngine::Run(bool mayBlock, std::function<void(CVlcPlayerSet&)> job) {
