@@ -21,11 +21,23 @@ std::string RecordingName(int64_t start, int number, bool rear) {
     return name;
 }
 
-std::filesystem::path WindowWorkFolder(const char* name) {
+std::filesystem::path WindowWorkFolder(const char* name, int height) {
     const std::filesystem::path work = fixtures::ScratchDir(name);
     std::ofstream(work / "Veltrix.ini", std::ios::binary)
-        << "[UI]\nLANGID=ENG\nMAP=2\n[WINPOS]\nLEFT=0\nTOP=0\nRIGHT=1250\nBOTTOM=560\n";
+        << "[UI]\nLANGID=ENG\nMAP=2\n[WINPOS]\nLEFT=0\nTOP=0\nRIGHT=1250\nBOTTOM=" << height << "\n";
     return work;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+size_t Occurrences(const std::string& text, const std::string& what) {
+    size_t count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
 }
 
 void EnterChild(const std::filesystem::path& folder) {

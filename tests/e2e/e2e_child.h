@@ -27,8 +27,14 @@ namespace e2e {
 // with "_b" before the extension for the rear camera.
 std::string RecordingName(int64_t start, int number, bool rear);
 
-// A working folder whose settings file places the window at a known spot, with the map offline.
-std::filesystem::path WindowWorkFolder(const char* name);
+// A working folder whose settings file places the window at a known spot (1250 wide, `height`
+// high), with the map offline.
+std::filesystem::path WindowWorkFolder(const char* name, int height = 560);
+
+// The whole file (empty when it cannot be read).
+std::string ReadFile(const std::filesystem::path& path);
+// How often `what` stands in `text`.
+size_t Occurrences(const std::string& text, const std::string& what);
 
 // The child works in `folder`, which is also its home (the documents folder of the exports), on
 // the X display.

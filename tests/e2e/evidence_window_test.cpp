@@ -30,17 +30,6 @@ namespace {
 
 constexpr int kSeconds = 8;
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-size_t Count(const std::string& text, const std::string& what) {
-    size_t count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-    return count;
-}
-
 std::string Output(const std::string& command) {
     std::string out;
     FILE* pipe = popen(command.c_str(), "r");
@@ -121,7 +110,7 @@ TEST(EvidenceWindow, ClipMarkedWithIAndOAndTrackFilesOfTheOpenRecording) {
             std::smatch duration;
             E2E_CHECK(std::regex_search(probe, duration, std::regex("duration=([0-9.]+)")));
             E2E_CHECK(std::fabs(std::stod(duration[1]) - 3.0) < 0.25);
-            E2E_CHECK(Count(probe, "codec_type=subtitle") == 1);
+            E2E_CHECK(e2e::Occurrences(probe, "codec_type=subtitle") == 1);
 
             // The track files of the open recording, beside the KML folder.
             std::optional<TrackFileOutcome> outcome;
@@ -133,18 +122,18 @@ TEST(EvidenceWindow, ClipMarkedWithIAndOAndTrackFilesOfTheOpenRecording) {
                 dlg.RunCommand(command);
                 E2E_CHECK(QTest::qWaitFor([&] { return outcome.has_value(); }, 20000));
                 E2E_CHECK(outcome->status == TrackFileOutcome::Status::kWritten);
-                return ReadAll(outcome->path);
+                return e2e::ReadFile(outcome->path);
             };
             const std::string csv = exported(CMD_EXPORT_CSV);
             E2E_CHECK(outcome->path.parent_path() == documents / "CSV");
-            E2E_CHECK(Count(csv, "\r\n") == telemetry.gsensor.size() + 1);
+            E2E_CHECK(e2e::Occurrences(csv, "\r\n") == telemetry.gsensor.size() + 1);
             const std::string gpx = exported(CMD_EXPORT_GPX);
             E2E_CHECK(outcome->path.parent_path() == documents / "GPX");
             size_t valid = 0;
             for (const GpsFix& fix : telemetry.fixes) valid += fix.IsValid();
-            E2E_CHECK(Count(gpx, "<trkpt ") == valid);
+            E2E_CHECK(e2e::Occurrences(gpx, "<trkpt ") == valid);
             const std::string srt = exported(CMD_EXPORT_SRT);
-            E2E_CHECK(Count(srt, " --> ") == size_t(kSeconds));
+            E2E_CHECK(e2e::Occurrences(srt, " --> ") == size_t(kSeconds));
             E2E_CHECK(srt.find("2024/06/01 14:00:00   " + std::to_string(telemetry.fixes[0].speed) + " Km/h") !=
                        std::string::npos);
             std::_Exit(0);
