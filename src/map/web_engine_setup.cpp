@@ -17,15 +17,21 @@ namespace {
 
 CWebEngineSetup* s_pApp = nullptr;
 
-// Chromium reads its switches once, when the first page starts the engine.
+// Chromium reads its switches once, when the first page starts the engine. A switch already given
+// (with any value) is left as it is.
 void AddEngineSwitch(const QByteArray& sw) {
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    if (flags.contains(sw.left(sw.indexOf('=') + 1))) return;
+    const qsizetype equals = sw.indexOf('=');
+    if (flags.contains(equals < 0 ? sw : sw.left(equals + 1))) return;
     flags += (flags.isEmpty() ? "" : " ") + sw;
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
 }
 
 } // namespace
+
+bool CanLeaveOutZygote(const QByteArray& disableSandboxVariable, const QByteArray& chromiumFlags) {
+    return disableSandboxVariable == "1" || chromiumFlags.split(' ').contains("--no-sandbox");
+}
 
 EngineSettings BuildEngineSettings(const QStringList& arguments, int langIndex) {
     EngineSettings settings;
@@ -53,6 +59,8 @@ void CWebEngineSetup::Initialize(const EngineSettings& settings) {
         if (settings.no_sandbox && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
             qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         if (!settings.locale.empty()) AddEngineSwitch("--lang=" + QByteArray::fromStdString(settings.locale));
+        if (CanLeaveOutZygote(qgetenv("QTWEBENGINE_DISABLE_SANDBOX"), qgetenv("QTWEBENGINE_CHROMIUM_FLAGS")))
+            AddEngineSwitch("--no-zygote");
 
         m_pProfile = CreateMapProfile(MapCacheFolder(), MapCacheMegabytes(), this);
         QWebEngineProfile* profile = m_pProfile;

@@ -2,6 +2,7 @@
 // profile and tells the map window when the engine can create pages.
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QStringList>
 #include <string>
@@ -21,6 +22,12 @@ struct EngineSettings {
 // chrome_runtime from the switch "enable-chrome-runtime"; locale and accept-language list from
 // the user-interface language row `langIndex`.
 EngineSettings BuildEngineSettings(const QStringList& arguments, int langIndex);
+
+// Whether the engine may start its page processes without the zygote processes: only when the
+// sandbox is off (the variable is "1", or the flags hold "--no-sandbox"), as the zygote is what
+// sandboxes them. Without the sandbox the two zygotes, kept only to fork page processes from, cost
+// about 20 MB and save nothing, since the map has one page.
+bool CanLeaveOutZygote(const QByteArray& disableSandboxVariable, const QByteArray& chromiumFlags);
 
 class CWebEngineSetup : public QObject {
   public:
