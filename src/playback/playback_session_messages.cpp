@@ -1,5 +1,5 @@
-// The session's side of the engine messages: each opening's relay, the generation check, and what
-// each message of the opening in force does.
+// The session's side of the engine messages: the relay, the opening check, and what each message
+// of the opening in force does.
 #include "playback_session.h"
 
 #include "opening_rules.h"
