@@ -30,7 +30,7 @@ QVariant CListLinesModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return m_fnText ? m_fnText(line, index.column()) : QString();
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+        return QVariant(static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter));
     case Qt::CheckStateRole:
         return first ? QVariant(state.ticked ? Qt::Checked : Qt::Unchecked) : QVariant();
     case Qt::DecorationRole:
@@ -73,7 +73,7 @@ QVariant CListLinesModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_Titles.size())
         return m_Titles[section];
     if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+        return QVariant(static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter));
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
