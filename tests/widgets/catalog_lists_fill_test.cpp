@@ -35,7 +35,7 @@ class GroupedCard {
                 char file[64];
                 std::snprintf(file, sizeof file, "%04d_%02d_%02d_%02d%02d%02d_%02d.MP4", t.year, t.month,
                               t.day, t.hour, t.minute, t.second, f % 100);
-                m_card.Write(std::string("Movie/") + file);
+                m_paths.push_back(m_card.Write(std::string("Movie/") + file));
                 MediaInfo& info = m_readers.Add(file, start, 60000, 1u << 20);
                 info.m_wWidth = 1280;
                 info.m_wHeight = 720;
@@ -47,11 +47,14 @@ class GroupedCard {
         ASSERT_TRUE(catalog.ScanSource(m_card.Root(), ""));
     }
     const std::vector<std::string>& Names() const { return m_names; }
+    // The recording file `index` (in the catalog's order) without write permission: locked.
+    void Lock(size_t index) const { catalog_test::SetMode(m_paths.at(index), 0444); }
 
   private:
     catalog_test::TempCard m_card;
     catalog_test::FakeReaders m_readers;
     std::vector<std::string> m_names;
+    std::vector<fs::path> m_paths;
 };
 
 struct SteppedLists {
@@ -98,6 +101,7 @@ void ExpectLinesMatchTheCatalog(const SteppedLists& lists) {
 
 TEST(CatalogListsFill, ALargeCatalogFillsInStepsAndEndsWithEveryRowInOrder) {
     GroupedCard card("fill_steps", 6, 10); // 6 group lines, 60 file lines
+    card.Lock(47);
     SteppedLists lists(8);
     card.Scan(lists.catalog);
 
@@ -115,6 +119,12 @@ TEST(CatalogListsFill, ALargeCatalogFillsInStepsAndEndsWithEveryRowInOrder) {
     ExpectLinesMatchTheCatalog(lists);
     EXPECT_EQ(lists.files.LineText(59, 0), "G5-9");
     EXPECT_EQ(lists.groups.LineText(5, 1), "720P");
+    // The lock mark of a line added in a later step, and of its group line.
+    EXPECT_EQ(lists.files.LineLockMarks(47), kLockMarkG);
+    EXPECT_EQ(lists.files.LineLockMarks(46), 0);
+    EXPECT_EQ(lists.groups.LineLockMarks(4), kLockMarkG);
+    EXPECT_EQ(lists.groups.LineLockMarks(3), 0);
+    EXPECT_FALSE(lists.files.LineIcon(47).isNull());
 
     // A catalog that fits in one step is complete when the rebuild returns.
     SteppedLists once(CCatalogLists::kRowsPerStep);
