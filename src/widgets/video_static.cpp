@@ -5,6 +5,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QWindow>
 
 namespace {
@@ -31,9 +32,32 @@ void CVideoStatic::SetCaption(const QString& caption, bool show) {
     repaint();
 }
 
+bool CVideoStatic::HoldPicture() {
+    QScreen* shown = screen();
+    if (!shown || !testAttribute(Qt::WA_WState_Created) || !isVisible()) return false;
+    // The screen's pixels of this window, libVLC's drawing included (it draws into this window or a
+    // child of it, never through Qt).
+    const QPixmap picture = shown->grabWindow(winId());
+    if (picture.isNull()) return false;
+    m_held = picture;
+    return true;
+}
+
+void CVideoStatic::HoldPicture(const QPixmap& picture) {
+    m_held = picture;
+}
+
+void CVideoStatic::ReleaseHeldPicture(bool repaintNow) {
+    m_held = QPixmap();
+    if (repaintNow) repaint();
+}
+
 void CVideoStatic::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), m_brBack);
+    if (!m_held.isNull())
+        painter.drawPixmap(rect(), m_held);
+    else
+        painter.fillRect(rect(), m_brBack);
     if (m_bShowCaption)
         DrawGlowText(painter, m_strCaption, kCaptionX, kCaptionY, kCaptionEmSize, kCaptionGlow);
 }

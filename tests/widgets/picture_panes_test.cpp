@@ -135,3 +135,37 @@ TEST(VideoStatic, BackgroundFrameDrawsNothing) {
     EXPECT_EQ(image.pixel(25, 20), qRgb(12, 200, 34));
     EXPECT_EQ(image.pixel(0, 0), qRgb(12, 200, 34));
 }
+
+// Between two players the pane paints the picture it holds (scaled to it), with the caption over it;
+// released, it paints its background again; a pane that is not on the screen cannot read a picture.
+TEST(VideoStatic, HeldPictureInPlaceOfTheBackgroundUntilReleased) {
+    CVideoStatic pane;
+    pane.resize(200, 100);
+    EXPECT_FALSE(pane.HoldPicture()); // never shown: nothing on the screen to read
+    EXPECT_FALSE(pane.HoldsPicture());
+
+    QPixmap picture(100, 50); // half the pane's size: painted scaled up
+    picture.fill(QColor(40, 160, 220));
+    pane.HoldPicture(picture);
+    EXPECT_TRUE(pane.HoldsPicture());
+    const QImage held = RenderedOn(pane, Qt::magenta);
+    for (QPoint at : {QPoint(1, 1), QPoint(100, 50), QPoint(198, 98)})
+        EXPECT_EQ(held.pixel(at), qRgb(40, 160, 220)) << at.x() << "," << at.y();
+
+    pane.SetCaption(QStringLiteral("Loading..."), true);
+    const QImage captioned = RenderedOn(pane, Qt::magenta);
+    EXPECT_EQ(captioned.pixel(190, 90), qRgb(40, 160, 220)); // the picture around the caption
+    int changed = 0;
+    for (int y = 10; y < 46; ++y)
+        for (int x = 10; x < 150; ++x)
+            changed += captioned.pixel(x, y) != qRgb(40, 160, 220) ? 1 : 0;
+    EXPECT_GT(changed, 300);
+    pane.SetCaption(QString(), false);
+
+    pane.ReleaseHeldPicture(false);
+    EXPECT_FALSE(pane.HoldsPicture());
+    EXPECT_EQ(RenderedOn(pane, Qt::magenta).pixel(100, 50), qRgb(5, 5, 5));
+    pane.HoldPicture(picture);
+    pane.HoldPicture(QPixmap()); // a null picture releases as well
+    EXPECT_FALSE(pane.HoldsPicture());
+}
