@@ -138,6 +138,7 @@ const LangString kStrings[] = {
     {1195, "Distance"},
     {1196, "Top speed"},
     {1197, "Average speed"},
+    {1198, "Play the whole trip"},
     {1230, "Events"},
     {1231, "harsh"},
     {1232, "impact"},

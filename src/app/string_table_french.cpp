@@ -138,6 +138,7 @@ const LangString kStrings[] = {
     {1195, "Distance"},
     {1196, "Vitesse maximale"},
     {1197, "Vitesse moyenne"},
+    {1198, "Lire tout le trajet"},
     {1230, "Événements"},
     {1231, "brusque"},
     {1232, "choc"},

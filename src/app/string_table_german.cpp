@@ -138,6 +138,7 @@ const LangString kStrings[] = {
     {1195, "Strecke"},
     {1196, "Höchstgeschwindigkeit"},
     {1197, "Durchschnittsgeschwindigkeit"},
+    {1198, "Ganze Fahrt abspielen"},
     {1230, "Ereignisse"},
     {1231, "heftig"},
     {1232, "Aufprall"},

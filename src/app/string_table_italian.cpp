@@ -139,6 +139,7 @@ const LangString kStrings[] = {
     {1195, "Distanza"},
     {1196, "Velocità massima"},
     {1197, "Velocità media"},
+    {1198, "Riproduci l'intero viaggio"},
     {1230, "Eventi"},
     {1231, "brusco"},
     {1232, "urto"},

@@ -138,6 +138,7 @@ const LangString kStrings[] = {
     {1195, "Attālums"},
     {1196, "Maksimālais ātrums"},
     {1197, "Vidējais ātrums"},
+    {1198, "Atskaņot visu braucienu"},
     {1230, "Notikumi"},
     {1231, "straujš"},
     {1232, "trieciens"},

@@ -138,6 +138,7 @@ const LangString kStrings[] = {
     {1195, "Dystans"},
     {1196, "Prędkość maksymalna"},
     {1197, "Prędkość średnia"},
+    {1198, "Odtwórz całą trasę"},
     {1230, "Zdarzenia"},
     {1231, "gwałtowne"},
     {1232, "uderzenie"},

@@ -138,6 +138,7 @@ const LangString kStrings[] = {
     {1195, "Distância"},
     {1196, "Velocidade máxima"},
     {1197, "Velocidade média"},
+    {1198, "Reproduzir a viagem inteira"},
     {1230, "Eventos"},
     {1231, "brusco"},
     {1232, "impacto"},

@@ -138,6 +138,7 @@ const LangString kStrings[] = {
     {1195, "Distanță"},
     {1196, "Viteză maximă"},
     {1197, "Viteză medie"},
+    {1198, "Redă întreaga călătorie"},
     {1230, "Evenimente"},
     {1231, "brusc"},
     {1232, "impact"},

@@ -138,6 +138,7 @@ const LangString kStrings[] = {
     {1195, "Vzdialenosť"},
     {1196, "Najvyššia rýchlosť"},
     {1197, "Priemerná rýchlosť"},
+    {1198, "Prehrať celú jazdu"},
     {1230, "Udalosti"},
     {1231, "prudké"},
     {1232, "náraz"},

@@ -139,6 +139,7 @@ const LangString kStrings[] = {
     {1195, "Distancia"},
     {1196, "Velocidad máxima"},
     {1197, "Velocidad media"},
+    {1198, "Reproducir todo el viaje"},
     {1230, "Eventos"},
     {1231, "brusco"},
     {1232, "impacto"},

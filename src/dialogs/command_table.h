@@ -15,6 +15,7 @@ constexpr int CMD_VOLUME_DOWN = 0x7F04;
 constexpr int CMD_FULL_VIDEO = 0x7F05; // enter or leave full-screen video, as message 0x0C04
 constexpr int CMD_NEXT_EVENT = 0x7F06;     // play from the next G-force event
 constexpr int CMD_PREVIOUS_EVENT = 0x7F07; // play from the previous one
+constexpr int CMD_PLAY_TRIP = 0x7F08;      // play the open recording's trip from its start
 constexpr int CMD_CLIP_START = 0x7F10;     // the clip's start at the playback time
 constexpr int CMD_CLIP_END = 0x7F11;
 constexpr int CMD_EXPORT_CLIP = 0x7F12;

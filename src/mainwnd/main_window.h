@@ -288,6 +288,8 @@ class COrvexMainWindow : public QWidget {
     void InitTrips();
     bool PlayTrip(int group);
     bool EndTripOfOldCatalog();
+    // The trip (group) of the open recording, played from its start as a chosen group line is.
+    void PlayTripOfOpenRecording();
     bool TripOwnsMap() const;
     bool TripBarShown() const;
     void ShowEventAt(int entryIndex, int64_t recordingMs);

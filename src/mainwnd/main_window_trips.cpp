@@ -14,6 +14,7 @@
 
 #include "control_ids.h"
 #include "event_presenter.h"
+#include "orvex_file_list_ctrl.h"
 #include "orvex_group_list_ctrl.h"
 #include "playback_session.h"
 #include "track_plot.h"
@@ -48,10 +49,10 @@ class CTripBarKeyKeeper : public QObject {
     }
 };
 
-// A group line's tool tip is its trip's summary, asked for when the pointer rests on it.
-class CGroupTipSource : public QObject {
+// A list line's tool tip is the summary of its trip, asked for when the pointer rests on it.
+class CTripTipSource : public QObject {
   public:
-    CGroupTipSource(COrvexGroupListCtrl* list, std::function<QString(int group)> summary)
+    CTripTipSource(QAbstractItemView* list, std::function<QString(int line)> summary)
         : QObject(list), m_pList(list), m_summary(std::move(summary)) {
         list->viewport()->installEventFilter(this);
     }
@@ -70,8 +71,8 @@ class CGroupTipSource : public QObject {
     }
 
   private:
-    COrvexGroupListCtrl* m_pList;
-    std::function<QString(int group)> m_summary;
+    QAbstractItemView* m_pList;
+    std::function<QString(int line)> m_summary;
 };
 
 } // namespace
@@ -106,10 +107,17 @@ void COrvexMainWindow::InitTrips() {
     m_pEvents->SetTripBar(bar);
     auto showSummary = [this, bar] { bar->setToolTip(m_pTrips->PlayingSummary()); };
     connect(m_pTrips, &CTripPresenter::routeShown, bar, showSummary);
-    new CGroupTipSource(Child<COrvexGroupListCtrl>(IDC_GROUP_LIST), [this](int line) {
+    // The group list, and the file list that shows the groups' files while the group list stays
+    // hidden.
+    new CTripTipSource(Child<COrvexGroupListCtrl>(IDC_GROUP_LIST), [this](int line) {
         if (line < 0 || static_cast<size_t>(line) >= m_catalog.GroupRows().size()) return QString();
         m_pTrips->SyncCatalog(m_catalog);
         return m_pTrips->GroupToolTip(m_catalog.GroupRows()[static_cast<size_t>(line)].m_nGroup);
+    });
+    new CTripTipSource(Child<COrvexFileListCtrl>(IDC_FILE_LIST), [this](int line) {
+        if (line < 0 || static_cast<size_t>(line) >= m_catalog.FileRows().size()) return QString();
+        m_pTrips->SyncCatalog(m_catalog);
+        return m_pTrips->GroupToolTip(m_catalog.FileRows()[static_cast<size_t>(line)].m_nGroup);
     });
     PlaybackSession* session = Session();
     connect(session, &PlaybackSession::timeReported, m_pTrips, [this](qint64 ms) {
@@ -127,6 +135,12 @@ bool COrvexMainWindow::EndTripOfOldCatalog() {
     if (!m_pTrips->Playing() || m_pTrips->BuiltFrom(m_catalog)) return false;
     m_pTrips->SyncCatalog(m_catalog);
     return true;
+}
+
+void COrvexMainWindow::PlayTripOfOpenRecording() {
+    const int entry = CurrentEntryIndex();
+    if (entry < 0 || static_cast<size_t>(entry) >= m_catalog.FileRows().size()) return;
+    OnGroupChosen(static_cast<uintptr_t>(m_catalog.FileRows()[static_cast<size_t>(entry)].m_nGroup));
 }
 
 bool COrvexMainWindow::PlayTrip(int group) {

@@ -16,6 +16,8 @@ constexpr unsigned IDS_TRIP_RECORDINGS = 1194;
 constexpr unsigned IDS_TRIP_DISTANCE = 1195;
 constexpr unsigned IDS_TRIP_TOP_SPEED = 1196;
 constexpr unsigned IDS_TRIP_AVERAGE_SPEED = 1197;
+// The command that plays the open recording's trip from its start.
+constexpr unsigned IDS_CMD_PLAY_TRIP = 1198;
 
 // "H:MM:SS" of a length in ms (whole seconds).
 QString TripLengthText(int64_t lengthMs);

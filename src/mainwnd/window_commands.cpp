@@ -9,6 +9,7 @@
 #include "playback_session.h"
 #include "string_tables.h"
 #include "track_file_commands.h"
+#include "trip_summary_text.h"
 #include "window_modes.h"
 
 #include <algorithm>
@@ -57,6 +58,7 @@ const std::vector<WindowCommand>& WindowCommands() {
         {CMD_NEXT_EVENT, IDS_CMD_NEXT_EVENT, std::nullopt, Keys({Qt::Key_N}), false, [](W& w) { w.Events()->GoToNext(); }},
         {CMD_PREVIOUS_EVENT, IDS_CMD_PREVIOUS_EVENT, std::nullopt, Keys({Qt::ShiftModifier | Qt::Key_N}), false,
          [](W& w) { w.Events()->GoToPrevious(); }},
+        {CMD_PLAY_TRIP, IDS_CMD_PLAY_TRIP, std::nullopt, Keys({Qt::Key_T}), false, [](W& w) { w.PlayTripOfOpenRecording(); }},
         {IDC_VOLUME_BUTTON, 220, ButtonLook{184, 183, 0, true}, Keys({Qt::Key_M}), true, [](W& w) { w.ToggleMute(); },
          [](W& w) { return !w.Session()->Muted(); }},
         {CMD_VOLUME_UP, IDS_CMD_VOLUME_UP, std::nullopt, Keys({Qt::Key_Up}), false,

@@ -15,11 +15,12 @@
 #include "main_window.h"
 #include "orvex_file_list_ctrl.h"
 #include "playback_session.h"
-#include "private_message.h"
 #include "track_file_commands.h"
 #include "trip_bar.h"
 
 #include <QApplication>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
@@ -76,7 +77,8 @@ void TripEventsChild(const fs::path& work, const fs::path& card, const std::vect
     // The first recording alone has no events, and says so.
     E2E_CHECK(QTest::qWaitFor([&] { return list->accessibleDescription() == "No G-force events"; }, 10000));
 
-    SendPrivateMessage(&window, MSG_GROUP_CHOSEN, 0);
+    // The group list stays hidden: "Play the whole trip" (T) plays the open recording's trip.
+    window.RunCommand(CMD_PLAY_TRIP);
     E2E_CHECK(QTest::qWaitFor([&] { return list->count() == 2; }, 20000));
     E2E_CHECK(list->item(0)->text() == "00:05, harsh, 0.41 G");
     E2E_CHECK(list->item(1)->text() == "00:10, impact, 1.20 G");
@@ -85,6 +87,11 @@ void TripEventsChild(const fs::path& work, const fs::path& card, const std::vect
     E2E_CHECK(summary->accessibleDescription().contains("Recordings: 3"));
     E2E_CHECK(summary->geometry().bottom() < list->geometry().top());
     E2E_CHECK(files->geometry().bottom() < summary->geometry().top());
+    // A file line's tool tip is its trip's summary.
+    const QPoint onLine = files->visualRect(files->model()->index(1, 2)).center();
+    QHelpEvent tip(QEvent::ToolTip, onLine, files->viewport()->mapToGlobal(onLine));
+    QCoreApplication::sendEvent(files->viewport(), &tip);
+    E2E_CHECK(QToolTip::isVisible() && QToolTip::text() == summary->text());
 
     // The impact's line opens the third recording near its moment.
     emit list->itemActivated(list->item(1));
