@@ -5,10 +5,12 @@
 #include "map_window.h"
 #include "language.h"
 #include "orvex_list_ctrl.h"
+#include "pane_picture_hold.h"
 #include "playback_session.h"
 #include "private_message.h"
 #include "settings.h"
 #include "trace.h"
+#include "video_static.h"
 #include "video_engine.h"
 #include "win_edges.h"
 #include "window_position.h"
@@ -122,6 +124,9 @@ bool COrvexMainWindow::OnInitDialog() {
 
 void COrvexMainWindow::AttachEngines() {
     m_pSession->SetPanes(ControlById(IDC_FRONT_PANE)->winId(), ControlById(IDC_REAR_PANE)->winId());
+    // Made before anything that opens the next recording at an end: the last picture is read first.
+    new CPanePictureHold(*m_pSession, qobject_cast<CVideoStatic*>(ControlById(IDC_FRONT_PANE)),
+                         qobject_cast<CVideoStatic*>(ControlById(IDC_REAR_PANE)), this);
     for (PlaybackSession::Side side : {PlaybackSession::Side::kFront, PlaybackSession::Side::kRear}) {
         if (m_pSession->Usable(side)) continue;
         QMessageBox::warning(this, QString::fromStdString(LoadLangString(136)),
