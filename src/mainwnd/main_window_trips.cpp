@@ -8,6 +8,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPalette>
 #include <QToolTip>
 
 #include <algorithm>
@@ -101,7 +102,10 @@ void COrvexMainWindow::InitTrips() {
     auto* summary = new QLabel(this);
     SetControlId(summary, IDC_TRIP_SUMMARY);
     summary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    summary->setAutoFillBackground(true);
+    // Written light on the near-black window, as the map's position is.
+    QPalette palette = summary->palette();
+    palette.setColor(QPalette::WindowText, QColor(200, 200, 200));
+    summary->setPalette(palette);
     m_pTrips = new CTripPresenter(bar, summary, std::move(hooks), this);
     m_pTrips->SetEventThresholds(m_pEvents->Thresholds());
     m_pEvents->SetTripBar(bar);

@@ -1,6 +1,7 @@
 #include "e2e_child.h"
 
 #include "fixture_writer.h"
+#include "settings_test_support.h"
 
 #include <QTest>
 #include <QWidget>
@@ -43,7 +44,10 @@ size_t Occurrences(const std::string& text, const std::string& what) {
 void EnterChild(const std::filesystem::path& folder) {
     if (chdir(folder.c_str()) != 0) std::_Exit(90);
     setenv("HOME", folder.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (folder / ".config").c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
+    // A store made by the parent before the fork would still read and write the parent's file.
+    ResetAppSettingsForTest();
 }
 
 QApplication& ChildApplication() {

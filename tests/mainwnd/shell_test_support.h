@@ -6,6 +6,8 @@
 
 #include <QApplication>
 
+#include "settings_test_support.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -56,10 +58,13 @@ class ShellTestFolder {
 // choose the platform before anything of Qt exists and switch the trace lines on (the parent
 // never traces, so the child reads the variable first). A child whose folder has no settings file
 // would otherwise read and write the user's own one (a language left there by one test showed up
-// in the next); its fallback is a folder inside the test's folder.
+// in the next); its fallback is a folder inside the test's folder. A settings store the parent
+// made before the fork (an earlier test in the same process) still points at the parent's file:
+// it is dropped, so the child's store is made from the child's folder.
 inline void EnterChild(const std::filesystem::path& folder, const std::string& platform = "offscreen") {
     if (chdir(folder.c_str()) != 0) std::_Exit(90);
     setenv("XDG_CONFIG_HOME", (folder / "config-home").c_str(), 1);
+    ResetAppSettingsForTest();
     setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
     setenv("VELTRIX_TRACE", "1", 1);
 }
