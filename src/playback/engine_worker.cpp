@@ -93,10 +93,12 @@ void CEngineWorker::Abandon() {
     m_thread.detach();
 }
 
-void CEngineWorker::Retire() {
+void CEngineWorker::Retire(Job last) {
     if (!m_thread.joinable()) return;
     {
         std::lock_guard lock(m_pShared->mutex);
+        m_pShared->jobs.clear();
+        m_pShared->jobs.push_back(std::move(last));
         m_pShared->stopping = true;
     }
     m_pShared->wake.notify_one();

@@ -40,8 +40,9 @@ class CEngineWorker {
     bool Finish(int waitMs);
     // Leaves the thread behind now: pending jobs dropped, the running one left to end on its own.
     void Abandon();
-    // Lets the thread run the jobs posted so far and end on its own, without waiting for it.
-    void Retire();
+    // Leaves the thread to end on its own, without waiting for it: pending jobs dropped, then last
+    // runs after the running job returns (a release of what the worker worked on).
+    void Retire(Job last);
 
   private:
     struct Shared {

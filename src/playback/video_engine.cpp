@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <csignal>
-#include <thread>
 
 namespace {
 
@@ -80,20 +79,14 @@ void CVideoEngine::MarkOpening(uint32_t opening) {
     Run(false, [stamp = m_pEventOpening, opening](CVlcPlayerSet&) { RaiseOpening(*stamp, opening); });
 }
 
-bool CVideoEngine::ReplaceSet(bool abandon) {
+bool CVideoEngine::ReplaceSet() {
     auto fresh = std::make_shared<CVlcPlayerSet>(m_strLibrary.c_str(), m_nArgSet);
     // Nothing of the old player reaches the callbacks any more: no stale report, and nothing after
     // the engine is gone.
     if (m_pfnEventCallback) m_pSet->DetachEvents(m_pfnEventCallback, m_pEventUser);
-    std::shared_ptr<CVlcPlayerSet> old = std::move(m_pSet);
-    if (abandon) {
-        m_pWorker->Abandon();
-        // Its last reference may be ours if the stuck job returned just now: released off this thread.
-        std::thread([old = std::move(old)]() mutable { old.reset(); }).detach();
-    } else {
-        m_pWorker->Post([old = std::move(old)]() mutable { old.reset(); });
-        m_pWorker->Retire();
-    }
+    // The work still queued for the old player is dropped (a media given to it once the card answers
+    // again would play unseen); its release stops it, on its own worker, whenever that worker is free.
+    m_pWorker->Retire([old = std::move(m_pSet)]() mutable { old.reset(); });
     m_pWorker = std::make_unique<CEngineWorker>();
     m_pSet = std::move(fresh);
     // The fresh player has no work queued before it: its events belong to the opening asked last.
@@ -108,7 +101,7 @@ int CVideoEngine::Rebuild(int argSet) {
     m_nArgSet = argSet;
     if (!m_bOk || !m_bHasMedia) return 0;
     m_bHasMedia = false;
-    if (!ReplaceSet(false)) {
+    if (!ReplaceSet()) {
         m_bOk = false;
         return 0;
     }
@@ -118,7 +111,7 @@ int CVideoEngine::Rebuild(int argSet) {
 bool CVideoEngine::ReplaceIfStuck(int stuckMs) {
     if (!m_bOk || m_pWorker->RunningForMs() < stuckMs) return false;
     Trace("==>> engine work stuck for over %d ms (card not answering): fresh player\n", stuckMs);
-    if (!ReplaceSet(true)) {
+    if (!ReplaceSet()) {
         m_bOk = false;
         return true;
     }

@@ -107,8 +107,8 @@ class CVideoEngine {
     // for a card (mayBlock false).
     void Run(bool mayBlock, std::function<void(CVlcPlayerSet&)> job);
     // A fresh set and worker; the old set is stopped and released on the old worker, which is left
-    // to finish (abandon true: dropped at once, for a stuck one). False when the fresh set is unusable.
-    bool ReplaceSet(bool abandon);
+    // to finish on its own. False when the fresh set is unusable.
+    bool ReplaceSet();
     void OpenOnSet();
 
     std::string m_strLibrary;

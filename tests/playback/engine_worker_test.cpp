@@ -111,22 +111,30 @@ TEST(EngineWorker, FinishWaitsForWorkThatEndsButLeavesAStuckJobBehind) {
     EXPECT_FALSE(*laterRan) << "work queued behind a stuck job is dropped";
 }
 
-TEST(EngineWorker, RetireRunsThePostedJobsWithoutWaitingAndAbandonDropsThem) {
+TEST(EngineWorker, RetireDropsTheWaitingJobsAndRunsItsLastWordWithoutWaitingAndAbandonDropsAll) {
     auto gate = std::make_shared<Gate>();
     auto ran = std::make_shared<std::atomic<int>>(0);
+    auto held = std::make_shared<int>(1); // the old player, released by the last word
+    std::weak_ptr<int> watch = held;
     {
         CEngineWorker worker;
         worker.Post([gate] { gate->Wait(); });
-        worker.Post([ran] { ++*ran; });
+        worker.Post([ran] { ++*ran; }); // a media for the old player: must never reach it
         gate->WaitEntered();
         QElapsedTimer clock;
         clock.start();
-        worker.Retire();
+        worker.Retire([ran, held = std::move(held)]() mutable {
+            *ran += 10;
+            held.reset();
+        });
         worker.Post([ran] { *ran += 100; }); // refused once retired
         EXPECT_LT(clock.elapsed(), 500);
     }
+    EXPECT_FALSE(watch.expired()) << "released only once the stuck job returned";
     gate->Release();
-    EXPECT_TRUE(Eventually([&] { return *ran == 1; })) << "the retired worker finishes its queue";
+    EXPECT_TRUE(Eventually([&] { return watch.expired(); }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(*ran, 10) << "only the last word ran after the stuck job";
 
     auto second = std::make_shared<Gate>();
     auto dropped = std::make_shared<std::atomic<bool>>(false);

@@ -96,7 +96,9 @@ class HangingCardTest : public testing::Test {
         ASSERT_EQ(line.values.count("gap_ms"), 1u) << line.text;
         EXPECT_GT(line.values.at("card_reads"), 0) << "the player read the recording through the slowed card";
         EXPECT_GE(line.values.at("gap_ms"), 0) << "the card recording never played";
-        EXPECT_LT(line.values.at("gap_ms"), 300) << "the UI thread waited for the card";
+        // Far below a stop that waits for the card (for ever); the margin is for a loaded test machine,
+        // bench_ui_stall_hang measures the real figure.
+        EXPECT_LT(line.values.at("gap_ms"), 500) << "the UI thread waited for the card";
         EXPECT_EQ(WEXITSTATUS(line.status), 0) << "the next recording did not play: " << line.text;
         EXPECT_GE(line.values.at("next_ms"), 0);
         EXPECT_LT(line.values.at("next_ms"), 10000) << "the next recording took too long";
