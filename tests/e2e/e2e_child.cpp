@@ -6,11 +6,17 @@
 #include <QTest>
 #include <QWidget>
 
+#include <chrono>
 #include <ctime>
+#include <thread>
 #include <fstream>
 #include <unistd.h>
 
 namespace e2e {
+
+namespace {
+constexpr int kChildLimitSeconds = 300;
+} // namespace
 
 std::string RecordingName(int64_t start, int number, bool rear) {
     const time_t time = static_cast<time_t>(start);
@@ -48,6 +54,13 @@ void EnterChild(const std::filesystem::path& folder) {
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     // A store made by the parent before the fork would still read and write the parent's file.
     ResetAppSettingsForTest();
+    // A child that hangs (a dialog nobody answers, a player that never reports) fails with words
+    // instead of holding the whole run until the test driver's own limit.
+    std::thread([] {
+        std::this_thread::sleep_for(std::chrono::seconds(kChildLimitSeconds));
+        std::fprintf(stderr, "check failed: the child did not end within %d s\n", kChildLimitSeconds);
+        std::_Exit(5);
+    }).detach();
 }
 
 QApplication& ChildApplication() {
