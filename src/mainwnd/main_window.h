@@ -14,6 +14,7 @@
 #include "recording_catalog.h"
 #include "track_plot.h"
 #include "vehicle_sample_view.h"
+#include "window_dialogs.h"
 
 #include <QPoint>
 #include <QRect>
@@ -188,6 +189,9 @@ class COrvexMainWindow : public QWidget {
     CToolTips* ToolTips() const { return m_pToolTips; }
     // Save as, delete and lock run their file work here, one job at a time (made when first asked).
     CFileCommandJobs& FileJobs();
+    // Replaces the modal steps the commands go through; a step left empty keeps the one it had
+    // (at first the real dialogs).
+    void SetDialogs(WindowDialogs dialogs);
 
   protected:
     // The command table's handlers call the window's operations.
@@ -206,11 +210,8 @@ class COrvexMainWindow : public QWidget {
     void InstallCommandInput();
     // The window rectangle under "WINPOS" (also the first step of closing).
     void SaveWindowPosition();
-    // The modal steps, so that tests can answer them: a message box (true on OK), the save-as
-    // folder picker (none when cancelled) and the start of the restarted program.
-    virtual bool AskUser(const UserMessage& message);
-    virtual std::optional<std::filesystem::path> PickSaveAsFolder();
-    virtual bool StartRestartedProgram(const QString& program, const QString& folder, QString* reason);
+    // A message box through the current dialogs: true on OK or Yes.
+    bool AskUser(const UserMessage& message);
 
   private:
     FileCommandHooks MakeFileCommandHooks();
@@ -224,6 +225,7 @@ class COrvexMainWindow : public QWidget {
     CToolTips* m_pToolTips = nullptr;
     CFileCommandJobs* m_pFileJobs = nullptr;
     CCommandSet* m_pCommands = nullptr;
+    WindowDialogs m_dialogs = RealWindowDialogs(this);
     // End of the commands block -----------------------------------------------------------
 
   protected:

@@ -11,12 +11,9 @@
 #include "file_command_flows.h"
 #include "file_command_jobs.h"
 #include "telemetry_presenter.h"
-#include "folder_dialog.h"
-#include "native_path.h"
 #include "skin_button.h"
 #include "group_marks.h"
 #include "map_window.h"
-#include "lang_text.h"
 #include "map_cache.h"
 #include "orvex_group_list_ctrl.h"
 #include "orvex_list_ctrl.h"
@@ -25,7 +22,6 @@
 #include "settings.h"
 #include "config_dialog.h"
 #include "tool_tips.h"
-#include "user_message_box.h"
 #include "video_engine.h"
 #include "video_slider.h"
 #include "window_modes.h"
@@ -115,7 +111,7 @@ FileCommandHooks COrvexMainWindow::MakeFileCommandHooks() {
     hooks.resumePlaying = [this] { m_pSession->EndHold(); };
     hooks.stopEngines = [this] { StopEngines(); };
     hooks.hideVideoPanes = [this] { HidePanesAfterFileCommand(); };
-    hooks.pickFolder = [this] { return PickSaveAsFolder(); };
+    hooks.pickFolder = [this] { return m_dialogs.pickSaveAsFolder(); };
     hooks.copyMarked = [this](const fs::path& folder, const ConfirmOverwriteFn& confirm) {
         // A target that is a recording of the catalog itself (save as into the source folder) is
         // left as it is, without a question about overwriting it and without a failure report.
@@ -196,15 +192,13 @@ void COrvexMainWindow::OnLockToggle() {
 }
 
 bool COrvexMainWindow::AskUser(const UserMessage& message) {
-    return ShowUserMessage(this, message);
+    return m_dialogs.ask(message);
 }
 
-std::optional<fs::path> COrvexMainWindow::PickSaveAsFolder() {
-    CFolderDialog dialog(LangText(IDS_SELECT_FOLDER), QString(), this);
-    if (dialog.DoModal() != CFolderDialog::kOk || dialog.m_szSelectedPath.isEmpty()) return std::nullopt;
-    const fs::path folder = NativePathOf(dialog.m_szSelectedPath);
-    if (folder.empty()) return std::nullopt;
-    return folder;
+void COrvexMainWindow::SetDialogs(WindowDialogs dialogs) {
+    if (dialogs.ask) m_dialogs.ask = std::move(dialogs.ask);
+    if (dialogs.pickSaveAsFolder) m_dialogs.pickSaveAsFolder = std::move(dialogs.pickSaveAsFolder);
+    if (dialogs.startRestarted) m_dialogs.startRestarted = std::move(dialogs.startRestarted);
 }
 
 // --- switches -------------------------------------------------------------------------------
@@ -248,10 +242,6 @@ void COrvexMainWindow::SaveWindowPosition() {
     settings.WriteInt("WINPOS", "BOTTOM", rect.y() + rect.height());
 }
 
-bool COrvexMainWindow::StartRestartedProgram(const QString& program, const QString& folder, QString* reason) {
-    return StartDetachedProcess(program, folder, reason);
-}
-
 void COrvexMainWindow::OnConfiguration() {
     ConfigCommandHooks hooks;
     hooks.takeMapKind = [this](int kind) {
@@ -262,7 +252,7 @@ void COrvexMainWindow::OnConfiguration() {
     hooks.restart = MakeRestartHooks(
         this, [this] { SaveWindowPosition(); }, [this] { OnClose(); });
     hooks.restart.startProcess = [this](const QString& program, const QString& folder, QString* reason) {
-        return StartRestartedProgram(program, folder, reason);
+        return m_dialogs.startRestarted(program, folder, reason);
     };
     // The dialog forgets the language row of any earlier showing before it shows (m_nLangAtOpen
     // is -1 at every opening), so OK restarts only for a change made in this showing.
