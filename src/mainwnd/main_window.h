@@ -238,9 +238,9 @@ class COrvexMainWindow : public QWidget {
     // the browser, so there the map window stays an empty frame.
     void InitMapWindow();
 
-    // What the catalog of recordings tells the layout; empty until the catalog is wired in.
-    virtual int CatalogEntryCount() const;
-    virtual QSize CurrentPictureSize() const;
+    // What the catalog of recordings tells the layout: its entries and the current one's picture.
+    int CatalogEntryCount() const;
+    QSize CurrentPictureSize() const;
 
     // Hand-off of input to the tool-tip control, before dispatch; nothing until tool tips exist.
     friend class CEscapeFilter;

@@ -3,6 +3,7 @@
 #include "shell_test_support.h"
 
 #include "control_ids.h"
+#include "fixture_writer.h"
 #include "skin_button.h"
 #include "gsensor_ctrl.h"
 #include "map_window.h"
@@ -24,24 +25,40 @@
 #include <QMouseEvent>
 #include <QTest>
 
+#include <filesystem>
 #include <set>
+
+namespace fs = std::filesystem;
 
 namespace {
 
-// A window with one recording in its catalog, a 1920 x 1080 picture, and a record of the
-// messages and the input that reach it.
+// A window with a record of the messages and the input that reach it.
 class ProbedDlg : public COrvexMainWindow {
   public:
-    int m_nEntries = 0;
     std::vector<std::pair<int, uintptr_t>> m_messages;
     std::vector<QEvent::Type> m_relayed;
 
   protected:
-    int CatalogEntryCount() const override { return m_nEntries; }
-    QSize CurrentPictureSize() const override { return QSize(1920, 1080); }
     void OnFileChosen(uintptr_t wParam) override { m_messages.push_back({MSG_FILE_CHOSEN, wParam}); }
     void RelayEventToToolTip(QObject*, QEvent* event) override { m_relayed.push_back(event->type()); }
 };
+
+// One real 1920 x 1080 front recording in the window's catalog, as its current entry.
+void PutOneFullHdRecording(COrvexMainWindow& dlg) {
+    fixtures::ClipSpec clip;
+    clip.width = 1920;
+    clip.height = 1080;
+    clip.seconds = 2;
+    const fs::path card = fixtures::ScratchDir("main_window_full_hd");
+    fixtures::WriteRecording(card / "2024_06_01_120000_01.MP4", kLayoutVideMeta,
+                             fixtures::SimulateDrive(fixtures::DriveSpecForLayout(kLayoutVideMeta, 2)), {},
+                             fixtures::MakeClip(clip));
+    CHILD_CHECK(dlg.Catalog().ScanSource(card, ""));
+    CHILD_CHECK(dlg.Catalog().Entries().size() == 1);
+    dlg.Catalog().SetCurrentEntry(0);
+    const MediaInfo& info = dlg.Catalog().Entries()[0].m_MediaInfo;
+    CHILD_CHECK(info.m_wWidth == 1920 && info.m_wHeight == 1080);
+}
 
 std::vector<std::string> LateInitialisationSteps() {
     return {"tooltips placed map", "lists placed map", "reset placed map"};
@@ -308,9 +325,9 @@ TEST_F(MainWindowTest, FullScreenVideoHidesTheControlsAndComesBack) {
     EXPECT_EXIT(
         {
             StartChild(folder, screen);
-            ProbedDlg dlg;
-            dlg.m_nEntries = 1;
+            COrvexMainWindow dlg;
             dlg.Create();
+            PutOneFullHdRecording(dlg);
             dlg.show();
             dlg.Modes()->SetPaneHidden(IDC_FRONT_PANE, false); // the front engine plays
             SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0);
