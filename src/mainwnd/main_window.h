@@ -254,7 +254,7 @@ class COrvexMainWindow : public QWidget {
     void OnPlayerError();
     void OnLanguageChanged();
     void OnGroupChosen(uintptr_t wParam);
-    virtual void OnFileChosen(uintptr_t wParam);
+    void OnFileChosen(uintptr_t wParam);
     void OnMapChanged();
     void OnVolumeChanged(uintptr_t wParam);
     void OnSeekRequest(uintptr_t wParam);

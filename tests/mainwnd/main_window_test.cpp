@@ -20,9 +20,11 @@
 #include "video_static.h"
 #include "window_modes.h"
 
+#include <QAbstractSlider>
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QTest>
 
 #include <filesystem>
@@ -32,14 +34,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A window with a record of the messages and the input that reach it.
+// A window with a record of the input that reaches its tool-tip hook.
 class ProbedDlg : public COrvexMainWindow {
   public:
-    std::vector<std::pair<int, uintptr_t>> m_messages;
     std::vector<QEvent::Type> m_relayed;
 
   protected:
-    void OnFileChosen(uintptr_t wParam) override { m_messages.push_back({MSG_FILE_CHOSEN, wParam}); }
     void RelayEventToToolTip(QObject*, QEvent* event) override { m_relayed.push_back(event->type()); }
 };
 
@@ -296,26 +296,47 @@ TEST_F(MainWindowTest, PrivateMessagesReachTheirHandlersSentOrPosted) {
     EXPECT_EXIT(
         {
             StartChild(folder, screen);
-            ProbedDlg dlg;
+            COrvexMainWindow dlg;
             dlg.Create();
-            CHILD_CHECK(SendPrivateMessage(&dlg, MSG_FILE_CHOSEN, 7));
+            // The volume slider tells its moves by message; the session takes the slider's value.
+            auto* volume = dlg.ControlById<QAbstractSlider>(IDC_VOLUME_SLIDER);
+            const auto moveVolumeSilently = [volume](int value) {
+                const QSignalBlocker quiet(volume);
+                volume->setValue(value);
+            };
+            moveVolumeSilently(37);
+            CHILD_CHECK(SendPrivateMessage(&dlg, MSG_VOLUME_CHANGED, 0));
             // Sent: handled inside the call.
-            CHILD_CHECK(dlg.m_messages.size() == 1 && dlg.m_messages[0].second == 7);
-            PostPrivateMessage(&dlg, MSG_FILE_CHOSEN, 1234);
-            CHILD_CHECK(dlg.m_messages.size() == 1);
+            CHILD_CHECK(dlg.Session()->VolumePercent() == 37);
+            moveVolumeSilently(64);
+            PostPrivateMessage(&dlg, MSG_VOLUME_CHANGED, 0);
+            CHILD_CHECK(dlg.Session()->VolumePercent() == 37);
             QCoreApplication::sendPostedEvents(&dlg);
-            CHILD_CHECK(dlg.m_messages.size() == 2 &&
-                        dlg.m_messages[1] == std::make_pair(int(MSG_FILE_CHOSEN), uintptr_t(1234)));
+            CHILD_CHECK(dlg.Session()->VolumePercent() == 64);
+
             // 0x0C03 does nothing but is handled; the players' messages are the session's, so one
             // that reaches the window is handled and changes nothing.
+            const QString title = dlg.windowTitle();
             CHILD_CHECK(SendPrivateMessage(&dlg, MSG_NOTHING_0C03, 0));
             CHILD_CHECK(SendPrivateMessage(&dlg, MSG_REAR_END, 1));
             CHILD_CHECK(SendPrivateMessage(&dlg, MSG_PLAYER_END, 0));
-            CHILD_CHECK(dlg.m_messages.size() == 2);
+            CHILD_CHECK(dlg.Session()->VolumePercent() == 64);
+            CHILD_CHECK(dlg.windowTitle() == title);
             // Full-screen video with an empty catalog only notes the pane.
             CHILD_CHECK(SendPrivateMessage(&dlg, MSG_TOGGLE_FULL_VIDEO, 0));
             CHILD_CHECK(!dlg.Modes()->FullVideo() && dlg.Modes()->FullVideoPane() == 1);
             CHILD_CHECK(dlg.geometry() == QRect(0, 0, 1250, 560));
+
+            // A posted file choice carries its line: that recording opens a moment later. Choices
+            // come no closer than the debounce time after the window's start.
+            PutOneFullHdRecording(dlg);
+            dlg.Catalog().SetCurrentEntry(-1);
+            QTest::qWait(CFileChoiceGate::kDebounceMs + 100);
+            PostPrivateMessage(&dlg, MSG_FILE_CHOSEN, 0);
+            CHILD_CHECK(dlg.CurrentEntryIndex() == -1);
+            QCoreApplication::sendPostedEvents(&dlg);
+            CHILD_CHECK(QTest::qWaitFor([&dlg] { return dlg.CurrentEntryIndex() == 0; }, 5000));
+            CHILD_CHECK(dlg.windowTitle().startsWith(QStringLiteral("2024_06_01_120000_01.MP4")));
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
