@@ -165,6 +165,18 @@ memory() {
     "${viewer_pss:-0} $helpers_pss ${viewer_anon:-0} $helpers_anon"
 }
 
+# CPU time (user + system) in clock ticks: "viewer helpers".
+cpu_ticks() {
+  local pid helpers=0 t
+  ticks_of() { sed 's/.*) //' /proc/"$1"/stat 2>/dev/null | awk '{ print $12 + $13 }'; }
+  for pid in $(descendants "$viewer_pid"); do
+    t=$(ticks_of "$pid")
+    helpers=$((helpers + ${t:-0}))
+  done
+  t=$(ticks_of "$viewer_pid")
+  echo "${t:-0} $helpers"
+}
+
 mb() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 
 # Median, fastest and slowest of a list of numbers ("-" entries skipped).
@@ -255,6 +267,7 @@ echo "  of which anonymous: viewer $(mb "$m1_vanon") MB + helpers $(mb "$m1_hano
 [[ -n $steps_file ]] &&
   echo "# recording viewer_pss_kb helpers_pss_kb pss_kb viewer_anon_kb helpers_anon_kb threads" >"$steps_file"
 played=0 missed=0 steps=() pss_steps=() anon_steps=()
+read -r cpu1_viewer cpu1_helpers <<<"$(cpu_ticks)"
 for i in $(seq 1 "$recordings"); do
   win=$(main_window)
   before=$(xdotool getwindowname "$win" 2>/dev/null)
@@ -275,6 +288,7 @@ for i in $(seq 1 "$recordings"); do
   [[ -n $steps_file ]] && echo "$i $step_vpss $step_hpss $step_pss $step_vanon $step_hanon $threads" >>"$steps_file"
 done
 read -r m2_viewer m2_helpers m2_total m2_pss m2_vpss m2_hpss m2_vanon m2_hanon <<<"$(memory)"
+read -r cpu2_viewer cpu2_helpers <<<"$(cpu_ticks)"
 echo "Memory after $recordings recordings played in turn with next ($played opened, $missed" \
   "presses without a new recording; $per_recording s each):"
 echo "  resident: viewer $(mb "$m2_viewer") MB + web engine helpers $(mb "$m2_helpers") MB = $(mb "$m2_total") MB"
@@ -300,4 +314,8 @@ if ((recordings >= 20)); then
     "five): $(mb $((pss_end - pss10))) MB  goal 10 MB: $(verdict $((pss_end - pss10)) $((10 * 1024)))"
   echo "    of which anonymous (viewer and helpers): $(mb $((anon_end - anon10))) MB"
 fi
+hz=$(getconf CLK_TCK)
+echo "  CPU time over the recordings: viewer $(awk -v t=$((cpu2_viewer - cpu1_viewer)) -v hz="$hz" 'BEGIN { printf "%.1f", t / hz }') s," \
+  "helpers $(awk -v t=$((cpu2_helpers - cpu1_helpers)) -v hz="$hz" 'BEGIN { printf "%.1f", t / hz }') s" \
+  "(helpers that ended in between not counted)"
 echo "  PSS total in MB after each recording: ${steps[*]}"

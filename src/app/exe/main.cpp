@@ -18,6 +18,6 @@ int main(int argc, char** argv) {
         WriteCommandList(std::cout);
         return 0;
     }
-    const CAllocatorTrimmer trimmer(std::chrono::seconds(5), 8 << 20);
+    const CAllocatorTrimmer trimmer(std::chrono::seconds(2), 4 << 20);
     return theApp.InitInstance(argc, argv) ? 0 : 1;
 }
