@@ -10,8 +10,9 @@ CPanePictureHold::CPanePictureHold(PlaybackSession& session, CVideoStatic* front
     connect(&session, &PlaybackSession::recordingOpened, this, [this] {
         if (m_bHolding) m_bNextOpened = true;
     });
-    connect(&session, &PlaybackSession::timeReported, this, [this] {
-        if (m_bHolding && m_bNextOpened) Release(false);
+    // A new player reports time 0 while it is still making its picture; a later time says it draws.
+    connect(&session, &PlaybackSession::timeReported, this, [this](qint64 ms) {
+        if (m_bHolding && m_bNextOpened && ms > 0) Release(false);
     });
     for (auto signal : {&PlaybackSession::stopped, &PlaybackSession::transportReset, &PlaybackSession::errorReported})
         connect(&session, signal, this, [this] { Release(true); });

@@ -1,7 +1,7 @@
 // Keeps the video panes from going black between two recordings played one after the other: when
 // the playing recording reaches its end, each shown pane holds the picture on the screen (its last
-// frame); the next recording's first time report says its player draws, and the hold is dropped
-// without a repaint (the new picture covers it). A stop, an end with nothing after it or a player
+// frame); the next recording's first time report past 0 says its player draws, and the hold is
+// dropped without a repaint (the new picture covers it). A stop, an end with nothing after it or a player
 // error drops the hold and shows the background at once.
 //
 // Threading: UI thread only; everything happens in the session's signals.

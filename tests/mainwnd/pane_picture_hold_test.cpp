@@ -1,5 +1,5 @@
 // The panes between two recordings played one after the other, on the real X display with the real
-// players: from the end of one recording until the next one's first time report the panes paint the
+// players: from the end of one recording until the next one's first time report past 0 the panes paint the
 // last picture, not their near-black background (an expose in that time would otherwise show black);
 // an end with nothing after it gives the background back. Skipped without an X display.
 #include "shell_test_support.h"
@@ -93,7 +93,13 @@ void PlayAcrossTheBoundary(const fs::path& folderPath, const std::vector<fs::pat
     CPanePictureHold hold(session, &front, &rear);
     int ends = 0, reports = 0, resets = 0;
     QObject::connect(&session, &PlaybackSession::ended, [&] { ++ends; });
-    QObject::connect(&session, &PlaybackSession::timeReported, [&] { ++reports; });
+    bool nextOpened = false, releasedAtZero = false;
+    QObject::connect(&session, &PlaybackSession::timeReported, [&](qint64 ms) {
+        if (ms > 0)
+            ++reports;
+        else if (nextOpened && !front.HoldsPicture())
+            releasedAtZero = true; // the new player says 0 before it draws: too early to let go
+    });
     QObject::connect(&session, &PlaybackSession::transportReset, [&] { ++resets; });
 
     // The end of the first recording: both panes hold its last picture.
@@ -116,8 +122,10 @@ void PlayAcrossTheBoundary(const fs::path& folderPath, const std::vector<fs::pat
 
     // The next recording's first time report ends the hold.
     reports = 0;
+    nextOpened = true;
     session.Open(fronts[1]);
     CHILD_CHECK(QTest::qWaitFor([&] { return reports > 0; }, 20000));
+    CHILD_CHECK(!releasedAtZero);
     CHILD_CHECK(!hold.Holding() && !front.HoldsPicture() && !rear.HoldsPicture());
     CHILD_CHECK(QTest::qWaitFor([&] { return ScreenLuma(front) > kDark; }, 5000));
 
