@@ -183,6 +183,7 @@ const LangString kStrings[] = {
     // Telemetry load given up on a card that stops answering.
     {1370, "The card does not answer: the map and gauges of %s stay empty."},
     {1371, "No G-force events"},
+    {1372, "The card does not answer: the recording that was playing from it was cut off."},
 };
 
 } // namespace

@@ -183,6 +183,7 @@ const LangString kStrings[] = {
     // Telemetry load given up on a card that stops answering.
     {1370, "La carte ne répond pas : la carte et les jauges de %s restent vides."},
     {1371, "Aucun événement de force G"},
+    {1372, "La carte ne répond pas : l'enregistrement qui était lu depuis celle-ci a été interrompu."},
 };
 
 } // namespace

@@ -183,6 +183,7 @@ const LangString kStrings[] = {
     // Telemetry load given up on a card that stops answering.
     {1370, "Die Speicherkarte antwortet nicht: Karte und Anzeigen von %s bleiben leer."},
     {1371, "Keine G-Kraft-Ereignisse"},
+    {1372, "Die Speicherkarte antwortet nicht: Die Aufnahme, die von ihr abgespielt wurde, wurde abgebrochen."},
 };
 
 } // namespace

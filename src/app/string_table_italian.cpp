@@ -184,6 +184,7 @@ const LangString kStrings[] = {
     // Telemetry load given up on a card that stops answering.
     {1370, "La scheda non risponde: la mappa e gli indicatori di %s restano vuoti."},
     {1371, "Nessun evento di forza G"},
+    {1372, "La scheda non risponde: la registrazione in riproduzione da essa è stata interrotta."},
 };
 
 } // namespace

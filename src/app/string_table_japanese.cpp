@@ -183,6 +183,7 @@ const LangString kStrings[] = {
     // Telemetry load given up on a card that stops answering.
     {1370, "カードが応答しません: %s の地図とメーターは空のままです。"},
     {1371, "Gフォースのイベントはありません"},
+    {1372, "カードが応答しません: カードから再生中の録画は中断されました。"},
 };
 
 } // namespace

@@ -183,6 +183,7 @@ const LangString kStrings[] = {
     // Telemetry load given up on a card that stops answering.
     {1370, "카드가 응답하지 않습니다: %s의 지도와 계기판이 비어 있습니다."},
     {1371, "G-포스 이벤트 없음"},
+    {1372, "카드가 응답하지 않습니다: 카드에서 재생 중이던 녹화가 중단되었습니다."},
 };
 
 } // namespace

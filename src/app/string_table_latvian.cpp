@@ -183,6 +183,7 @@ const LangString kStrings[] = {
     // Telemetry load given up on a card that stops answering.
     {1370, "Karte neatbild: %s karte un mērinstrumenti paliek tukši."},
     {1371, "Nav G spēka notikumu"},
+    {1372, "Karte neatbild: no tās atskaņotais ieraksts tika pārtraukts."},
 };
 
 } // namespace

@@ -183,6 +183,7 @@ const LangString kStrings[] = {
     // Telemetry load given up on a card that stops answering.
     {1370, "Karta nie odpowiada: mapa i wskaźniki pliku %s pozostają puste."},
     {1371, "Brak zdarzeń przeciążenia G"},
+    {1372, "Karta nie odpowiada: nagranie odtwarzane z niej zostało przerwane."},
 };
 
 } // namespace

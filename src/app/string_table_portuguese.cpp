@@ -183,6 +183,7 @@ const LangString kStrings[] = {
     // Telemetry load given up on a card that stops answering.
     {1370, "O cartão não responde: o mapa e os indicadores de %s ficam vazios."},
     {1371, "Nenhum evento de força G"},
+    {1372, "O cartão não responde: a gravação que estava a ser reproduzida a partir dele foi interrompida."},
 };
 
 } // namespace

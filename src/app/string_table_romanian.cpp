@@ -183,6 +183,7 @@ const LangString kStrings[] = {
     // Telemetry load given up on a card that stops answering.
     {1370, "Cardul nu răspunde: harta și indicatoarele pentru %s rămân goale."},
     {1371, "Niciun eveniment de forță G"},
+    {1372, "Cardul nu răspunde: înregistrarea redată de pe el a fost întreruptă."},
 };
 
 } // namespace

@@ -183,6 +183,7 @@ const LangString kStrings[] = {
     // Telemetry load given up on a card that stops answering.
     {1370, "存储卡无响应：%s 的地图和仪表保持空白。"},
     {1371, "没有 G 力事件"},
+    {1372, "存储卡没有响应：正在从卡中播放的录像已中断。"},
 };
 
 } // namespace

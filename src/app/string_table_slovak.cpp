@@ -183,6 +183,7 @@ const LangString kStrings[] = {
     // Telemetry load given up on a card that stops answering.
     {1370, "Karta neodpovedá: mapa a ukazovatele súboru %s zostávajú prázdne."},
     {1371, "Žiadne udalosti preťaženia G"},
+    {1372, "Karta neodpovedá: nahrávka, ktorá sa z nej prehrávala, bola prerušená."},
 };
 
 } // namespace

@@ -184,6 +184,7 @@ const LangString kStrings[] = {
     // Telemetry load given up on a card that stops answering.
     {1370, "La tarjeta no responde: el mapa y los indicadores de %s quedan vacíos."},
     {1371, "Ningún evento de fuerza G"},
+    {1372, "La tarjeta no responde: la grabación que se reproducía desde ella se ha interrumpido."},
 };
 
 } // namespace

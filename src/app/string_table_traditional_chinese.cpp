@@ -183,6 +183,7 @@ const LangString kStrings[] = {
     // Telemetry load given up on a card that stops answering.
     {1370, "記憶卡無回應：%s 的地圖和儀表保持空白。"},
     {1371, "沒有 G 力事件"},
+    {1372, "記憶卡沒有回應：正在從卡中播放的錄影已中斷。"},
 };
 
 } // namespace

@@ -86,6 +86,7 @@ constexpr unsigned IDS_JOB_SECONDS = 1259;    // "%s" s
 // "The card does not answer: the map and gauges of %s stay empty."
 constexpr unsigned IDS_TELEMETRY_NOT_ANSWERING = 1370;
 constexpr unsigned IDS_NO_EVENTS = 1371;
+constexpr unsigned IDS_PLAYER_NOT_ANSWERING = 1372;
 
 // Every table, in no particular order.
 std::span<const StringTable* const> AllStringTables();

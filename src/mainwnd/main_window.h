@@ -159,6 +159,7 @@ class COrvexMainWindow : public QWidget {
     void BeginListOpen();
     void InitPlaybackController();
     void ConnectSession();
+    void SayCardNotAnswering(const QString& message);
     void OnStopped();
     int ViewMode() const;
 

@@ -6,6 +6,7 @@
 #include "skin_button.h"
 #include "skin_picture.h"
 #include "gsensor_ctrl.h"
+#include "lang_text.h"
 #include "language.h"
 #include "orvex_file_list_ctrl.h"
 #include "orvex_group_list_ctrl.h"
@@ -16,6 +17,7 @@
 #include "recording_plan.h"
 #include "seek_rules.h"
 #include "speed_label_static.h"
+#include "string_tables.h"
 #include "video_engine.h"
 #include "video_slider.h"
 #include "window_modes.h"
@@ -64,6 +66,8 @@ void COrvexMainWindow::InitPlaybackController() {
 // What the session tells, turned into pictures, the slider, the telemetry and the panes.
 void COrvexMainWindow::ConnectSession() {
     PlaybackSession* session = m_pSession;
+    connect(session, &PlaybackSession::engineStuck, this,
+            [this] { SayCardNotAnswering(LangText(IDS_PLAYER_NOT_ANSWERING)); });
     connect(session, &PlaybackSession::playingReported, this,
             [this](bool playing) { SetButtonState(Child<CSkinButton>(IDC_PLAY), playing ? 1 : 0); });
     connect(session, &PlaybackSession::stateChanged, this,

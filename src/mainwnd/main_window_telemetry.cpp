@@ -1,6 +1,7 @@
 // The window's side of the telemetry that follows playback: the presenter (telemetry_presenter.h)
 // gets the window's widgets and switches, the window's telemetry calls go to it, and a card that
-// does not answer is said in a box that does not stop playback; the KML export.
+// does not answer (its telemetry or a player stuck on it) is said in a box that does not stop
+// playback; the KML export.
 #include "main_window.h"
 
 #include "kml_command.h"
@@ -18,14 +19,21 @@ CTelemetryPresenter& COrvexMainWindow::Telemetry() {
     views.mapShown = [this] { return m_pModes->MapShown(); };
     views.curveShown = [this] { return m_pModes->CurveShown(); };
     m_pTelemetry = new CTelemetryPresenter(m_catalog, std::move(views), this);
-    connect(m_pTelemetry, &CTelemetryPresenter::loadTimedOut, this, [this](const QString& message) {
-        auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), message, QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setAccessibleName(message);
-        box->setModal(false);
-        box->show();
-    });
+    connect(m_pTelemetry, &CTelemetryPresenter::loadTimedOut, this, &COrvexMainWindow::SayCardNotAnswering);
     return *m_pTelemetry;
+}
+
+// Said in a box that leaves playback going; one box per text at a time (both players of a card can
+// get stuck at once).
+void COrvexMainWindow::SayCardNotAnswering(const QString& message) {
+    for (QMessageBox* shown : findChildren<QMessageBox*>(QStringLiteral("cardNotAnswering"), Qt::FindDirectChildrenOnly))
+        if (shown->isVisible() && shown->text() == message) return;
+    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), message, QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("cardNotAnswering"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAccessibleName(message);
+    box->setModal(false);
+    box->show();
 }
 
 const CTrackPlot& COrvexMainWindow::TrackPlot() {
