@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <thread>
@@ -16,7 +17,12 @@ namespace e2e {
 
 namespace {
 constexpr int kChildLimitSeconds = 300;
+std::atomic<int> g_checkLine{0};
 } // namespace
+
+void AtCheck(int line) {
+    g_checkLine = line;
+}
 
 std::string RecordingName(int64_t start, int number, bool rear) {
     const time_t time = static_cast<time_t>(start);
@@ -58,7 +64,8 @@ void EnterChild(const std::filesystem::path& folder) {
     // instead of holding the whole run until the test driver's own limit.
     std::thread([] {
         std::this_thread::sleep_for(std::chrono::seconds(kChildLimitSeconds));
-        std::fprintf(stderr, "check failed: the child did not end within %d s\n", kChildLimitSeconds);
+        std::fprintf(stderr, "check failed: the child did not end within %d s (at the check on line %d)\n",
+                     kChildLimitSeconds, g_checkLine.load());
         std::_Exit(5);
     }).detach();
 }

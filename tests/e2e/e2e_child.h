@@ -13,8 +13,14 @@
 
 class QWidget;
 
+// The line of the check the child is at: what a child that hangs names when it is ended.
+namespace e2e {
+void AtCheck(int line);
+}
+
 #define E2E_CHECK(condition)                                                                                 \
     do {                                                                                                     \
+        e2e::AtCheck(__LINE__);                                                                              \
         if (!(condition)) {                                                                                  \
             std::fprintf(stderr, "check failed: %s (line %d)\n", #condition, __LINE__);                      \
             std::_Exit(3);                                                                                   \
