@@ -20,6 +20,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -65,7 +67,12 @@ struct Answerer {
             }
             for (QWidget* window : windows) {
                 if (auto* dialog = qobject_cast<QFileDialog*>(window); dialog && dialog->isVisible()) {
-                    dialog->selectFile(shot);
+                    // Typed into the name box: selectFile() leaves the box alone once it has the
+                    // focus, and on a loaded display the dialog is often active before this runs.
+                    const QFileInfo file(shot);
+                    dialog->setDirectory(file.absolutePath());
+                    if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                        name->setText(file.fileName());
                     static_cast<QDialog*>(dialog)->accept();
                     return;
                 }
