@@ -245,7 +245,7 @@ class COrvexMainWindow : public QWidget {
 
     // Hand-off of input to the tool-tip control, before dispatch; nothing until tool tips exist.
     friend class CEscapeFilter;
-    virtual void RelayEventToToolTip(QObject* receiver, QEvent* event);
+    void RelayEventToToolTip(QObject* receiver, QEvent* event);
 
     // Private messages 0x0C01..0x0C0E; each returns 0 to its sender.
     bool event(QEvent* event) override;
@@ -264,10 +264,10 @@ class COrvexMainWindow : public QWidget {
     void OnOpenCountdownTimer();
     void OnSliderFollowTimer();
     // Tool tips (registration of the controls) and the lists' initialisation.
-    virtual void SetupToolTips();
-    virtual void InitLists();
+    void SetupToolTips();
+    void InitLists();
     // Playback state reset: no current entry, empty catalog, its views.
-    virtual void ResetPlayback();
+    void ResetPlayback();
 
     void InitTimers();
 

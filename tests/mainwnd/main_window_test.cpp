@@ -13,19 +13,25 @@
 #include "orvex_file_list_ctrl.h"
 #include "orvex_group_list_ctrl.h"
 #include "playback_session.h"
+#include "playback_speeds.h"
 #include "private_message.h"
 #include "settings.h"
 #include "speed_label_static.h"
+#include "tool_tips.h"
 #include "video_slider.h"
 #include "video_static.h"
 #include "window_modes.h"
+#include "window_title.h"
 
 #include <QAbstractSlider>
 #include <QAccessible>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTest>
+#include <QToolTip>
 
 #include <filesystem>
 #include <set>
@@ -34,14 +40,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A window with a record of the input that reaches its tool-tip hook.
-class ProbedDlg : public COrvexMainWindow {
-  public:
-    std::vector<QEvent::Type> m_relayed;
+// Shows the tool tip of the play button the way hovering does: a tool-tip request to the button.
+bool ShowPlayButtonTip(const COrvexMainWindow& dlg) {
+    QWidget* play = dlg.ControlById(IDC_PLAY);
+    QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), play->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(play, &hover);
+    return QToolTip::isVisible() && QToolTip::text().contains(play->toolTip().toHtmlEscaped());
+}
 
-  protected:
-    void RelayEventToToolTip(QObject*, QEvent* event) override { m_relayed.push_back(event->type()); }
-};
+// A tip fades out a few hundred milliseconds after it is told to hide, so both wait for that.
+bool ToolTipClosed() {
+    return QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
+}
+bool ToolTipStays() {
+    QTest::qWait(600);
+    return QToolTip::isVisible();
+}
 
 // One real 1920 x 1080 front recording in the window's catalog, as its current entry.
 void PutOneFullHdRecording(COrvexMainWindow& dlg) {
@@ -59,29 +73,6 @@ void PutOneFullHdRecording(COrvexMainWindow& dlg) {
     const MediaInfo& info = dlg.Catalog().Entries()[0].m_MediaInfo;
     CHILD_CHECK(info.m_wWidth == 1920 && info.m_wHeight == 1080);
 }
-
-std::vector<std::string> LateInitialisationSteps() {
-    return {"tooltips placed map", "lists placed map", "reset placed map"};
-}
-
-// Records the late steps of the initialisation and what had happened by each of them.
-class OrderedDlg : public COrvexMainWindow {
-  public:
-    std::vector<std::string> m_steps;
-
-  protected:
-    void Note(const char* step) {
-        const bool placed = geometry() == QRect(100, 80, 1300, 620);
-        const bool timers = OpenCountdownRunning();
-        const bool panesHidden =
-            ControlById(IDC_FRONT_PANE)->isHidden() && ControlById(IDC_REAR_PANE)->isHidden();
-        m_steps.push_back(std::string(step) + (placed ? " placed" : "") + (timers ? " timers" : "") +
-                          (MapDlg() ? " map" : "") + (panesHidden ? "" : " panes"));
-    }
-    void SetupToolTips() override { Note("tooltips"); }
-    void InitLists() override { Note("lists"); }
-    void ResetPlayback() override { Note("reset"); }
-};
 
 // Every test has its own settings file in the working folder, so that no settings of the user's
 // configuration folder are read or written.
@@ -247,13 +238,18 @@ TEST_F(MainWindowTest, HiddenCurveGivesItsHeightToTheVideo) {
         testing::ExitedWithCode(0), "");
 }
 
-TEST_F(MainWindowTest, EscapeDoesNothingAndInputReachesTheToolTipHook) {
+TEST_F(MainWindowTest, EscapeLeavesOnlyFullScreenVideoAndInputClosesAShownToolTip) {
     EXPECT_EXIT(
         {
             StartChild(folder, screen);
-            ProbedDlg dlg;
+            COrvexMainWindow dlg;
             dlg.Create();
             dlg.show();
+            // The map window settles in its place first; a change of the active window or the
+            // focus would close a tool tip by itself.
+            QTest::qWait(1000);
+            QApplication::setActiveWindow(&dlg);
+            CHILD_CHECK(QTest::qWaitForWindowActive(&dlg));
             QWidget* list = dlg.ControlById(IDC_FILE_LIST);
             int keysSeen = 0;
             struct Recorder : QObject {
@@ -270,23 +266,38 @@ TEST_F(MainWindowTest, EscapeDoesNothingAndInputReachesTheToolTipHook) {
                 CHILD_CHECK(QCoreApplication::sendEvent(target, &escape));
             }
             CHILD_CHECK(keysSeen == 0);
-            CHILD_CHECK(dlg.isVisible());
-            CHILD_CHECK(dlg.m_relayed.empty()); // Escape is not handed on either
+            CHILD_CHECK(dlg.isVisible() && !dlg.Modes()->FullVideo());
+
+            // Escape is not handed on to the tool tips either: a shown tip stays. Any other key
+            // reaches the list, and closes the tip.
+            CHILD_CHECK(ShowPlayButtonTip(dlg));
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(list, &escape);
+            CHILD_CHECK(ToolTipStays());
             QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
             QCoreApplication::sendEvent(list, &down);
             CHILD_CHECK(keysSeen == 1);
+            CHILD_CHECK(ToolTipClosed());
 
-            // Key-down, moves, presses and releases reach the tool tips; double clicks do not.
-            dlg.m_relayed.clear();
+            // Moving the mouse over the window leaves a shown tip; a press closes it, here one the
+            // title ignores, which then reaches the window.
+            CHILD_CHECK(ShowPlayButtonTip(dlg));
             QWidget* title = dlg.ControlById(IDC_TITLE);
             Click(title, QEvent::MouseMove, QPoint(3, 3), Qt::NoButton);
-            Click(title, QEvent::MouseButtonPress, QPoint(3, 3));
-            Click(title, QEvent::MouseButtonRelease, QPoint(3, 3), Qt::NoButton);
-            Click(title, QEvent::MouseButtonDblClick, QPoint(3, 3));
-            // The title ignores the press, which then reaches the window too: handed on once.
-            CHILD_CHECK(
-                (dlg.m_relayed == std::vector<QEvent::Type>{QEvent::MouseMove, QEvent::MouseButtonPress,
-                                                            QEvent::MouseButtonRelease}));
+            CHILD_CHECK(ToolTipStays());
+            Click(title, QEvent::MouseButtonPress, QPoint(6, 3));
+            CHILD_CHECK(ToolTipClosed());
+            Click(title, QEvent::MouseButtonRelease, QPoint(6, 3), Qt::NoButton);
+
+            // Inside full-screen video, Escape leaves it, and still reaches no control.
+            PutOneFullHdRecording(dlg);
+            dlg.Modes()->SetPaneHidden(IDC_FRONT_PANE, false);
+            dlg.Modes()->ToggleFullVideo();
+            CHILD_CHECK(dlg.Modes()->FullVideo());
+            QKeyEvent leave(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            CHILD_CHECK(QCoreApplication::sendEvent(list, &leave));
+            CHILD_CHECK(!dlg.Modes()->FullVideo() && dlg.isVisible());
+            CHILD_CHECK(keysSeen == 1);
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
@@ -493,20 +504,46 @@ TEST_F(MainWindowTest, CloseButtonSavesThePositionAndEndsTheProcess) {
     EXPECT_NE(after.find("RIGHT=1340\r\n"), std::string::npos) << after;
 }
 
-TEST_F(MainWindowTest, InitialisationRunsItsStepsInOrder) {
+TEST_F(MainWindowTest, InitialisationLeavesEachStepsResultInPlace) {
     folder.Write(folder.ini(), "[WINPOS]\r\nLEFT=100\r\nTOP=80\r\nRIGHT=1400\r\nBOTTOM=700\r\n");
     EXPECT_EXIT(
         {
             StartChild(folder, screen);
-            OrderedDlg dlg;
+            COrvexMainWindow dlg;
             dlg.Create();
-            // Map window, then the position, then tool tips and lists, then the reset; the timers
-            // start last.
-            const std::vector<std::string> expected = LateInitialisationSteps();
-            CHILD_CHECK(dlg.m_steps == expected);
-            CHILD_CHECK(dlg.OpenCountdownRunning() && dlg.SliderFollowPending());
-            // The layout ran for the restored size.
+            // The map window exists, the window stands where it was left, and the layout ran for
+            // that size.
+            CHILD_CHECK(dlg.MapDlg());
+            CHILD_CHECK(dlg.geometry() == QRect(100, 80, 1300, 620));
             CHILD_CHECK(dlg.ControlById(IDC_CLOSE)->geometry() == QRect(1300 - 32, 2, 25, 25));
+            // Tool tips: the command buttons by their labels, the speed label by its name.
+            CHILD_CHECK(dlg.ControlById(IDC_PLAY)->toolTip().toStdString() == LoadLangString(141));
+            CHILD_CHECK(dlg.ControlById(IDC_KML)->toolTip().toStdString() == LoadLangString(228));
+            CHILD_CHECK(dlg.ControlById(IDC_SPEED_LABEL)->toolTip().toStdString() ==
+                        LoadLangString(247));
+            CHILD_CHECK(ShowPlayButtonTip(dlg));
+            // The lists: titled columns, whole lines selected, no line numbers, no lines.
+            auto* groups = dlg.ControlById<COrvexGroupListCtrl>(IDC_GROUP_LIST);
+            auto* files = dlg.ControlById<COrvexFileListCtrl>(IDC_FILE_LIST);
+            CHILD_CHECK(groups->ColumnCount() == 5 && files->ColumnCount() == 6);
+            CHILD_CHECK(groups->ColumnTitle(0).toStdString() == LoadLangString(118));
+            CHILD_CHECK(files->ColumnTitle(1).toStdString() == LoadLangString(124));
+            for (COrvexListCtrl* list : std::initializer_list<COrvexListCtrl*>{groups, files}) {
+                CHILD_CHECK(list->selectionBehavior() == QAbstractItemView::SelectRows);
+                CHILD_CHECK(list->verticalHeader()->isHidden());
+                CHILD_CHECK(list->LineCount() == 0 && list->CurrentLine() == -1);
+            }
+            // Playback reset: no recording, its name out of the title, the slider at its origin,
+            // no speed label at normal speed.
+            CHILD_CHECK(dlg.Catalog().Entries().empty() && dlg.Catalog().CurrentEntry() == -1);
+            CHILD_CHECK(dlg.windowTitle() == QString::fromUtf8(kProductName));
+            auto* slider = dlg.ControlById<CVideoSlider>(IDC_SEEK_SLIDER);
+            CHILD_CHECK(slider->value() == slider->OriginPosition());
+            auto* speed = dlg.ControlById<CPbSpeedLabelStatic>(IDC_PB_SPEED_LABEL);
+            CHILD_CHECK(speed->m_bShow == 0 && speed->m_strText == SpeedLabel(kNormalSpeedIndex));
+            // Last, the panes are hidden and the timers run.
+            CHILD_CHECK(!Shown(dlg, IDC_FRONT_PANE) && !Shown(dlg, IDC_REAR_PANE));
+            CHILD_CHECK(dlg.OpenCountdownRunning() && dlg.SliderFollowPending());
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
