@@ -74,6 +74,8 @@ void EventsChild(const fs::path& work, const fs::path& card) {
     E2E_CHECK(list->item(1)->text() == "00:10, impact, 1.20 G");
     E2E_CHECK(slider->TimeMarks().size() == 2);
     E2E_CHECK(window.ControlById<CGSensorCtrl>(IDC_GSENSOR)->SpanMarks().size() == 2);
+    // Seeks wait for the players to know the length.
+    E2E_CHECK(QTest::qWaitFor([&] { return slider->DurationMs() > 0; }, 10000));
     window.Session()->Pause();
     E2E_CHECK(QTest::qWaitFor([&] { return !window.Session()->AnyPlaying(); }, 5000));
 

@@ -69,8 +69,10 @@ TEST(EvidenceWindow, ClipMarkedWithIAndOAndTrackFilesOfTheOpenRecording) {
             dlg.activateWindow();
             auto* slider = dlg.ControlById<CVideoSlider>(IDC_SEEK_SLIDER);
             dlg.OpenFolder(card);
+            // Playing as asked is not enough: seeks wait for the players to know the length.
             E2E_CHECK(QTest::qWaitFor(
-                [&] { return dlg.CurrentEntryIndex() == 0 && dlg.Session()->AnyPlaying(); }, 20000));
+                [&] { return dlg.CurrentEntryIndex() == 0 && dlg.Session()->AnyPlaying() && slider->DurationMs() > 0; },
+                20000));
             dlg.Session()->Pause();
 
             // I and O at the session's time: the marks on the slider, the events' layer untouched.
